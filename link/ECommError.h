@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+// Failure codes of TCommPort, kept from the board tool's original numbering so
+// messages and logs stay comparable.
+enum class CommFail : std::uint8_t {
+    SetBaud = 1,        // applying a new rate to the open port failed
+    SetPortName = 6,    // the name of an open port cannot change
+    NotOpen = 7,        // send, read, bytes waiting or purge on a closed port
+    Open = 8,           // the device cannot be opened (missing, busy, no permission)
+    Send = 9,           // writing failed and the line error could not be cleared
+    Read = 10,          // reading a byte failed
+    Close = 11,         // closing failed; the port still counts as open
+    Purge = 12,         // discarding a queue failed
+    GetSettings = 14,   // reading the line settings failed
+    SetSettings = 15,   // applying the line settings failed
+    BytesWaiting = 18,  // asking for the bytes waiting failed
+};
+
+// Thrown by TCommPort: which operation failed and the system's errno.
+class ECommError : public std::runtime_error {
+public:
+    ECommError(CommFail code, int systemError, std::string device = {});
+
+    std::uint8_t FailCode;
+    std::uint32_t SystemError;
+    std::string Device;
+};
