@@ -33,8 +33,6 @@ struct ParsedTone {
     std::string shownText;              // what the edit shows now
     std::optional<std::int64_t> tenths; // empty when the text does not convert
     std::string error;                  // the conversion error to report, if any
-
-    bool operator==(const ParsedTone&) const = default;
 };
 
 // The text is read as a number and shown again as "%04.1f" ("5" -> "05.0");
