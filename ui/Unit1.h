@@ -1,0 +1,220 @@
+#pragma once
+
+#include "model/ConfigImage.h"
+#include "model/VersionTag.h"
+#include "ui/KeyFilters.h"
+#include "ui/NumberRules.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QProgressBar;
+class FieldFocus;
+class FileDialogs;
+class Messages;
+class TEdit;
+
+namespace Ui {
+class TForm1;
+}
+
+// The three tone columns of the CALL tab; also the index of toneTableTarget.
+enum class ToneColumn { Tone1 = 0, Tone2 = 1, Group = 2 };
+
+// The per-call controls, indexed by their Tag; slot 0 stays empty.
+struct ControlTables {
+    std::array<TEdit*, 5> edtT1{};
+    std::array<TEdit*, 5> edtT2{};
+    std::array<QCheckBox*, 5> chkDuty{};
+    std::array<QCheckBox*, 5> chkPriority{};
+    std::array<QCheckBox*, 9> chkSYS{};
+    std::array<TEdit*, 5> edtAlertTime{};
+    std::array<QComboBox*, 5> cboAlertType{};
+    std::array<TEdit*, 3> edtT3{};
+    std::array<QCheckBox*, 3> chkGDuty{};
+    std::array<QCheckBox*, 3> chkGPriority{};
+    std::array<TEdit*, 3> edtGAlertTime{};
+    std::array<QComboBox*, 3> cboGAlertType{};
+};
+
+// The main window: owns the working image for the run and edits every field
+// of it. Its handlers are defined beside the rules they carry out, in the
+// folder of their subsystem.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    TForm1(Messages& messages, FileDialogs& fileDialogs, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    ConfigImage& configImage() { return image; }
+    const std::array<int, 3>& toneTargets() const { return toneTableTarget; }
+    const QString& currentSaveFileName() const { return saveFileName; }
+    const ControlTables& tables() const { return controlTables; }
+
+    // Shows the "Advance Setting" tab (the password lock calls this).
+    void showAdvanceTab();
+
+    // Display pass and refresh routines (ui/ShowImage.cpp).
+    void showImage();
+    void showT1();
+    void showT2();
+    void showT3();
+    void showTone1Len();
+    void showTone1Limit();
+    void showTone2Len();
+    void showTone2Limit();
+    void showTone3Len();
+    void showGapMax();
+    void showNoiseLimit();
+    void showAlertTimes();
+    void showAlertTypes();
+    void showPriorities();
+    void showCallStates();
+    void showSystemFlags();
+
+signals:
+    // F9 or a double click asks for the Tone Table with a target set.
+    void toneTableRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Start-up, modes, pointer and keys (ui/Unit1.cpp).
+    void FormCreate();
+    void FormShow();
+    void FormShortCut(int key);
+    void FormMouseMove();
+    void RBtModifyClick();
+    void RBtWriteClick();
+    void ExitE1Click();
+    void buildControlTables();
+    void wireHandlers();
+    bool standardMode() const;
+
+    // Table files (ui/TableFileCommands.cpp).
+    void OpenO1Click();
+    void SaveS1Click();
+    void SaveAs1Click();
+    void loadDefaultTable();
+
+    // Editing convention: entry and key filters (ui/FieldKeys.cpp).
+    void edtBS_PeriodEnter(TEdit* sender);
+    void edtBS_PeriodKeyPress(TEdit* sender, char32_t& key);
+    void edtT11KeyPress(TEdit* sender, char32_t& key);
+    void edtT21KeyPress(TEdit* sender, char32_t& key);
+    void edtT31KeyPress(TEdit* sender, char32_t& key);
+    void edtRSSIKeyPress(TEdit* sender, char32_t& key);
+    void edtFreqKeyPress(TEdit* sender, char32_t& key);
+    void carryOutKey(TEdit* sender, char32_t& key, KeyDecision decision);
+
+    // Editing convention: what exit handlers use (ui/FieldKeys.cpp).
+    // Shows the message (exclamation, "PX520") and gives the field the focus
+    // back: emptied when the focus was leaving it, unchanged when it was not.
+    void refuse(TEdit* field, const QString& message);
+    // The same with a plain message window captioned with the application title.
+    void refusePlain(TEdit* field, const QString& message);
+    // Gives the field the focus back without a message.
+    void giveFocusBack(TEdit* field);
+    // Ends the entry of whatever field has the focus.
+    void focusToNull();
+    // Carries out a number rule's verdict: stores an accepted value, shows
+    // the stored one again for an empty or off-step text, refuses the rest.
+    // True when the value was stored.
+    bool applyExitResult(TEdit* field, const ExitResult& result,
+                         const std::function<void(std::uint16_t)>& store,
+                         const std::function<void()>& showStored);
+
+    // Calls (calls/CallEditors.cpp).
+    void chkDuty1Click(QCheckBox* sender);
+    void chkGDuty1Click(QCheckBox* sender);
+    void chkPriority1Click(QCheckBox* sender);
+    void chkGPriority1Click(QCheckBox* sender);
+    void cboAlertType1Click(QComboBox* sender);
+    void cboGAlertType1Click(QComboBox* sender);
+    void edtAlertTime1Exit(TEdit* sender);
+    void edtGAlertTime1Exit(TEdit* sender);
+    void edtT11Enter(TEdit* sender);
+    void edtT21Enter(TEdit* sender);
+    void edtT31Enter(TEdit* sender);
+    void edtT11Exit(TEdit* sender);
+    void edtT21Exit(TEdit* sender);
+    void edtT31Exit(TEdit* sender);
+    void commitToneEdit(TEdit* edit, ToneColumn column);
+    void edtT11DblClick(TEdit* sender);
+    void edtT21DblClick(TEdit* sender);
+    void edtT31DblClick(TEdit* sender);
+
+    // Tone timing (calls/TimingEditors.cpp).
+    void edtTone1LenExit(TEdit* sender);
+    void edtTone2LenExit(TEdit* sender);
+    void edtTone1LimitExit(TEdit* sender);
+    void edtTone2LimitExit(TEdit* sender);
+    void edtTone3LenExit(TEdit* sender);
+
+    // Band, frequency and synthesizer (settings/FrequencyEditors.cpp).
+    void cboRangeFreqClick();
+    void cboCSpaceClick();
+    void edtFreqExit(TEdit* sender);
+    void showFrequency();
+    void computePll();
+
+    // Alert and reset behaviour (settings/BehaviourEditors.cpp).
+    void chkSYSSVClick(QCheckBox* sender);
+    void cboPTLClick();
+    void cboResetConClick();
+    void cboReminderClick();
+    void cboRecordMaxClick();
+    void chkVolumeLevelClick();
+    void chkFullTimeAutoMonitorClick();
+    void edtDelayExit(TEdit* sender);
+    void edtAutoMonitorExit(TEdit* sender);
+    void edtAudioLockExit(TEdit* sender);
+    void edtDelayFullTimeExit(TEdit* sender);
+
+    // Receiver and decoder parameters (settings/ReceiverEditors.cpp).
+    void edtBS_PeriodExit(TEdit* sender);
+    void edtBS_DutyExit(TEdit* sender);
+    void edtRFDelayExit(TEdit* sender);
+    void edtNoiseLimitExit(TEdit* sender);
+    void edtSquelchExit(TEdit* sender);
+    void edtGapMaxExit(TEdit* sender);
+    void edtRSSIExit(TEdit* sender);
+    void edtRSSI2Exit(TEdit* sender);
+    void edtSSIExit(TEdit* sender);
+    void edtDecorderResetExit(TEdit* sender);
+    void cboBandWidthClick();
+
+    std::unique_ptr<Ui::TForm1> ui;
+    Messages& messages;
+    FileDialogs& fileDialogs;
+    std::unique_ptr<FieldFocus> fieldFocus;
+    QProgressBar* PB1 = nullptr;
+    QLabel* statusText = nullptr;
+    QLabel* statusFileName = nullptr;
+    bool shownOnce = false;
+
+    ConfigImage image{};
+    QString startDirectory;
+    VersionTag versionTag{};
+    QString saveFileName;
+    ControlTables controlTables;
+    std::array<int, 3> toneTableTarget{};
+
+    // Receive channel state of the run, not stored in the image.
+    std::int32_t channelStep = 12500;
+    std::uint8_t bandMultiplier = 1;
+    QString lowBandFreqText = QStringLiteral("1590000");
+    QString highBandFreqText = QStringLiteral("4620000");
+};
