@@ -1,0 +1,583 @@
+// The main window's shell: controls and their tables, the edit modes, the
+// pointer rule and the table files of the File menu.
+
+#include "WindowFixture.h"
+
+#include "model/ByteMap.h"
+#include "model/DefaultImage.h"
+#include "model/VersionTag.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTabWidget>
+
+#include <algorithm>
+
+namespace {
+
+QByteArray bytesOf(const ConfigImage& image) {
+    return QByteArray(reinterpret_cast<const char*>(image.data()),
+                      static_cast<qsizetype>(image.size()));
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return file.readAll();
+}
+
+QByteArray modelTable(char fill) {
+    QByteArray bytes(256, fill);
+    bytes.replace(field::VersionTag, 5, "PX520");
+    return bytes;
+}
+
+const char* const kEditingPrefixes[] = {"edt", "cbo", "chk", "btn"};
+
+bool isEditingControl(const QWidget* w) {
+    return std::any_of(std::begin(kEditingPrefixes), std::end(kEditingPrefixes),
+                       [w](const char* p) { return w->objectName().startsWith(QLatin1String(p)); });
+}
+
+} // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void windowHasItsCaptionSizeTabsAndStatusBar() {
+        WindowFixture f;
+        TForm1& w = f.window();
+        QCOMPARE(w.windowTitle(), QStringLiteral("PX520 V3.8.2"));
+        QCOMPARE(w.size(), QSize(833, 700));
+        auto* pages = f.find<QTabWidget>("PageControl1");
+        QCOMPARE(pages->count(), 4);
+        const QStringList titles{"CALL", "Setting", "Config", "Advance Setting"};
+        const QStringList names{"TabSheet1", "TabSheet3", "TabSheet2", "TabSheet4"};
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(pages->tabText(i), titles[i]);
+            QCOMPARE(pages->widget(i)->objectName(), names[i]);
+            QCOMPARE(pages->isTabVisible(i), i != 3);
+        }
+        QCOMPARE(pages->currentIndex(), 0);
+        w.showAdvanceTab();
+        QVERIFY(pages->isTabVisible(3));
+
+        QCOMPARE(f.find<QLabel>("StatusPanel1")->text(), QStringLiteral("  Ready ......"));
+        QCOMPARE(f.find<QWidget>("StatusPanel0")->width(), 320);
+        QCOMPARE(f.find<QWidget>("StatusPanel1")->width(), 330);
+        QVERIFY(f.find<QWidget>("StatusPanel2")->width() >= 50);
+        auto* progress = f.find<QProgressBar>("PB1");
+        QCOMPARE(progress->parentWidget()->objectName(), QStringLiteral("StatusPanel0"));
+        QVERIFY(!progress->isVisible());
+        QCOMPARE(progress->maximum(), 0);
+        QVERIFY(!f.find<QStatusBar>("StatusBar1")->isSizeGripEnabled());
+
+        // The version tag of the caption is in the image from the start.
+        const auto tag = makeVersionTag("PX520 V3.8.2");
+        QVERIFY(std::equal(tag.begin(), tag.end(), f.image().begin() + field::VersionTag));
+        QVERIFY(f.messages.shown.empty());
+    }
+
+    void menuItemsHaveCaptionsAndShortcuts() {
+        WindowFixture f;
+        struct Item {
+            const char* name;
+            const char* caption;
+            const char* shortcut;
+            bool enabled;
+        };
+        // The Pager items, Advance and About are wired with the board and the
+        // dialogs; until then they cannot be chosen.
+        const Item items[] = {
+            {"OpenO1", "Open", "Ctrl+O", true},   {"SaveS1", "Save", "Ctrl+S", true},
+            {"SaveAs1", "Save As ...", "", true}, {"ExitE1", "Exit", "Ctrl+E", true},
+            {"Write1", "Write", "F4", false},     {"Read1", "Read", "F3", false},
+            {"Verify1", "Verify", "F2", false},   {"Advance2", "Advance", "", false},
+            {"About2", "About", "", false},
+        };
+        for (const Item& item : items) {
+            auto* action = f.find<QAction>(item.name);
+            QCOMPARE(action->text(), QString::fromLatin1(item.caption));
+            QCOMPARE(action->shortcut().toString(), QString::fromLatin1(item.shortcut));
+            QCOMPARE(action->isEnabled(), item.enabled);
+        }
+        const QStringList menus{"FileF1", "Pager1", "Advance1", "About1"};
+        const QStringList menuTitles{"File", "Pager", "Advance", "About"};
+        for (int i = 0; i < menus.size(); ++i) {
+            QCOMPARE(f.find<QMenu>(menus[i].toLatin1().constData())->title(), menuTitles[i]);
+        }
+        const auto fileItems = f.find<QMenu>("FileF1")->actions();
+        QCOMPARE(fileItems.size(), 5);
+        QVERIFY(fileItems[3]->isSeparator());
+        QCOMPARE(fileItems[3]->objectName(), QStringLiteral("N1"));
+    }
+
+    // A sample of every kind of control: name, caption, hint, Tag, items,
+    // visibility and enabling at start.
+    void controlsHaveTheirCaptionsHintsAndTags_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<int>("tag");
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<bool>("enabled");
+        const QString prio = "When it is selected, vibrate alerts are replaces by tone alerts.";
+        const QString fix = "If it is selected, the tone alert is at maximum volume regardless of "
+                            "the position of the control.";
+        QTest::newRow("GroupBox2") << "GroupBox2"
+                                   << "TONE 1 && TONE 2 "
+                                   << "" << 0 << true << true;
+        QTest::newRow("radUser") << "radUser"
+                                 << " User Mode"
+                                 << "If User Mode is selected, then any address tone frequency "
+                                    "can be entered as"
+                                 << 0 << true << true;
+        QTest::newRow("RBtModify") << "RBtModify"
+                                   << "Modify Mode"
+                                   << "" << 0 << true << true;
+        QTest::newRow("chkDuty3") << "chkDuty3"
+                                  << "ON"
+                                  << "Enable or disable CALL #3." << 3 << true << true;
+        QTest::newRow("chkGDuty2") << "chkGDuty2"
+                                   << "ON"
+                                   << "Enable or disable CALL #2." << 2 << true << true;
+        QTest::newRow("chkPriority4") << "chkPriority4"
+                                      << "Priority Alert" << prio << 4 << true << true;
+        QTest::newRow("chkGPriority1") << "chkGPriority1"
+                                       << "Priority Alert" << prio << 1 << true << true;
+        QTest::newRow("edtT24") << "edtT24"
+                                << ""
+                                << "" << 4 << true << true;
+        QTest::newRow("edtT32") << "edtT32"
+                                << ""
+                                << "" << 2 << true << true;
+        QTest::newRow("edtAlertTime2") << "edtAlertTime2"
+                                       << ""
+                                       << "" << 2 << false << true;
+        QTest::newRow("edtGAlertTime1") << "edtGAlertTime1"
+                                        << ""
+                                        << "" << 1 << false << true;
+        QTest::newRow("Label1") << "Label1"
+                                << "F9"
+                                << "" << 0 << false << true;
+        QTest::newRow("Label2") << "Label2"
+                                << "Open tone table )"
+                                << "" << 0 << false << true;
+        QTest::newRow("Label4") << "Label4"
+                                << "TONE1"
+                                << "Make tone field entries.Entries into the tone fields are "
+                                   "subject to previous."
+                                << 0 << true << true;
+        QTest::newRow("Label34") << "Label34"
+                                 << "Alert Type"
+                                 << "" << 0 << false << true;
+        QTest::newRow("chkSYSSV") << "chkSYSSV"
+                                  << "Save voice"
+                                  << "Enable or disable stored voice on models with this option."
+                                  << 1 << true << true;
+        QTest::newRow("chkSYSPTL") << "chkSYSPTL"
+                                   << "Push To Listen"
+                                   << "With this option the pager will be quite until the alert "
+                                      "tones are sent, then the pager will alert but there will be "
+                                      "no audio message after the alert."
+                                   << 2 << false << true;
+        QTest::newRow("chkSYSFIX") << "chkSYSFIX"
+                                   << "FIX Alert" << fix << 4 << true << true;
+        QTest::newRow("chkVolumeLevel") << "chkVolumeLevel"
+                                        << "Priority Max. Volume Level" << fix << 0 << true << true;
+        QTest::newRow("chkSYSPrivacy") << "chkSYSPrivacy"
+                                       << "Privacy Enable"
+                                       << "When it is selected, prevents the reset button from "
+                                          "being used to monitor the channel."
+                                       << 8 << true << true;
+        QTest::newRow("lblHelp") << "lblHelp"
+                                 << "Help"
+                                 << "To displays \"RESET FUNCTION HELP\"." << 0 << true << true;
+        QTest::newRow("Label27") << "Label27"
+                                 << "Reminder"
+                                 << QString::fromUtf8(
+                                        "When \u201cSave voice\u201d is present, this "
+                                        "option establishes the time witch the "
+                                        "pager")
+                                 << 0 << true << true;
+        QTest::newRow("Label26") << "Label26"
+                                 << "Delay Time"
+                                 << "" << 0 << false << true;
+        QTest::newRow("edtDelay") << "edtDelay"
+                                  << ""
+                                  << "" << 0 << false << true;
+        QTest::newRow("Label22") << "Label22"
+                                 << "Low Battery"
+                                 << "" << 0 << false << true;
+        QTest::newRow("edtDelayFullTime") << "edtDelayFullTime"
+                                          << "7"
+                                          << "" << 0 << true << false;
+        QTest::newRow("lblStandbySec") << "lblStandbySec"
+                                       << "seconds"
+                                       << "" << 0 << true << false;
+        QTest::newRow("TBXLabel1") << "TBXLabel1"
+                                   << "Notice : Only usable when Priority Alert is enable."
+                                   << "" << 0 << true << true;
+        QTest::newRow("Label65") << "Label65"
+                                 << "Gap MAX."
+                                 << "Gap MAX. default value : 5 x 100 ms" << 0 << true << true;
+        QTest::newRow("edtGapMax") << "edtGapMax"
+                                   << "5"
+                                   << "Gap MAX. default value : 5 x 100 ms" << 0 << true << true;
+        QTest::newRow("edtSquelch") << "edtSquelch"
+                                    << "7"
+                                    << "" << 0 << true << true;
+        QTest::newRow("Button1") << "Button1"
+                                 << "KB270"
+                                 << "" << 0 << false << true;
+        QTest::newRow("lblVersion") << "lblVersion"
+                                    << "Version"
+                                    << "" << 0 << false << true;
+        QTest::newRow("edtVersion") << "edtVersion"
+                                    << ""
+                                    << "" << 0 << false << true;
+        QTest::newRow("Label52") << "Label52"
+                                 << "Range Of Frequency"
+                                 << "Choose your desired frequency range." << 0 << true << true;
+        QTest::newRow("GroupBox8") << "GroupBox8"
+                                   << "System"
+                                   << "Select the type of system that the address tones will be "
+                                      "selected for."
+                                   << 0 << true << true;
+    }
+    void controlsHaveTheirCaptionsHintsAndTags() {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(QString, hint);
+        QFETCH(int, tag);
+        QFETCH(bool, shown);
+        QFETCH(bool, enabled);
+        WindowFixture f;
+        auto* w = f.find<QWidget>(name.toLatin1().constData());
+        f.showPageOf(w);
+        QString text;
+        if (auto* label = qobject_cast<QLabel*>(w)) {
+            text = label->text();
+        } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+            text = button->text();
+        } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+            text = edit->text();
+        } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
+            text = group->title();
+        }
+        QCOMPARE(text, caption);
+        QCOMPARE(w->toolTip(), hint);
+        if (!hint.isEmpty()) {
+            QCOMPARE(w->toolTipDuration(), 7000);
+        }
+        QCOMPARE(w->property("Tag").toInt(), tag);
+        QCOMPARE(w->isVisible(), shown);
+        QCOMPARE(w->isEnabled(), enabled);
+    }
+
+    void comboBoxesArePickListsWithTheirItems() {
+        WindowFixture f;
+        for (QComboBox* box : f.window().findChildren<QComboBox*>()) {
+            QVERIFY2(!box->isEditable(), qPrintable(box->objectName()));
+        }
+        auto items = [&f](const char* name) {
+            QStringList all;
+            auto* box = f.find<QComboBox>(name);
+            for (int i = 0; i < box->count(); ++i) {
+                all << box->itemText(i);
+            }
+            return all;
+        };
+        QCOMPARE(items("cboReminder"),
+                 (QStringList{"Disable", "30  Second", "60  Second", "120 Second"}));
+        QCOMPARE(items("cboRecordMax"),
+                 (QStringList{"1 section  (120 second)", "2 sections (60 second)",
+                              "4 sections (30 second)"}));
+        QCOMPARE(items("cboPTL"),
+                 (QStringList{"Disable", "Alert & Vibration Mode", "Vibration Mode Only"}));
+        QCOMPARE(items("cboBatteryLow"),
+                 (QStringList{"1.10 v", "1.12 v", "1.14 v", "1.17 v", "1.20 v"}));
+        const QStringList bandwidths = items("cboBandWidth");
+        QCOMPARE(bandwidths.size(), 16);
+        QCOMPARE(bandwidths.front(), QStringLiteral("0.1"));
+        QCOMPARE(bandwidths[7], QStringLiteral("1.5"));
+        QCOMPARE(bandwidths.back(), QStringLiteral("3.1"));
+        QCOMPARE(items("cboGAlertType2").size(), 9);
+        QCOMPARE(items("cboRangeFreq"), (QStringList{"135-174 MHz", "400-499 MHz"}));
+        QCOMPARE(f.find<QLineEdit>("edtFreq")->maxLength(), 7);
+    }
+
+    void controlTablesHoldEveryPerCallControlByTag() {
+        WindowFixture f;
+        const ControlTables& t = f.window().tables();
+        auto check = [](const auto& table, const char* prefix) {
+            QVERIFY(table[0] == nullptr);
+            for (std::size_t n = 1; n < table.size(); ++n) {
+                QVERIFY2(table[n] != nullptr, prefix);
+                QCOMPARE(table[n]->property("Tag").toInt(), static_cast<int>(n));
+                QVERIFY(table[n]->objectName().startsWith(QLatin1String(prefix)));
+            }
+        };
+        check(t.edtT1, "edtT1");
+        check(t.edtT2, "edtT2");
+        check(t.edtT3, "edtT3");
+        check(t.chkDuty, "chkDuty");
+        check(t.chkPriority, "chkPriority");
+        check(t.chkGDuty, "chkGDuty");
+        check(t.chkGPriority, "chkGPriority");
+        check(t.edtAlertTime, "edtAlertTime");
+        check(t.edtGAlertTime, "edtGAlertTime");
+        check(t.cboAlertType, "cboAlertType");
+        check(t.cboGAlertType, "cboGAlertType");
+        check(t.chkSYS, "chkSYS");
+        const QStringList flags{
+            "",          "chkSYSSV",  "chkSYSPTL",     "chkSYSAudio",  "chkSYSFIX",
+            "chkSYSPow", "chkSYSVib", "chkSYSPowSave", "chkSYSPrivacy"};
+        for (std::size_t tag = 1; tag <= 8; ++tag) {
+            QCOMPARE(t.chkSYS[tag]->objectName(), flags[static_cast<int>(tag)]);
+        }
+    }
+
+    void writeModeDisablesEditingAndModifyModeRestoresItsRules() {
+        WindowFixture f;
+        TForm1& w = f.window();
+        // Call 2 and group call 1 off, privacy on, audio lock off, save voice off.
+        const QStringList on{"chkDuty1", "chkDuty3", "chkDuty4", "chkGDuty2", "chkSYSPrivacy"};
+        const QStringList off{"chkDuty2", "chkGDuty1", "chkSYSAudio", "chkSYSSV"};
+        for (const QString& name : on) {
+            f.find<QCheckBox>(name.toLatin1().constData())->setChecked(true);
+        }
+        for (const QString& name : off) {
+            f.find<QCheckBox>(name.toLatin1().constData())->setChecked(false);
+        }
+
+        QTest::mouseClick(f.find<QRadioButton>("RBtWrite"), Qt::LeftButton);
+        f.settle();
+        for (QWidget* control : w.findChildren<QWidget*>()) {
+            if (!isEditingControl(control)) {
+                continue;
+            }
+            const bool expected =
+                control->objectName() == "edtVersion" || control->objectName() == "edtNull";
+            QVERIFY2(control->isEnabled() == expected, qPrintable(control->objectName()));
+        }
+        QVERIFY(!f.find<QComboBox>("cboPort")->isEnabled());
+        QVERIFY(f.find<QRadioButton>("RBtModify")->isEnabled());
+
+        QTest::mouseClick(f.find<QRadioButton>("RBtModify"), Qt::LeftButton);
+        f.settle();
+        const QStringList disabled{
+            "edtT12",       "edtT22",         "edtAlertTime2",  "cboAlertType2", "chkPriority2",
+            "edtT31",       "edtGAlertTime1", "cboGAlertType1", "chkGPriority1", "chkSYSAudio",
+            "edtAudioLock", "edtAutoMonitor", "cboPTL",         "cboRecordMax"};
+        for (QWidget* control : w.findChildren<QWidget*>()) {
+            if (isEditingControl(control)) {
+                QVERIFY2(control->isEnabled() != disabled.contains(control->objectName()),
+                         qPrintable(control->objectName()));
+            }
+        }
+        for (const char* label :
+             {"Label24", "Label31", "Label23", "Label30", "Label75", "Label21"}) {
+            QVERIFY2(!f.find<QLabel>(label)->isEnabled(), label);
+        }
+        QVERIFY(!f.find<QAction>("Write1")->isEnabled());
+    }
+
+    void pointerOverTheBareWindowEndsTheEntry() {
+        WindowFixture f;
+        auto* freq = f.edit("edtFreq");
+        f.enter(freq);
+        QCOMPARE(f.focused(), freq);
+        f.find<QLabel>("Label1")->show();
+        auto* central = f.find<QWidget>("centralWidget");
+        // Over a control nothing happens...
+        QTest::mouseMove(central, f.find<QWidget>("GroupBox1")->geometry().center());
+        f.settle();
+        QCOMPARE(f.focused(), freq);
+        // ...over the bare background the entry ends.
+        QTest::mouseMove(central, QPoint(central->width() - 3, 30));
+        f.settle();
+        QCOMPARE(f.focused(), f.find<QWidget>("edtNull"));
+        QVERIFY(f.find<QLabel>("Label1")->isHidden());
+        QVERIFY(f.find<QLabel>("Label9")->isHidden());
+        QVERIFY(f.find<QLabel>("Label2")->isHidden());
+        QCOMPARE(f.window().toneTargets(), (std::array<int, 3>{0, 0, 0}));
+
+        f.enter(f.edit("edtBS_Period"));
+        QTest::mouseMove(f.find<QWidget>("GroupBox3"), QPoint(3, 3));
+        f.settle();
+        QCOMPARE(f.focused(), f.find<QWidget>("edtNull"));
+    }
+
+    void openReadsUpTo256BytesAndAsksWithTheTableFilter() {
+        WindowFixture f;
+        const ConfigImage before = f.image();
+        const QString shortFile = f.workFolder().filePath("short.tbl");
+        writeFile(shortFile, QByteArray(100, '\x5A'));
+        f.dialogs.answers = {shortFile};
+        QTest::keyClick(&f.window(), Qt::Key_O, Qt::ControlModifier);
+        f.settle();
+        QVERIFY(std::all_of(f.image().begin(), f.image().begin() + 100,
+                            [](std::uint8_t b) { return b == 0x5A; }));
+        QVERIFY(std::equal(f.image().begin() + 100, f.image().end(), before.begin() + 100));
+        QCOMPARE(f.dialogs.asked.size(), std::size_t{1});
+        const FileDialogSetup& setup = f.dialogs.asked.front();
+        QCOMPARE(setup.filter, QStringLiteral("Table files (*.tbl)"));
+        QCOMPARE(setup.defaultSuffix, QStringLiteral("tbl"));
+        QCOMPARE(QDir(setup.directory), f.workFolder());
+        QCOMPARE(setup.fileName, QString());
+        QVERIFY(f.messages.shown.empty());
+        // Open does not change where Save writes.
+        QCOMPARE(f.window().currentSaveFileName(), QStringLiteral("default.tbl"));
+
+        // Cancel changes nothing; a file that cannot be read says so.
+        const ConfigImage opened = f.image();
+        f.find<QAction>("OpenO1")->trigger();
+        f.dialogs.answers = {f.workFolder().filePath("gone.tbl")};
+        f.find<QAction>("OpenO1")->trigger();
+        QCOMPARE(f.messages.texts(), QStringList{"Open Error!"});
+        QCOMPARE(f.messages.shown.front().kind, MessageKind::Exclamation);
+        QCOMPARE(f.messages.shown.front().caption, QStringLiteral("PX520"));
+        QVERIFY(f.image() == opened);
+    }
+
+    void saveWritesTheImageAndKeepsTheTailOfALongerFile() {
+        WindowFixture f;
+        f.image()[0] = 0xA5;
+        const QString target = f.workFolder().filePath("default.tbl");
+        writeFile(target, QByteArray(300, '\x11'));
+        QTest::keyClick(&f.window(), Qt::Key_S, Qt::ControlModifier);
+        f.settle();
+        const QByteArray written = readFile(target);
+        QCOMPARE(written.size(), 300);
+        QCOMPARE(written.left(256), bytesOf(f.image()));
+        QCOMPARE(written.mid(256), QByteArray(44, '\x11'));
+        QVERIFY(f.dialogs.asked.empty());
+        QVERIFY(f.messages.shown.empty());
+        QCOMPARE(f.find<QLabel>("StatusPanel2")->text(), QString());
+    }
+
+    void saveAsNamesTheFileInTheStatusBarAndBecomesTheSaveName() {
+        WindowFixture f;
+        f.dialogs.answers = {f.workFolder().filePath("shop.tbl")};
+        f.find<QAction>("SaveAs1")->trigger();
+        QCOMPARE(readFile(f.workFolder().filePath("shop.tbl")), bytesOf(f.image()));
+        QCOMPARE(f.find<QLabel>("StatusPanel2")->text(), QStringLiteral("File Name:shop.tbl"));
+        QCOMPARE(f.dialogs.asked.front().fileName, QStringLiteral("default.tbl"));
+        QCOMPARE(f.dialogs.asked.front().defaultSuffix, QStringLiteral("tbl"));
+
+        // Save now goes to the new name.
+        f.image()[5] = 7;
+        f.find<QAction>("SaveS1")->trigger();
+        QCOMPARE(readFile(f.workFolder().filePath("shop.tbl")).at(5), '\x07');
+        QVERIFY(!QFile::exists(f.workFolder().filePath("default.tbl")));
+
+        // A file outside the start folder is named in full.
+        QTemporaryDir elsewhere;
+        const QString outside = elsewhere.filePath("other.tbl");
+        f.dialogs.answers = {outside};
+        f.find<QAction>("SaveAs1")->trigger();
+        QCOMPARE(f.find<QLabel>("StatusPanel2")->text(), "File Name:" + outside);
+        QVERIFY(f.messages.shown.empty());
+    }
+
+    void saveAsToAnUnwritablePlaceReportsAndStillTakesTheName() {
+        WindowFixture f;
+        const QString folderAsFile = f.workFolder().filePath("sub");
+        QVERIFY(f.workFolder().mkdir("sub"));
+        f.dialogs.answers = {folderAsFile};
+        f.find<QAction>("SaveAs1")->trigger();
+        QCOMPARE(f.messages.texts(), QStringList{"Save Error!"});
+        QCOMPARE(f.window().currentSaveFileName(), folderAsFile);
+        f.find<QAction>("SaveS1")->trigger();
+        QCOMPARE(f.messages.texts(), (QStringList{"Save Error!", "Save Error!"}));
+    }
+
+    void defaultTableIsLoadedAtStartWhenItNamesThisModel() {
+        const QByteArray table = modelTable('\x3C');
+        WindowFixture f(
+            [&table](const QDir& dir) { writeFile(dir.filePath("default.tbl"), table); });
+        QVERIFY(f.messages.shown.empty());
+        QCOMPARE(bytesOf(f.image()).left(200), table.left(200));
+    }
+
+    void defaultTableOfAnotherModelOrUnreadableIsRefused_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("icon");
+        QTest::newRow("other model")
+            << "other"
+            << "This default table is not PX520." << static_cast<int>(MessageKind::Plain);
+        QTest::newRow("short, zero tag")
+            << "short"
+            << "This default table is not PX520." << static_cast<int>(MessageKind::Plain);
+        QTest::newRow("unreadable")
+            << "folder"
+            << "Open default.tbl error!" << static_cast<int>(MessageKind::Exclamation);
+    }
+    void defaultTableOfAnotherModelOrUnreadableIsRefused() {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        QFETCH(int, icon);
+        WindowFixture f([&kind](const QDir& dir) {
+            if (kind == "other") {
+                QByteArray table = modelTable('\x3C');
+                table.replace(field::VersionTag, 5, "PX521");
+                writeFile(dir.filePath("default.tbl"), table);
+            } else if (kind == "short") {
+                writeFile(dir.filePath("default.tbl"), QByteArray(100, '\x3C'));
+            } else {
+                dir.mkdir("default.tbl");
+            }
+        });
+        QCOMPARE(f.messages.texts(), QStringList{message});
+        QCOMPARE(static_cast<int>(f.messages.shown.front().kind), icon);
+        // The built-in defaults stay.
+        QVERIFY(std::equal(f.image().begin(), f.image().begin() + field::VersionTag,
+                           defaultImage().begin()));
+    }
+
+    void exitClosesTheWindow() {
+        WindowFixture f;
+        QTest::keyClick(&f.window(), Qt::Key_E, Qt::ControlModifier);
+        f.settle();
+        QVERIFY(!f.window().isVisible());
+    }
+
+    void screenshotsOfEveryTab() {
+        WindowFixture f;
+        f.window().showAdvanceTab();
+        auto* pages = f.find<QTabWidget>("PageControl1");
+        QDir().mkpath(PX520_SCREENSHOT_DIR);
+        for (int i = 0; i < pages->count(); ++i) {
+            pages->setCurrentIndex(i);
+            f.settle();
+            const QString file = QStringLiteral(PX520_SCREENSHOT_DIR "/tab%1-%2.png")
+                                     .arg(i + 1)
+                                     .arg(pages->widget(i)->objectName());
+            QVERIFY(f.window().grab().save(file));
+        }
+    }
+};
+
+PX520_GUI_TEST_MAIN(WindowTest)
+
+#include "WindowTest.moc"
