@@ -28,6 +28,15 @@ std::optional<int> resetItemWithPushToListen(std::uint8_t code);
 // Whether the method waits the delay time (the delay edit is shown).
 bool resetCodeUsesDelay(std::uint8_t code);
 
+// The key times of the monitor/reset button take 1 to 127.5 seconds. The
+// reset delay and the standby-to-monitor delay also take 0 and 0.5: no delay
+// is a sound setting, and pagers and table files in the field carry such
+// values. Their message names the key times' range all the same.
+inline constexpr double kKeyTimeLowerLimit = 1;
+inline constexpr double kDelayLowerLimit = 0;
+inline constexpr std::string_view kKeyTimeRangeMessage =
+    "Please insert a number between 1 to 127.5";
+
 // Reminder list: "Disable", "30  Second", "60  Second", "120 Second".
 // Any stored byte maps to the nearest-below item...
 int reminderItemOfByte(std::uint8_t byte);

@@ -49,35 +49,3 @@ void TForm1::edtTone1LimitExit(TEdit*) {}
 void TForm1::edtTone2LimitExit(TEdit*) {}
 void TForm1::edtTone3LenExit(TEdit*) {}
 
-// settings/FrequencyEditors.cpp
-void TForm1::cboRangeFreqClick() {}
-void TForm1::cboCSpaceClick() {}
-void TForm1::edtFreqExit(TEdit*) {}
-void TForm1::showFrequency() {}
-void TForm1::computePll() {}
-
-// settings/BehaviourEditors.cpp
-void TForm1::chkSYSSVClick(QCheckBox*) {}
-void TForm1::cboPTLClick() {}
-void TForm1::cboResetConClick() {}
-void TForm1::cboReminderClick() {}
-void TForm1::cboRecordMaxClick() {}
-void TForm1::chkVolumeLevelClick() {}
-void TForm1::chkFullTimeAutoMonitorClick() {}
-void TForm1::edtDelayExit(TEdit*) {}
-void TForm1::edtAutoMonitorExit(TEdit*) {}
-void TForm1::edtAudioLockExit(TEdit*) {}
-void TForm1::edtDelayFullTimeExit(TEdit*) {}
-
-// settings/ReceiverEditors.cpp
-void TForm1::edtBS_PeriodExit(TEdit*) {}
-void TForm1::edtBS_DutyExit(TEdit*) {}
-void TForm1::edtRFDelayExit(TEdit*) {}
-void TForm1::edtNoiseLimitExit(TEdit*) {}
-void TForm1::edtSquelchExit(TEdit*) {}
-void TForm1::edtGapMaxExit(TEdit*) {}
-void TForm1::edtRSSIExit(TEdit*) {}
-void TForm1::edtRSSI2Exit(TEdit*) {}
-void TForm1::edtSSIExit(TEdit*) {}
-void TForm1::edtDecorderResetExit(TEdit*) {}
-void TForm1::cboBandWidthClick() {}
