@@ -1,0 +1,14 @@
+#pragma once
+
+#include "model/ConfigImage.h"
+
+#include <iosfwd>
+#include <string>
+
+// Field-level differences of two table files; 0 when equal, 1 when they
+// differ, like diff.
+int runDiff(const std::string& pathA, const std::string& pathB, bool json);
+
+// One line per value that differs, "T1[2]  433.7 Hz -> 1006.9 Hz"; bytes the
+// tool does not interpret one line per byte.
+void printDifferences(const ConfigImage& from, const ConfigImage& to, std::ostream& out);

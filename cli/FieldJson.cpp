@@ -1,0 +1,31 @@
+#include "cli/FieldJson.h"
+
+namespace {
+
+nlohmann::ordered_json scalarJson(const FieldScalar& value) {
+    return std::visit(
+        [](const auto& v) -> nlohmann::ordered_json {
+            if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::monostate>) {
+                return nullptr;
+            } else {
+                return v;
+            }
+        },
+        value);
+}
+
+} // namespace
+
+nlohmann::ordered_json fieldJson(const ShownValue& shown) {
+    if (!shown.computed) {
+        return scalarJson(shown.value);
+    }
+    return {{"stored", scalarJson(shown.value)}, {"computed", scalarJson(*shown.computed)}};
+}
+
+std::string fieldLabel(const FieldRef& ref) {
+    if (ref.def->kind == FieldKind::Uninterpreted) {
+        return (ref.def->bits(0).size > 1 ? "bytes " : "byte ") + std::string(ref.def->name);
+    }
+    return fieldRefName(ref);
+}

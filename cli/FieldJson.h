@@ -1,0 +1,16 @@
+#pragma once
+
+#include "ui/FieldDisplay.h"
+#include "ui/FieldRegistry.h"
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+
+// A shown value as JSON: the value, or {"stored", "computed"} where the tool
+// computes the field itself.
+nlohmann::ordered_json fieldJson(const ShownValue& shown);
+
+// How a value is labelled on a terminal: "T1[2]", or "bytes 12-15" for bytes
+// the tool does not interpret.
+std::string fieldLabel(const FieldRef& ref);

@@ -1,0 +1,39 @@
+#include "cli/SetCommand.h"
+
+#include "cli/DiffCommand.h"
+#include "cli/ExitCodes.h"
+#include "cli/TableFiles.h"
+#include "ui/FieldEntry.h"
+
+#include <iostream>
+
+int runSet(const std::string& path, const std::vector<std::string>& assignments,
+           const std::optional<std::string>& out, bool userTones) {
+    std::vector<FieldAssignment> values;
+    for (const std::string& a : assignments) {
+        const auto eq = a.find('=');
+        const auto ref = eq == std::string::npos ? std::nullopt : parseFieldRef(a.substr(0, eq));
+        if (!ref) {
+            std::cerr << "px520-cli: '" << a
+                      << "' is not NAME=VALUE with a field name of the byte map (see show).\n";
+            return kExitUsage;
+        }
+        values.push_back({*ref, a.substr(eq + 1)});
+    }
+    auto image = openTable(path);
+    if (!image) {
+        return kExitFile;
+    }
+    const ConfigImage before = *image;
+    const EntryResult result =
+        enterFields(*image, values, userTones ? ToneMode::User : ToneMode::Standard);
+    if (!result.accepted) {
+        std::cerr << fieldRefName(result.refused) << ": " << result.message << '\n';
+        return kExitRefused;
+    }
+    if (!saveTableAtomically(out.value_or(path), *image)) {
+        return kExitFile;
+    }
+    printDifferences(before, *image, std::cout);
+    return kExitSuccess;
+}

@@ -1,0 +1,59 @@
+#include "cli/DiffCommand.h"
+#include "cli/ExitCodes.h"
+#include "cli/SetCommand.h"
+#include "cli/ShowCommand.h"
+
+#include <CLI/CLI.hpp>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    CLI::App app{"px520-cli: reads, writes and verifies PX520 pagers on the programmer board, "
+                 "and shows, compares and edits table files."};
+    app.footer(kExitCodesHelp);
+    app.require_subcommand(1);
+
+    std::string file;
+    std::string fileB;
+    bool json = false;
+    std::vector<std::string> assignments;
+    std::optional<std::string> out;
+    bool userTones = false;
+
+    auto* show = app.add_subcommand("show", "Every field of a table file in the window's units.");
+    show->add_option("FILE", file, "The table file (.tbl).")->required();
+    show->add_flag("--json", json, "JSON keyed by the field names; per-call fields are arrays.");
+
+    auto* diff = app.add_subcommand(
+        "diff", "Field-level differences of two table files (exit 0 equal, 1 different).");
+    diff->add_option("A", file, "The first table file.")->required();
+    diff->add_option("B", fileB, "The second table file.")->required();
+    diff->add_flag("--json", json, "JSON: {field: {a, b}} for each difference.");
+
+    auto* set = app.add_subcommand(
+        "set", "Changes fields by name with the window's rules; a refused value changes nothing.");
+    set->add_option("FILE", file, "The table file (.tbl).")->required();
+    set->add_option("NAME=VALUE", assignments,
+                    "Fields by their names in show: Freq=1590125, T1[2]=1000, "
+                    "\"ResetCon=Time-Out RESET\", SYSSV=off, RSSI=0.71.")
+        ->required();
+    set->add_option("-o,--output", out, "Write the result here and leave FILE as it is.");
+    set->add_flag("--user-tones", userTones,
+                  "User Mode: tones 280 to 3500.0 Hz taken as typed, not snapped to the list.");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? kExitSuccess : kExitUsage;
+    }
+
+    if (*show) {
+        return runShow(file, json);
+    }
+    if (*diff) {
+        return runDiff(file, fileB, json);
+    }
+    return runSet(file, assignments, out, userTones);
+}
