@@ -1,6 +1,7 @@
 #include "ui/FieldRegistry.h"
 
 #include "model/ByteMap.h"
+#include "settings/BehaviourRules.h"
 #include "ui/ComboItems.h"
 
 #include <algorithm>
@@ -13,7 +14,6 @@ namespace {
 
 using K = FieldKind;
 
-constexpr std::string_view kFromOne = "Please insert a number between 1 to 127.5";
 constexpr std::string_view kFromZero = "Please insert a number between 0 to 127.5";
 
 template <int Pos, int Size = 1, std::uint8_t Mask = 0xFF> FieldBits at(int /*call*/) {
@@ -28,8 +28,6 @@ FieldBits flagBits(BitField f) {
     return {f.pos, 1, static_cast<std::uint8_t>(((1U << f.width) - 1) << f.shift)};
 }
 
-// Delay and DelayFullTime take 0 and 0.5 as the window's range test does,
-// although their message names 1 as the lower end.
 const std::array kFields{
     FieldDef{.name = "0", .kind = K::Uninterpreted, .bits = at<0>},
     FieldDef{.name = "Version", .kind = K::Version, .bits = at<field::VersionMajor, 2>},
@@ -123,23 +121,23 @@ const std::array kFields{
              .kind = K::HalfSeconds,
              .bits = at<field::AutoMonitor>,
              .unit = "Second",
-             .lowerLimit = 1,
-             .rangeMessage = kFromOne,
+             .lowerLimit = behaviour::kKeyTimeLowerLimit,
+             .rangeMessage = behaviour::kKeyTimeRangeMessage,
              .filter = EntryFilter::OneDecimal},
     FieldDef{.name = "AudioLock",
              .kind = K::HalfSeconds,
              .bits = at<field::AudioLock>,
              .unit = "Second",
-             .lowerLimit = 1,
-             .rangeMessage = kFromOne,
+             .lowerLimit = behaviour::kKeyTimeLowerLimit,
+             .rangeMessage = behaviour::kKeyTimeRangeMessage,
              .filter = EntryFilter::OneDecimal},
     FieldDef{.name = "ResetCon", .kind = K::ResetMethod, .bits = at<field::ResetCon>},
     FieldDef{.name = "Delay",
              .kind = K::HalfSeconds,
              .bits = at<field::Delay>,
              .unit = "Second",
-             .lowerLimit = 0,
-             .rangeMessage = kFromOne,
+             .lowerLimit = behaviour::kDelayLowerLimit,
+             .rangeMessage = behaviour::kKeyTimeRangeMessage,
              .filter = EntryFilter::OneDecimal},
     FieldDef{.name = "SYSSV", .kind = K::Flag, .bits = systemFlag<field::SYSSV>},
     FieldDef{.name = "SYSPTL", .kind = K::PushToListen, .bits = systemFlag<field::SYSPTL>},
@@ -208,8 +206,8 @@ const std::array kFields{
              .kind = K::HalfSeconds,
              .bits = at<field::DelayFullTime>,
              .unit = "Second",
-             .lowerLimit = 0,
-             .rangeMessage = kFromOne,
+             .lowerLimit = behaviour::kDelayLowerLimit,
+             .rangeMessage = behaviour::kKeyTimeRangeMessage,
              .filter = EntryFilter::TwoDecimals},
     FieldDef{.name = "Squelch",
              .kind = K::Number,
