@@ -1,0 +1,23 @@
+#pragma once
+
+#include <array>
+
+class QLineEdit;
+
+// What the Tone Table needs from the window that opens it: the targets of the
+// three tone columns (TONE 1, TONE 2, group tone; 0 or a call number), the
+// tone edit of a column and call, and the commit that stores a typed tone.
+class ToneTableHost {
+public:
+    virtual ~ToneTableHost() = default;
+
+    virtual std::array<int, 3>& toneTableTargets() = 0;
+    // nullptr when the column has no such call.
+    virtual QLineEdit* toneEdit(int column, int call) = 0;
+    virtual void commitToneEdit(QLineEdit* edit) = 0;
+
+protected:
+    ToneTableHost() = default;
+    ToneTableHost(const ToneTableHost&) = default;
+    ToneTableHost& operator=(const ToneTableHost&) = default;
+};
