@@ -18,10 +18,12 @@ void printText(const ConfigImage& image) {
         std::istringstream lines(showField(image, ref).text);
         std::string line;
         std::string label = fieldLabel(ref);
-        while (std::getline(lines, line)) {
+        // An empty text (a blank version tag) still gets its row.
+        do {
+            std::getline(lines, line);
             std::cout << std::left << std::setw(kLabelWidth) << label << line << '\n';
             label.clear();
-        }
+        } while (lines);
     }
 }
 

@@ -1,0 +1,116 @@
+#!/bin/bash
+# show, diff and set on small table files, run as a user would.
+# usage: TableCommandsTest.sh PX520_CLI FIXTURE_DIR
+cli=$1
+fixtures=$2
+. "$(dirname "$0")/lib.sh"
+
+cp "$fixtures/default.tbl" "$work/a.tbl"
+cp "$fixtures/default.tbl" "$work/pristine.tbl"
+
+# show: every field in the window's units.
+run "$cli" show "$work/a.tbl"
+expect_rc 0 "show"
+expect_out "Freq                  1590000 x 100 Hz (159.0000 MHz, band 135-174 MHz)"
+expect_out "CSpace                Auto, step 25000 Hz (code 32)"
+expect_out "RSSI                  0.71 V"
+expect_out "Reminder              120 Second"
+expect_out "T2[4]                 1122.5 Hz"
+expect_out "PLLN                  stored 00158000, computed 000AC000"
+expect_out "VersionTag            PX520 V3.8.2"
+expect_out "Checksum              stored 0000, computed 2389"
+expect_out "bytes 91-94           93 89 97 8C"
+
+run "$cli" show --json "$work/a.tbl"
+expect_rc 0 "show --json"
+expect_out '"Freq": 1590000,'
+expect_out '"RecordMax": "4 sections (30 second)",'
+expect_out '"SYSSV": true,'
+expect_out '"computed": "000AC000"'
+expect_out '"91-94": "93 89 97 8C",'
+tr -d ' \n' <"$work/out" | grep -qF '"T1":[669.9,433.7,832.5,539.0]' || fail "T1 is not an array of tones"
+
+# A short file is read over zeros and said so.
+head -c 100 "$fixtures/default.tbl" >"$work/short.tbl"
+run "$cli" show "$work/short.tbl"
+expect_rc 0 "show short"
+expect_err "holds only 100 bytes"
+expect_out "VersionTag            "
+
+# set: the window's rules, written to -o, FILE untouched.
+run "$cli" set "$work/a.tbl" "T1[2]=1000" Freq=1590125 "ResetCon=time-out reset" SYSSV=off \
+    -o "$work/b.tbl"
+expect_rc 0 "set -o"
+expect_same "$work/a.tbl" "$work/pristine.tbl"
+expect_out "T1[2]                 433.7 Hz -> 1006.9 Hz"
+expect_out "T1Code[2]             871C -> 908D"
+expect_out "CSpace                Auto, step 25000 Hz (code 32) -> Auto, step 12500 Hz (code 33)"
+expect_out "PLLN                  00158000 -> 00158080"
+expect_out "ResetCon              Auto Reset (code 0) -> Time-Out RESET (code 4)"
+
+# diff: the same differences, exit 1; equal files exit 0 and print nothing.
+run "$cli" diff "$work/a.tbl" "$work/b.tbl"
+expect_rc 1 "diff of different files"
+expect_out "SYSSV                 on -> off"
+expect_out "Freq                  1590000 x 100 Hz (159.0000 MHz, band 135-174 MHz) -> 1590125"
+[ "$(wc -l <"$work/out")" -eq 7 ] || fail "diff lists other fields than the seven set or derived"
+
+run "$cli" diff --json "$work/a.tbl" "$work/b.tbl"
+expect_rc 1 "diff --json"
+tr -d ' \n' <"$work/out" | grep -qF '"T1[2]":{"a":433.7,"b":1006.9}' || fail "json diff of T1[2]"
+
+run "$cli" diff "$work/a.tbl" "$work/pristine.tbl"
+expect_rc 0 "diff of equal files"
+[ -s "$work/out" ] && fail "diff of equal files printed something"
+
+# A byte the tool does not interpret is reported by its position.
+cp "$work/pristine.tbl" "$work/c.tbl"
+printf '\x5a' | dd of="$work/c.tbl" bs=1 seek=130 conv=notrunc status=none
+run "$cli" diff "$work/a.tbl" "$work/c.tbl"
+expect_rc 1 "diff of an uninterpreted byte"
+expect_out "byte 130              00 -> 5A"
+
+# set in place; tones in User Mode are taken as typed.
+cp "$work/pristine.tbl" "$work/d.tbl"
+run "$cli" set "$work/d.tbl" "T1[1]=1234.5" --user-tones
+expect_rc 0 "set --user-tones"
+run "$cli" show "$work/d.tbl"
+expect_out "T1[1]                 1234.5 Hz (not a standard tone)"
+expect_out "T1Code[1]             stored 9480, computed 9480"
+
+# Refusals: the window's message, exit 4, the file as it was.
+refused() {
+    local message=$1
+    shift
+    cp "$work/pristine.tbl" "$work/e.tbl"
+    run "$cli" set "$work/e.tbl" "$@"
+    expect_rc 4 "set $*"
+    expect_err "$message"
+    expect_same "$work/e.tbl" "$work/pristine.tbl"
+}
+refused "T2[1]: Please insert a number between 288.5 to 2468.2" "T2[1]=2500"
+refused "BS_Period: Please insert a number between 0 to 255" BS_Period=7 BS_Period=256
+refused "Freq: Channel Spacing Error!" Freq=1590001
+refused "Freq: Frequency setting error(1350000 < = Frequency < =1740000 )" Freq=1349999
+refused "AudioLock: The interval is 0.5 second." AudioLock=2.3
+refused "RSSI: Please insert a number between 0 to 1" RSSI=1.5
+refused "Checksum: Checksum is stored by Write." Checksum=0
+
+# Usage and file errors have their own codes and leave files alone.
+run "$cli" set "$work/a.tbl" Nonsense=1
+expect_rc 2 "unknown field"
+run "$cli" set "$work/a.tbl" "T1[2]"
+expect_rc 2 "no value"
+run "$cli" show
+expect_rc 2 "missing FILE"
+run "$cli" show "$work/missing.tbl"
+expect_rc 3 "missing file"
+expect_err "Open Error!"
+run "$cli" set "$work/a.tbl" BS_Period=9 -o "$work/no/such/dir/out.tbl"
+expect_rc 3 "unwritable output"
+expect_err "Save Error!"
+ls "$work/no" >/dev/null 2>&1 && fail "set created a directory"
+expect_same "$work/a.tbl" "$work/pristine.tbl"
+[ -z "$(find "$work" -name '*.tbl.*')" ] || fail "a temporary file was left behind"
+
+finish
