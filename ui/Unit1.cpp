@@ -95,6 +95,11 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, QWidget* parent)
     ui->StatusBar1->addWidget(statusText);
     ui->StatusBar1->addWidget(statusFileName, 1);
 
+    // Read, Write and Verify come with the board link; until then the whole
+    // Pager menu, shortcuts included, cannot be chosen. Write1 still follows
+    // the edit mode.
+    ui->Pager1->menuAction()->setEnabled(false);
+
     ui->PageControl1->setCurrentWidget(ui->TabSheet1);
     ui->PageControl1->setTabVisible(ui->PageControl1->indexOf(ui->TabSheet4), false);
 

@@ -401,6 +401,23 @@ private slots:
         QVERIFY(!f.find<QAction>("Write1")->isEnabled());
     }
 
+    void writeItemFollowsTheModeButThePagerMenuWaitsForTheBoardLink() {
+        WindowFixture f;
+        auto* write = f.find<QAction>("Write1");
+        int writes = 0;
+        QObject::connect(write, &QAction::triggered, [&writes] { ++writes; });
+        QTest::keyClick(&f.window(), Qt::Key_F4);
+        QVERIFY(!write->isEnabled());
+        QTest::mouseClick(f.find<QRadioButton>("RBtWrite"), Qt::LeftButton);
+        QVERIFY(write->isEnabled());
+        QVERIFY(!f.find<QMenu>("Pager1")->menuAction()->isEnabled());
+        QTest::keyClick(&f.window(), Qt::Key_F4);
+        f.settle();
+        QCOMPARE(writes, 0);
+        QTest::mouseClick(f.find<QRadioButton>("RBtModify"), Qt::LeftButton);
+        QVERIFY(!write->isEnabled());
+    }
+
     void pointerOverTheBareWindowEndsTheEntry() {
         WindowFixture f;
         auto* freq = f.edit("edtFreq");
