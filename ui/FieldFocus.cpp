@@ -78,6 +78,11 @@ void FieldFocus::giveFocusBack(TEdit* field) {
     if (closed) {
         return;
     }
+    // Handed back by its own exit handling, with or without a message: the
+    // entry goes on, so a Tab must not move on either.
+    if (run != nullptr && run->field == field) {
+        run->refused = true;
+    }
     const bool leaving = run != nullptr && run->field == field && run->leaving;
     window.activateWindow();
     if (window.focusWidget() == field) {
