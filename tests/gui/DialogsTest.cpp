@@ -4,6 +4,7 @@
 #include "dialogs/Fmhelp.h"
 #include "dialogs/LinkLabel.h"
 #include "tests/gui/ModalDriver.h"
+#include "tests/gui/WindowFixture.h"
 #include "ui/Messages.h"
 
 #include <QDesktopServices>
@@ -20,20 +21,6 @@ namespace {
 
 // Qt guesses a title bar and border where no window manager reports them.
 constexpr int centringSlack = 50;
-
-struct Shown {
-    MessageKind kind;
-    QString caption;
-    QString text;
-};
-
-class RecordedMessages : public Messages {
-public:
-    std::vector<Shown> shown;
-    void show(MessageKind kind, const QString& caption, const QString& text) override {
-        shown.push_back({kind, caption, text});
-    }
-};
 
 class FakeLockHost : public AdvanceLockHost {
 public:
@@ -113,7 +100,7 @@ void DialogsTest::passwordRule() {
 
 void DialogsTest::rightPasswordUnlocks() {
     FakeLockHost host;
-    RecordedMessages messages;
+    RecordingMessages messages;
     TForm4 lock(host, messages);
     lock.show();
     QCOMPARE(lock.windowTitle(), QString("Password"));
@@ -136,7 +123,7 @@ void DialogsTest::wrongPasswordWarnsAndStaysOpen_data() {
 void DialogsTest::wrongPasswordWarnsAndStaysOpen() {
     QFETCH(QString, entry);
     FakeLockHost host;
-    RecordedMessages messages;
+    RecordingMessages messages;
     TForm4 lock(host, messages);
     lock.show();
 
@@ -154,7 +141,7 @@ void DialogsTest::wrongPasswordWarnsAndStaysOpen() {
 
 void DialogsTest::threeWrongEntriesCloseLocked() {
     FakeLockHost host;
-    RecordedMessages messages;
+    RecordingMessages messages;
     TForm4 lock(host, messages);
     lock.show();
 
@@ -171,7 +158,7 @@ void DialogsTest::threeWrongEntriesCloseLocked() {
 
 void DialogsTest::exitAfterTwoWrongGivesThreeNewTries() {
     FakeLockHost host;
-    RecordedMessages messages;
+    RecordingMessages messages;
     TForm4 lock(host, messages);
     lock.show();
     enterPassword(lock, "one");
@@ -195,7 +182,7 @@ void DialogsTest::exitAfterTwoWrongGivesThreeNewTries() {
 
 void DialogsTest::enterAndOkCheckOnce() {
     FakeLockHost host;
-    RecordedMessages messages;
+    RecordingMessages messages;
     TForm4 lock(host, messages);
     lock.show();
 
@@ -216,7 +203,7 @@ void DialogsTest::enterAndOkCheckOnce() {
 
 void DialogsTest::modalLockEndsAccepted() {
     FakeLockHost host;
-    RecordedMessages messages;
+    RecordingMessages messages;
     QWidget window;
     window.setGeometry(100, 80, 600, 500);
     window.show();
