@@ -136,7 +136,7 @@ void TForm2::StringGrid1DblClick() {
         }
         if (QLineEdit* edit = host.toneEdit(static_cast<int>(column), call)) {
             edit->setText(tone);
-            host.commitToneEdit(edit);
+            host.commitToneEdit(edit, static_cast<int>(column));
         }
         targets[column] = 0;
     }

@@ -5,8 +5,9 @@
 class QLineEdit;
 
 // What the Tone Table needs from the window that opens it: the targets of the
-// three tone columns (TONE 1, TONE 2, group tone; 0 or a call number), the
-// tone edit of a column and call, and the commit that stores a typed tone.
+// three tone columns (0 TONE 1, 1 TONE 2, 2 group tone; each 0 or a call
+// number), the tone edit of a column and call, and the commit that stores the
+// edit's text as a typed tone of that column.
 class ToneTableHost {
 public:
     virtual ~ToneTableHost() = default;
@@ -14,7 +15,7 @@ public:
     virtual std::array<int, 3>& toneTableTargets() = 0;
     // nullptr when the column has no such call.
     virtual QLineEdit* toneEdit(int column, int call) = 0;
-    virtual void commitToneEdit(QLineEdit* edit) = 0;
+    virtual void commitToneEdit(QLineEdit* edit, int column) = 0;
 
 protected:
     ToneTableHost() = default;

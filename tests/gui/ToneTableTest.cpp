@@ -11,19 +11,26 @@
 namespace {
 
 // Tone edits of the three columns (four calls, four calls, two group calls)
-// and a record of every commit with the text the edit held at that moment.
+// and a record of every commit with its column and the text the edit held.
 class FakeToneHost : public ToneTableHost {
 public:
     std::array<int, 3> targets{};
     std::array<std::array<QLineEdit, 5>, 3> edits;
-    std::vector<std::pair<const QLineEdit*, QString>> commits;
+    struct Commit {
+        const QLineEdit* edit;
+        int column;
+        QString text;
+    };
+    std::vector<Commit> commits;
 
     std::array<int, 3>& toneTableTargets() override { return targets; }
     QLineEdit* toneEdit(int column, int call) override {
         const int calls = column == 2 ? 2 : 4;
         return call >= 1 && call <= calls ? &edits.at(column).at(call) : nullptr;
     }
-    void commitToneEdit(QLineEdit* edit) override { commits.emplace_back(edit, edit->text()); }
+    void commitToneEdit(QLineEdit* edit, int column) override {
+        commits.push_back({edit, column, edit->text()});
+    }
 };
 
 enum class Way { EnterKey, ReturnKey, DoubleClick, EnterButton, EscapeKey, ExitButton, CloseBox };
@@ -217,8 +224,9 @@ void ToneTableTest::pickCommitsIntoTargetEdit() {
     act(dialog, way);
 
     QCOMPARE(host.commits.size(), std::size_t{1});
-    QCOMPARE(host.commits[0].first, &host.edits[1][3]);
-    QCOMPARE(host.commits[0].second, QString("802.5"));
+    QCOMPARE(host.commits[0].edit, &host.edits[1][3]);
+    QCOMPARE(host.commits[0].column, 1);
+    QCOMPARE(host.commits[0].text, QString("802.5"));
     QCOMPARE(host.targets, (std::array<int, 3>{0, 0, 0}));
     for (std::size_t column = 0; column < 3; ++column) {
         for (std::size_t call = 0; call < 5; ++call) {
@@ -283,8 +291,9 @@ void ToneTableTest::modalPickEndsAccepted() {
 
     QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(host.commits.size(), std::size_t{1});
-    QCOMPARE(host.commits[0].first, &host.edits[0][2]);
-    QCOMPARE(host.commits[0].second, QString("349.0"));
+    QCOMPARE(host.commits[0].edit, &host.edits[0][2]);
+    QCOMPARE(host.commits[0].column, 0);
+    QCOMPARE(host.commits[0].text, QString("349.0"));
     QCOMPARE(host.targets[0], 0);
 }
 
