@@ -2,6 +2,7 @@
 
 #include "ui/TEdit.h"
 
+#include <QTabWidget>
 #include <QTimer>
 #include <QWidget>
 
@@ -91,11 +92,34 @@ void FieldFocus::giveFocusBack(TEdit* field) {
         }
         return;
     }
+    if (field == reverting) {
+        return;
+    }
     const QPointer<TEdit> previous = handingBack;
     handingBack = field;
+    showPageOf(*field);
     field->setFocus(Qt::OtherFocusReason);
     handingBack = previous;
-    field->runEnter();
+    if (window.focusWidget() == field) {
+        field->runEnter();
+        return;
+    }
+    // A disabled field cannot take the focus: it shows its stored value
+    // again, as when it is left empty.
+    reverting = field;
+    field->clear();
+    runExit(field, false);
+    reverting = nullptr;
+}
+
+void FieldFocus::showPageOf(const TEdit& field) {
+    for (QWidget* page = field.parentWidget(); page != nullptr; page = page->parentWidget()) {
+        QWidget* stack = page->parentWidget();
+        auto* tabs = stack != nullptr ? qobject_cast<QTabWidget*>(stack->parentWidget()) : nullptr;
+        if (tabs != nullptr && tabs->indexOf(page) >= 0) {
+            tabs->setCurrentWidget(page);
+        }
+    }
 }
 
 void FieldFocus::focusToSink() {

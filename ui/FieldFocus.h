@@ -50,6 +50,8 @@ private:
     };
     bool runExit(TEdit* field, bool leaving);
     void runPendingExit();
+    // A field on another tab page is brought into view to take the focus.
+    static void showPageOf(const TEdit& field);
 
     QWidget& window;
     QWidget& sink;
@@ -59,5 +61,6 @@ private:
     QPointer<TEdit> waitingEntry; // entered meanwhile; its entry runs after the check
     QPointer<TEdit> handingBack;  // the focus is being handed back to this field
     QPointer<TEdit> exitedByTab;  // its exit already ran before the Tab moved on
+    QPointer<TEdit> reverting;    // cannot take the focus: shows its stored value
     bool closed = false;
 };

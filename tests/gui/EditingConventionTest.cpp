@@ -6,6 +6,7 @@
 #include "model/ByteMap.h"
 
 #include <QLabel>
+#include <QTabWidget>
 
 namespace {
 
@@ -84,6 +85,37 @@ private slots:
         linger();
         QCOMPARE(f.messages.shown.size(), std::size_t{1});
         QCOMPARE(edit->text(), QString::number(stored));
+    }
+
+    // Leaving by another tab: the refused field's page comes back with it.
+    void refusedFieldOnAnotherPageBringsItsPageBack() {
+        WindowFixture f;
+        auto* edit = f.edit("edtBS_Period");
+        auto* pages = f.find<QTabWidget>("PageControl1");
+        f.enter(edit);
+        f.type(edit, QStringLiteral("256"));
+        pages->setCurrentIndex(0);
+        linger();
+        QCOMPARE(f.messages.texts(), QStringList{kByteRange});
+        QCOMPARE(pages->currentWidget(), f.find<QWidget>("TabSheet2"));
+        QCOMPARE(f.focused(), edit);
+        QCOMPARE(edit->text(), QString());
+    }
+
+    // Write Mode disables the field before its value is checked: it cannot
+    // take the focus back, so it shows the stored value again.
+    void refusedFieldThatWasDisabledShowsItsStoredValue() {
+        WindowFixture f;
+        auto* edit = f.edit("edtBS_Period");
+        f.image()[field::BS_Period] = 15;
+        f.enter(edit);
+        f.type(edit, QStringLiteral("256"));
+        QTest::mouseClick(f.find<QWidget>("RBtWrite"), Qt::LeftButton);
+        linger();
+        QCOMPARE(f.messages.texts(), QStringList{kByteRange});
+        QVERIFY(!edit->isEnabled());
+        QCOMPARE(edit->text(), QStringLiteral("15"));
+        QCOMPARE(f.image()[field::BS_Period], 15);
     }
 
     void wholeNumberFilterRefusesEveryOtherKeyWithAMessage() {
