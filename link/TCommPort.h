@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -11,6 +12,13 @@
 // and RTS on, exclusive use. Throws ECommError on every failure.
 class TCommPort {
 public:
+    enum class Direction { Sent, Received };
+    using Trace = std::function<void(Direction, std::span<const std::uint8_t>)>;
+
+    // Longest wait for the transmit queue to take bytes, and for a byte that
+    // bytesWaiting announced; matches the board tool's 500 ms time-outs.
+    static constexpr int timeoutMs = 500;
+
     TCommPort() = default;
     ~TCommPort();
     TCommPort(const TCommPort&) = delete;
@@ -20,7 +28,10 @@ public:
 
     // Frame mode 0: 7E2, 1: 8N1, other: 8N2. Closes, sets rate and name, opens.
     void reopen(int baud, const std::string& name, int frameMode);
+    // Refuses a rate the line cannot run (code 1, old rate kept); applies it at
+    // once when open, else only stores it.
     void setBaud(int baud);
+    int baud() const { return baud_; }
     void setPortName(const std::string& name);
     const std::string& portName() const { return portName_; }
     // "/dev/..." for a bare tty name; a name starting with "/" is a path.
@@ -29,6 +40,8 @@ public:
     void openDevice();
     void closeDevice();
     void purgeQueues();
+    // Writes every byte or throws code 9; a transmit queue that takes no
+    // byte for timeoutMs is a failure, never a silent drop.
     void sendBytes(std::span<const std::uint8_t> data);
     std::size_t bytesWaiting();
     std::uint8_t readByte();
@@ -36,11 +49,18 @@ public:
     // The descriptor to poll for incoming bytes; -1 when closed.
     int descriptor() const { return fd_; }
 
+    // Sees every byte sent and received; an empty function turns it off.
+    void setTrace(Trace trace) { trace_ = std::move(trace); }
+
 private:
+    void applySettings(int baud) const;
+    [[noreturn]] void fail(CommFail code, int systemError) const;
+
     int fd_ = -1;
     std::string portName_ = "ttyS0";
     int baud_ = 9600;
     int dataBits_ = 8;
     bool parityEven_ = false;
     int stopBits_ = 1;
+    Trace trace_;
 };
