@@ -101,6 +101,8 @@ void TForm1::cboRangeFreqClick() {
         ui->cboCSpace->addItem(toQString(item));
     }
     ui->cboCSpace->setCurrentIndex(stepItemForCSpace(band, image[field::CSpace]).value_or(-1));
+    // This checks the band's frequency once; a second check of the same text
+    // could only repeat its message.
     cboCSpaceClick();
 }
 
