@@ -1,0 +1,9 @@
+#pragma once
+
+#include "link/ECommError.h"
+
+#include <string>
+
+// Why a port failed, in words a user can act on, to go under the window's
+// own message; empty when there is nothing to add beyond that message.
+std::string commErrorReason(const ECommError& error);
