@@ -1,3 +1,4 @@
+#include "link/PortList.h"
 #include "ui/FileDialogs.h"
 #include "ui/Messages.h"
 #include "ui/TApplication.h"
@@ -12,7 +13,7 @@ int main(int argc, char** argv) {
     QtFileDialogs fileDialogs;
     app.setMessages(&messages);
     try {
-        TForm1 form1(messages, fileDialogs);
+        TForm1 form1(messages, fileDialogs, listCommPorts());
         messages.setParentWindow(&form1);
         fileDialogs.setParentWindow(&form1);
         form1.show();

@@ -46,9 +46,10 @@ bool startsWithAny(const QString& name, std::initializer_list<const char*> prefi
 
 } // namespace
 
-TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, QWidget* parent)
+TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, std::vector<SerialPortInfo> ports,
+               QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), messages(messageSink),
-      fileDialogs(dialogs), image(defaultImage()),
+      fileDialogs(dialogs), serialPorts(std::move(ports)), image(defaultImage()),
       saveFileName(QString::fromLatin1(kDefaultTableName)) {
     ui->setupUi(this);
     fieldFocus = std::make_unique<FieldFocus>(*this, *ui->edtNull, messages);
@@ -141,6 +142,7 @@ void TForm1::FormCreate() {
         }
     }
     buildControlTables();
+    portNames.clear();
     startDirectory = QDir::currentPath();
     versionTag = makeVersionTag(windowTitle().toStdString());
     storeVersionTag(image, versionTag);
@@ -157,6 +159,13 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::FormShow() {
+    ui->cboPort->clear();
+    for (const SerialPortInfo& port : serialPorts) {
+        portNames.push_back(port.name);
+        ui->cboPort->addItem(QString::fromStdString(port.name));
+        ui->cboPort->setItemData(ui->cboPort->count() - 1, QString::fromStdString(port.description),
+                                 Qt::ToolTipRole);
+    }
     loadDefaultTable();
 }
 
@@ -425,11 +434,17 @@ void TForm1::RBtWriteClick() {
 }
 
 void TForm1::ExitE1Click() {
+    if (commPort.isOpen()) {
+        commPort.closeDevice();
+    }
     close();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
     // No field rule may run while the window goes away.
     fieldFocus->shutDown();
+    if (commPort.isOpen()) {
+        commPort.closeDevice();
+    }
     QMainWindow::closeEvent(event);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/PortList.h"
+#include "link/TCommPort.h"
 #include "model/ConfigImage.h"
 #include "model/VersionTag.h"
 #include "ui/KeyFilters.h"
@@ -12,6 +14,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -52,7 +56,10 @@ class TForm1 : public QMainWindow {
     Q_OBJECT
 
 public:
-    TForm1(Messages& messages, FileDialogs& fileDialogs, QWidget* parent = nullptr);
+    // ports: the machine's serial ports, listed into cboPort when the window
+    // first shows.
+    TForm1(Messages& messages, FileDialogs& fileDialogs, std::vector<SerialPortInfo> ports,
+           QWidget* parent = nullptr);
     ~TForm1() override;
 
     ConfigImage& configImage() { return image; }
@@ -204,6 +211,11 @@ private:
     QLabel* statusText = nullptr;
     QLabel* statusFileName = nullptr;
     bool shownOnce = false;
+    std::vector<SerialPortInfo> serialPorts;
+    // The port names behind the items of cboPort.
+    std::vector<std::string> portNames;
+    // The one serial port of the run.
+    TCommPort commPort;
 
     ConfigImage image{};
     QString startDirectory;

@@ -68,8 +68,12 @@ private:
 class WindowFixture {
 public:
     // prepare runs in the empty working folder before the window is built
-    // (to put a "default.tbl" there, for example).
-    explicit WindowFixture(const std::function<void(const QDir&)>& prepare = {})
+    // (to put a "default.tbl" there, for example); ports stand for the
+    // machine's serial ports.
+    explicit WindowFixture(const std::function<void(const QDir&)>& prepare = {},
+                           std::vector<SerialPortInfo> ports = {{"ttyS0", ""},
+                                                                {"ttyUSB0",
+                                                                 "FT232R USB UART (ttyUSB0)"}})
         : previousFolder(QDir::currentPath()) {
         QDir::setCurrent(folder.path());
         if (prepare) {
@@ -78,7 +82,7 @@ public:
         if (auto* app = qobject_cast<TApplication*>(QApplication::instance())) {
             app->setMessages(&messages);
         }
-        form = std::make_unique<TForm1>(messages, dialogs);
+        form = std::make_unique<TForm1>(messages, dialogs, std::move(ports));
         form->show();
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
