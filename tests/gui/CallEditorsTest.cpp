@@ -172,6 +172,20 @@ private slots:
         QCOMPARE(f.messages.shown.size(), std::size_t{1});
     }
 
+    // A run of digits too long for a whole number is reported as a conversion
+    // error; nothing is stored and the text stays for the user to correct.
+    void overlongToneIsAConversionError() {
+        WindowFixture f;
+        const ConfigImage before = f.image();
+        auto* field = f.edit("edtT21");
+        f.typeAndTab(field, QStringLiteral("12345678901"));
+        linger();
+        QCOMPARE(f.messages.texts(), QStringList{"'12345678901' is not a valid integer value."});
+        QCOMPARE(f.messages.shown.front().kind, MessageKind::Stop);
+        QCOMPARE(field->text(), QStringLiteral("12345678901.0"));
+        QCOMPARE(f.image(), before);
+    }
+
     void refusedGroupToneShowsBothGroupTonesAgain() {
         WindowFixture f;
         QTest::mouseClick(f.find<QCheckBox>("chkGDuty1"), Qt::LeftButton);
