@@ -1,5 +1,6 @@
 #include "cli/DiffCommand.h"
 #include "cli/ExitCodes.h"
+#include "cli/PortsCommand.h"
 #include "cli/SetCommand.h"
 #include "cli/ShowCommand.h"
 
@@ -21,6 +22,9 @@ int main(int argc, char** argv) {
     std::vector<std::string> assignments;
     std::optional<std::string> out;
     bool userTones = false;
+
+    auto* ports =
+        app.add_subcommand("ports", "The serial ports the window lists, with descriptions.");
 
     auto* show = app.add_subcommand("show", "Every field of a table file in the window's units.");
     show->add_option("FILE", file, "The table file (.tbl).")->required();
@@ -49,6 +53,9 @@ int main(int argc, char** argv) {
         return app.exit(e) == 0 ? kExitSuccess : kExitUsage;
     }
 
+    if (*ports) {
+        return runPorts();
+    }
     if (*show) {
         return runShow(file, json);
     }
