@@ -4,7 +4,6 @@
 #include "WindowFixture.h"
 
 #include "model/ByteMap.h"
-#include "model/DefaultImage.h"
 #include "model/VersionTag.h"
 
 #include <QAction>
@@ -17,6 +16,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
 
@@ -43,10 +43,15 @@ QByteArray readFile(const QString& path) {
     return file.readAll();
 }
 
-QByteArray modelTable(char fill) {
-    QByteArray bytes(256, fill);
-    bytes.replace(field::VersionTag, 5, "PX520");
-    return bytes;
+// A configuration as the window shows it, with a few plain bytes changed, so
+// that showing it again changes nothing.
+ConfigImage shownTable() {
+    WindowFixture plain;
+    ConfigImage table = plain.image();
+    table[field::BS_Period] = 99;
+    table[field::RFDelay] = 44;
+    table[field::Squelch] = 9;
+    return table;
 }
 
 const char* const kEditingPrefixes[] = {"edt", "cbo", "chk", "btn"};
@@ -130,8 +135,9 @@ private slots:
         QCOMPARE(fileItems[3]->objectName(), QStringLiteral("N1"));
     }
 
-    // A sample of every kind of control: name, caption, hint, Tag, items,
-    // visibility and enabling at start.
+    // A sample of every kind of control: name, caption, hint, Tag,
+    // visibility and enabling at start, with the default image shown (edit
+    // texts are the display pass's business).
     void controlsHaveTheirCaptionsHintsAndTags_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
@@ -160,21 +166,21 @@ private slots:
                                    << "ON"
                                    << "Enable or disable CALL #2." << 2 << true << true;
         QTest::newRow("chkPriority4") << "chkPriority4"
-                                      << "Priority Alert" << prio << 4 << true << true;
+                                      << "Priority Alert" << prio << 4 << true << false;
         QTest::newRow("chkGPriority1") << "chkGPriority1"
-                                       << "Priority Alert" << prio << 1 << true << true;
+                                       << "Priority Alert" << prio << 1 << true << false;
         QTest::newRow("edtT24") << "edtT24"
                                 << ""
-                                << "" << 4 << true << true;
+                                << "" << 4 << true << false;
         QTest::newRow("edtT32") << "edtT32"
                                 << ""
-                                << "" << 2 << true << true;
+                                << "" << 2 << true << false;
         QTest::newRow("edtAlertTime2") << "edtAlertTime2"
                                        << ""
-                                       << "" << 2 << false << true;
+                                       << "" << 2 << false << false;
         QTest::newRow("edtGAlertTime1") << "edtGAlertTime1"
                                         << ""
-                                        << "" << 1 << false << true;
+                                        << "" << 1 << false << false;
         QTest::newRow("Label1") << "Label1"
                                 << "F9"
                                 << "" << 0 << false << true;
@@ -228,7 +234,7 @@ private slots:
                                  << "Low Battery"
                                  << "" << 0 << false << true;
         QTest::newRow("edtDelayFullTime") << "edtDelayFullTime"
-                                          << "7"
+                                          << ""
                                           << "" << 0 << true << false;
         QTest::newRow("lblStandbySec") << "lblStandbySec"
                                        << "seconds"
@@ -240,10 +246,10 @@ private slots:
                                  << "Gap MAX."
                                  << "Gap MAX. default value : 5 x 100 ms" << 0 << true << true;
         QTest::newRow("edtGapMax") << "edtGapMax"
-                                   << "5"
+                                   << ""
                                    << "Gap MAX. default value : 5 x 100 ms" << 0 << true << true;
         QTest::newRow("edtSquelch") << "edtSquelch"
-                                    << "7"
+                                    << ""
                                     << "" << 0 << true << true;
         QTest::newRow("Button1") << "Button1"
                                  << "KB270"
@@ -278,8 +284,6 @@ private slots:
             text = label->text();
         } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
             text = button->text();
-        } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-            text = edit->text();
         } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
             text = group->title();
         }
@@ -323,6 +327,17 @@ private slots:
         QCOMPARE(items("cboGAlertType2").size(), 9);
         QCOMPARE(items("cboRangeFreq"), (QStringList{"135-174 MHz", "400-499 MHz"}));
         QCOMPARE(f.find<QLineEdit>("edtFreq")->maxLength(), 7);
+    }
+
+    void portBoxListsTheHandedInPortsWithTheirDescriptions() {
+        WindowFixture f({}, {{"ttyS0", ""}, {"ttyUSB1", "CP2102 USB to UART (ttyUSB1)"}});
+        auto* ports = f.find<QComboBox>("cboPort");
+        QCOMPARE(ports->count(), 2);
+        QCOMPARE(ports->itemText(0), QStringLiteral("ttyS0"));
+        QCOMPARE(ports->itemText(1), QStringLiteral("ttyUSB1"));
+        QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(),
+                 QStringLiteral("CP2102 USB to UART (ttyUSB1)"));
+        QCOMPARE(ports->currentIndex(), 0);
     }
 
     void controlTablesHoldEveryPerCallControlByTag() {
@@ -444,17 +459,40 @@ private slots:
         QCOMPARE(f.focused(), f.find<QWidget>("edtNull"));
     }
 
-    void openReadsUpTo256BytesAndAsksWithTheTableFilter() {
+    void f9AsksForTheToneTableOnlyInStandardModeWithATarget() {
         WindowFixture f;
-        const ConfigImage before = f.image();
+        QSignalSpy requests(&f.window(), &TForm1::toneTableRequested);
+        f.key(&f.window(), Qt::Key_F9);
+        QCOMPARE(requests.count(), 0); // no target yet
+        auto* tone = f.edit("edtT11");
+        f.enter(tone);
+        QCOMPARE(f.window().toneTargets(), (std::array<int, 3>{1, 0, 0}));
+        f.key(tone, Qt::Key_F9);
+        QCOMPARE(requests.count(), 1);
+        f.find<QRadioButton>("radUser")->setChecked(true);
+        f.key(tone, Qt::Key_F9);
+        QCOMPARE(requests.count(), 1);
+        f.find<QRadioButton>("radStandard")->setChecked(true);
+        auto* central = f.find<QWidget>("centralWidget");
+        QTest::mouseMove(central, QPoint(central->width() - 3, 30));
+        f.settle();
+        f.key(&f.window(), Qt::Key_F9);
+        QCOMPARE(requests.count(), 1);
+    }
+
+    void openReadsUpTo256BytesAndAsksWithTheTableFilter() {
+        const ConfigImage table = shownTable();
+        WindowFixture f;
+        const int beyondTheFile = 230; // no field lives there
+        f.image()[beyondTheFile] = 0x77;
         const QString shortFile = f.workFolder().filePath("short.tbl");
-        writeFile(shortFile, QByteArray(100, '\x5A'));
+        writeFile(shortFile, bytesOf(table).left(100));
         f.dialogs.answers = {shortFile};
         QTest::keyClick(&f.window(), Qt::Key_O, Qt::ControlModifier);
         f.settle();
-        QVERIFY(std::all_of(f.image().begin(), f.image().begin() + 100,
-                            [](std::uint8_t b) { return b == 0x5A; }));
-        QVERIFY(std::equal(f.image().begin() + 100, f.image().end(), before.begin() + 100));
+        QCOMPARE(bytesOf(f.image()).left(100), bytesOf(table).left(100));
+        QCOMPARE(f.image()[beyondTheFile], 0x77);
+        QCOMPARE(f.edit("edtBS_Period")->text(), QStringLiteral("99"));
         QCOMPARE(f.dialogs.asked.size(), std::size_t{1});
         const FileDialogSetup& setup = f.dialogs.asked.front();
         QCOMPARE(setup.filter, QStringLiteral("Table files (*.tbl)"));
@@ -529,11 +567,14 @@ private slots:
     }
 
     void defaultTableIsLoadedAtStartWhenItNamesThisModel() {
-        const QByteArray table = modelTable('\x3C');
+        ConfigImage table = shownTable();
+        // Only the model part of the tag counts.
+        std::copy_n("PX520 V9.9", 10, table.begin() + field::VersionTag);
         WindowFixture f(
-            [&table](const QDir& dir) { writeFile(dir.filePath("default.tbl"), table); });
+            [&table](const QDir& dir) { writeFile(dir.filePath("default.tbl"), bytesOf(table)); });
         QVERIFY(f.messages.shown.empty());
-        QCOMPARE(bytesOf(f.image()).left(200), table.left(200));
+        QVERIFY(f.image() == table);
+        QCOMPARE(f.edit("edtRFDelay")->text(), QStringLiteral("44"));
     }
 
     void defaultTableOfAnotherModelOrUnreadableIsRefused_data() {
@@ -554,13 +595,13 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(QString, message);
         QFETCH(int, icon);
-        WindowFixture f([&kind](const QDir& dir) {
+        QByteArray table = bytesOf(shownTable());
+        table.replace(field::VersionTag, 5, "PX521");
+        WindowFixture f([&kind, &table](const QDir& dir) {
             if (kind == "other") {
-                QByteArray table = modelTable('\x3C');
-                table.replace(field::VersionTag, 5, "PX521");
                 writeFile(dir.filePath("default.tbl"), table);
             } else if (kind == "short") {
-                writeFile(dir.filePath("default.tbl"), QByteArray(100, '\x3C'));
+                writeFile(dir.filePath("default.tbl"), table.left(100));
             } else {
                 dir.mkdir("default.tbl");
             }
@@ -568,8 +609,9 @@ private slots:
         QCOMPARE(f.messages.texts(), QStringList{message});
         QCOMPARE(static_cast<int>(f.messages.shown.front().kind), icon);
         // The built-in defaults stay.
-        QVERIFY(std::equal(f.image().begin(), f.image().begin() + field::VersionTag,
-                           defaultImage().begin()));
+        const ConfigImage shown = f.image();
+        WindowFixture plain;
+        QVERIFY(shown == plain.image());
     }
 
     void exitClosesTheWindow() {
