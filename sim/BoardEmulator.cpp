@@ -277,8 +277,8 @@ void BoardEmulator::send(const Reply& reply, Clock::time_point requestEnd) {
         }
     }
     if (reply.hangUp) {
-        closeMaster();
         hungUp_ = true;
+        closeMaster();
     }
 }
 
