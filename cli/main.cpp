@@ -3,6 +3,7 @@
 #include "cli/PortsCommand.h"
 #include "cli/SetCommand.h"
 #include "cli/ShowCommand.h"
+#include "cli/TransferCommands.h"
 
 #include <CLI/CLI.hpp>
 
@@ -15,6 +16,13 @@ int main(int argc, char** argv) {
                  "and shows, compares and edits table files."};
     app.footer(kExitCodesHelp);
     app.require_subcommand(1);
+    // Options of the program may also follow the subcommand.
+    app.fallthrough();
+
+    TransferOptions transfer;
+    app.add_option("--trace", transfer.trace,
+                   "Write every byte sent and received, with a millisecond time stamp and its "
+                   "direction, to this file.");
 
     std::string file;
     std::string fileB;
@@ -25,6 +33,23 @@ int main(int argc, char** argv) {
 
     auto* ports =
         app.add_subcommand("ports", "The serial ports the window lists, with descriptions.");
+
+    bool repeat = false;
+    auto* read = app.add_subcommand(
+        "read", "Reads the pager into FILE (written only when the Read succeeds).");
+    auto* write = app.add_subcommand(
+        "write", "Writes FILE into the pager (version tag, marks, checksum) and verifies it.");
+    auto* verify = app.add_subcommand("verify", "Compares the pager with FILE byte for byte.");
+    for (auto* command : {read, write, verify}) {
+        command->add_option("FILE", file, "The table file (.tbl).")->required();
+        command
+            ->add_option("-p,--port", transfer.port,
+                         "The serial port of the programmer board: ttyUSB0 or a path.")
+            ->required();
+    }
+    write->add_flag("--repeat", repeat,
+                    "One pager after another: after each, seat the next and press Enter (q "
+                    "stops); a log line per pager on stdout and a summary at the end.");
 
     auto* show = app.add_subcommand("show", "Every field of a table file in the window's units.");
     show->add_option("FILE", file, "The table file (.tbl).")->required();
@@ -55,6 +80,15 @@ int main(int argc, char** argv) {
 
     if (*ports) {
         return runPorts();
+    }
+    if (*read) {
+        return runRead(file, transfer);
+    }
+    if (*write) {
+        return runWrite(file, transfer, repeat);
+    }
+    if (*verify) {
+        return runVerify(file, transfer);
     }
     if (*show) {
         return runShow(file, json);

@@ -1,0 +1,136 @@
+#include "cli/TerminalView.h"
+
+#include "cli/ExitCodes.h"
+
+#include <algorithm>
+#include <iostream>
+
+namespace {
+
+constexpr int kBarWidth = 32;
+constexpr int kQuarters = 4;
+constexpr std::string_view kNotResponding = "The Board is not responding !";
+constexpr std::string_view kOpenError = "Error opening comm port.";
+
+std::string trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
+} // namespace
+
+TerminalView::TerminalView(std::string portName, bool drawBar)
+    : portName_(std::move(portName)), drawBar_(drawBar) {}
+
+void TerminalView::startOperation() {
+    success_ = false;
+    failure_.clear();
+    firmware_.clear();
+    status_.clear();
+    maximum_ = 0;
+    position_ = 0;
+    shownQuarter_ = 0;
+}
+
+void TerminalView::setStatusText(int panel, std::string_view text) {
+    const std::string status = trimmed(text);
+    if (panel != 1 || status == status_) {
+        return;
+    }
+    status_ = status;
+    if (drawBar_) {
+        draw();
+    } else if (!status_.empty()) {
+        printLine(status_);
+    }
+}
+
+void TerminalView::setProgressRange(int /*minimum*/, int maximum) {
+    maximum_ = maximum;
+    shownQuarter_ = 0;
+}
+
+void TerminalView::setProgressPosition(int position) {
+    position_ = position;
+    if (maximum_ <= 0) {
+        return;
+    }
+    if (drawBar_) {
+        draw();
+        return;
+    }
+    // Plain lines at each quarter, so a log shows the transfer moving.
+    const int quarter = std::min(position_, maximum_) * kQuarters / maximum_;
+    if (quarter > shownQuarter_) {
+        shownQuarter_ = quarter;
+        printLine(status_ + " " + std::to_string(std::min(position_, maximum_)) + "/" +
+                  std::to_string(maximum_));
+    } else if (position_ == 0) {
+        shownQuarter_ = 0;
+    }
+}
+
+void TerminalView::repaintProgress() {
+    if (drawBar_) {
+        draw();
+    }
+}
+
+void TerminalView::showFirmwareVersion(std::string_view text) {
+    firmware_ = std::string(text);
+    printLine("Firmware version " + firmware_);
+}
+
+void TerminalView::message(ViewMessage kind, std::string_view text) {
+    printLine(text);
+    if (kind == ViewMessage::Information) {
+        success_ = true;
+    } else if (failure_.empty()) {
+        failure_ = std::string(text);
+        failureKind_ = kind;
+    }
+}
+
+int TerminalView::exitCode() const {
+    if (!failure_.empty()) {
+        if (failureKind_ == ViewMessage::Plain && failure_.starts_with(kOpenError)) {
+            return kExitPort;
+        }
+        if (failure_.starts_with(kNotResponding)) {
+            return kExitBoardSilent;
+        }
+        return kExitTransferFailed;
+    }
+    return success_ ? kExitSuccess : kExitTransferFailed;
+}
+
+void TerminalView::endLine() {
+    if (barShown_) {
+        std::cerr << "\r\033[K" << std::flush;
+        barShown_ = false;
+    }
+}
+
+void TerminalView::printLine(std::string_view text) {
+    endLine();
+    std::cerr << text << '\n' << std::flush;
+    if (drawBar_) {
+        draw();
+    }
+}
+
+void TerminalView::draw() {
+    std::string line = "\r\033[K" + status_;
+    if (maximum_ > 0) {
+        const int shown = std::clamp(position_, 0, maximum_);
+        const int filled = shown * kBarWidth / maximum_;
+        line += " [" + std::string(static_cast<std::size_t>(filled), '#') +
+                std::string(static_cast<std::size_t>(kBarWidth - filled), '-') + "] " +
+                std::to_string(shown) + "/" + std::to_string(maximum_);
+    }
+    std::cerr << line << std::flush;
+    barShown_ = true;
+}

@@ -1,0 +1,183 @@
+#include "cli/TransferCommands.h"
+
+#include "cli/ExitCodes.h"
+#include "cli/TableFiles.h"
+#include "cli/TerminalView.h"
+#include "cli/TraceFile.h"
+#include "link/CommErrorText.h"
+#include "link/Operations.h"
+
+#include <ctime>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <memory>
+
+#include <unistd.h>
+
+namespace {
+
+constexpr int kBaud = 9600;
+constexpr int kFrameMode8N1 = 1;
+
+// The port, the view and the trace of one command.
+class Session {
+public:
+    explicit Session(const TransferOptions& options)
+        : view_(options.port, ::isatty(STDERR_FILENO) == 1) {
+        if (options.trace) {
+            trace_ = std::make_unique<TraceFile>(*options.trace);
+        }
+    }
+
+    // Checks that the trace can be written and the port opened, so that a
+    // missing port is told apart from a board that does not answer.
+    int check(const TransferOptions& options) {
+        if (trace_ && !trace_->isOpen()) {
+            std::cerr << "px520-cli: cannot write the trace file " << *options.trace << '\n';
+            return kExitFile;
+        }
+        try {
+            port_.reopen(kBaud, options.port, kFrameMode8N1);
+            port_.closeDevice();
+        } catch (const ECommError& error) {
+            std::cerr << (error.FailCode == static_cast<std::uint8_t>(CommFail::Open)
+                              ? "Error opening comm port. Port already in use?"
+                              : "Error opening comm port.")
+                      << '\n';
+            if (const std::string reason = commErrorReason(error); !reason.empty()) {
+                std::cerr << reason << '\n';
+            }
+            return kExitPort;
+        }
+        if (trace_) {
+            port_.setTrace(trace_->observer());
+        }
+        return kExitSuccess;
+    }
+
+    // Runs one operation on the image and gives its exit code.
+    int run(ConfigImage& image, const std::function<void(PagerOperations&)>& operation) {
+        view_.startOperation();
+        PagerOperations operations(port_, view_, image);
+        operation(operations);
+        view_.endLine();
+        return view_.exitCode();
+    }
+
+    const TerminalView& view() const { return view_; }
+
+private:
+    std::unique_ptr<TraceFile> trace_;
+    TCommPort port_;
+    TerminalView view_;
+};
+
+std::string now() {
+    const std::time_t t = std::time(nullptr);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", std::localtime(&t));
+    return text;
+}
+
+// The first line of a message, for a one-line log.
+std::string firstLine(const std::string& text) {
+    return text.substr(0, text.find('\n'));
+}
+
+// Asks for the next pager; false when the user stops (q or end of input).
+bool nextPager() {
+    std::cerr << "Seat the next pager and press Enter (q to stop): " << std::flush;
+    std::string answer;
+    if (!std::getline(std::cin, answer)) {
+        std::cerr << '\n';
+        return false;
+    }
+    return answer != "q" && answer != "Q";
+}
+
+struct Tally {
+    int written = 0;
+    int failed = 0;
+};
+
+int writeRepeatedly(Session& session, const ConfigImage& configuration) {
+    std::map<std::string, Tally> byFirmware;
+    Tally total;
+    int firstFailure = kExitSuccess;
+    for (int pager = 1;; ++pager) {
+        // Every pager gets the file's configuration, prepared for its own firmware.
+        ConfigImage image = configuration;
+        const int code = session.run(image, [](PagerOperations& o) { o.writePager(); });
+        const TerminalView& view = session.view();
+        const std::string firmware = view.firmware().empty() ? "-" : view.firmware();
+        Tally& tally = byFirmware[firmware];
+        if (code == kExitSuccess) {
+            ++tally.written;
+            ++total.written;
+        } else {
+            ++tally.failed;
+            ++total.failed;
+            if (firstFailure == kExitSuccess) {
+                firstFailure = code;
+            }
+        }
+        std::cout << now() << "  pager " << pager << "  firmware " << firmware << "  "
+                  << (code == kExitSuccess ? "written" : "failed: " + firstLine(view.failure()))
+                  << '\n'
+                  << std::flush;
+        if (!nextPager()) {
+            break;
+        }
+    }
+    std::cout << "Summary: " << total.written + total.failed << " pagers, " << total.written
+              << " written, " << total.failed << " failed\n";
+    for (const auto& [firmware, tally] : byFirmware) {
+        std::cout << "  firmware " << firmware << ": " << tally.written << " written, "
+                  << tally.failed << " failed\n";
+    }
+    return firstFailure;
+}
+
+} // namespace
+
+int runRead(const std::string& path, const TransferOptions& options) {
+    Session session(options);
+    if (const int code = session.check(options); code != kExitSuccess) {
+        return code;
+    }
+    ConfigImage image{};
+    const int code = session.run(image, [](PagerOperations& o) { o.readPager(); });
+    if (!session.view().succeeded()) {
+        return code;
+    }
+    return saveTableAtomically(path, image) ? code : kExitFile;
+}
+
+int runWrite(const std::string& path, const TransferOptions& options, bool repeat) {
+    const auto configuration = openTable(path);
+    if (!configuration) {
+        return kExitFile;
+    }
+    Session session(options);
+    if (const int code = session.check(options); code != kExitSuccess) {
+        return code;
+    }
+    if (repeat) {
+        return writeRepeatedly(session, *configuration);
+    }
+    ConfigImage image = *configuration;
+    return session.run(image, [](PagerOperations& o) { o.writePager(); });
+}
+
+int runVerify(const std::string& path, const TransferOptions& options) {
+    auto image = openTable(path);
+    if (!image) {
+        return kExitFile;
+    }
+    Session session(options);
+    if (const int code = session.check(options); code != kExitSuccess) {
+        return code;
+    }
+    return session.run(*image, [](PagerOperations& o) { o.verifyPager(); });
+}
