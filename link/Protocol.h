@@ -68,6 +68,7 @@ struct BoardVersion {
     std::uint8_t minor = 0;
 
     std::string text() const;
+    bool operator==(const BoardVersion&) const = default;
 };
 
 // The request / reply exchanges with the board over the one port. Every

@@ -2,6 +2,7 @@
 
 #include "link/OperationView.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,7 +44,12 @@ public:
         messages.push_back({kind, std::string(text)});
     }
     bool modifyModeSelected() const override { return modifyMode; }
-    std::string selectedPortName() const override { return portName; }
+    std::string selectedPortName() const override {
+        if (portSequence.empty()) {
+            return portName;
+        }
+        return portSequence[std::min(portCalls++, portSequence.size() - 1)];
+    }
     void processEvents() override { ++eventsProcessed; }
 
     // Panel 1's texts in order.
@@ -76,5 +82,8 @@ public:
     std::vector<Message> messages;
     bool modifyMode = false;
     std::string portName;
+    // When set, the port chosen at each call in turn; the last one stays.
+    std::vector<std::string> portSequence;
+    mutable std::size_t portCalls = 0;
     int eventsProcessed = 0;
 };
