@@ -1,0 +1,127 @@
+// Read, Write and Verify against the emulated board paced like a 9600-baud
+// line: how close each comes to the time its bytes need on the wire, and how
+// much processor time the tool's thread spends waiting for them.
+
+#include "link/Operations.h"
+#include "model/ByteMap.h"
+#include "model/DefaultImage.h"
+#include "sim/BoardEmulator.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <sys/resource.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Seconds = std::chrono::duration<double>;
+
+constexpr int kRuns = 5;
+constexpr double kBitsPerByte = 10.0;
+constexpr double kBaud = 9600.0;
+constexpr double kStorePauses = 32 * 0.010;
+
+// The view of a terminal nobody watches: keeps only the messages.
+class QuietView : public OperationView {
+public:
+    void setStatusText(int, std::string_view) override {}
+    void setProgressRange(int, int) override {}
+    void setProgressPosition(int position) override { position_ = position; }
+    int progressPosition() const override { return position_; }
+    void repaintProgress() override {}
+    void setWindowEnabled(bool) override {}
+    void setPagerMenu(bool, bool, bool) override {}
+    void showFirmwareVersion(std::string_view) override {}
+    void showVersionField() override {}
+    void showImage() override {}
+    void setBoardVersionText(std::string_view) override {}
+    void message(ViewMessage, std::string_view text) override { last = text; }
+    bool modifyModeSelected() const override { return false; }
+    std::string selectedPortName() const override { return port; }
+    void processEvents() override {}
+
+    std::string port;
+    std::string last;
+
+private:
+    int position_ = 0;
+};
+
+double threadCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_THREAD, &usage);
+    const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+struct Figures {
+    double wall = 0;
+    double wire = 0;
+    double cpu = 0;
+    std::string outcome;
+};
+
+struct Operation {
+    const char* name;
+    void (PagerOperations::*run)();
+    double pauses;
+};
+
+} // namespace
+
+int main() {
+    BoardEmulator board;
+    ConfigImage memory = defaultImage();
+    memory[field::VersionMajor] = 1;
+    memory[field::VersionMinor] = 90;
+    storeVersionTag(memory, makeVersionTag(kWindowCaption));
+    writeWord(memory, field::Checksum, imageChecksum(memory));
+    board.setMemory(memory);
+    board.setPaced(true);
+    board.start();
+
+    TCommPort port;
+    QuietView view;
+    view.port = board.slavePath();
+    ConfigImage image = memory;
+    PagerOperations operations{port, view, image};
+
+    std::printf("Link benchmark: emulated board paced at 9600 baud, median of %d runs\n", kRuns);
+    std::printf("%-7s %9s %9s %7s %9s %7s  %s\n", "", "wall ms", "wire ms", "ratio", "CPU ms",
+                "CPU %", "outcome");
+    bool met = true;
+    for (const Operation& operation :
+         {Operation{"Read", &PagerOperations::readPager, 0.0},
+          Operation{"Write", &PagerOperations::writePager, kStorePauses},
+          Operation{"Verify", &PagerOperations::verifyPager, 0.0}}) {
+        std::vector<Figures> runs;
+        for (int i = 0; i < kRuns; ++i) {
+            const auto bytes = board.bytesReceived() + board.bytesSent();
+            const double cpu = threadCpuSeconds();
+            const auto began = Clock::now();
+            (operations.*operation.run)();
+            Figures figures;
+            figures.wall = Seconds(Clock::now() - began).count();
+            figures.cpu = threadCpuSeconds() - cpu;
+            const auto moved = board.bytesReceived() + board.bytesSent() - bytes;
+            figures.wire = static_cast<double>(moved) * kBitsPerByte / kBaud + operation.pauses;
+            figures.outcome = view.last;
+            runs.push_back(figures);
+        }
+        std::ranges::sort(runs, {}, &Figures::wall);
+        const Figures& median = runs[runs.size() / 2];
+        const double ratio = median.wall / median.wire;
+        const double cpuShare = 100.0 * median.cpu / median.wall;
+        met = met && ratio <= 1.10 && cpuShare < 5.0;
+        std::printf("%-7s %9.1f %9.1f %7.3f %9.2f %7.2f  %s\n", operation.name, median.wall * 1e3,
+                    median.wire * 1e3, ratio, median.cpu * 1e3, cpuShare, median.outcome.c_str());
+    }
+    std::printf("Targets (wall <= 1.10 x wire, CPU < 5 %% of wall): %s\n", met ? "met" : "NOT met");
+    return 0;
+}
