@@ -4,7 +4,12 @@ set -u
 
 failures=0
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+sim_pid=
+cleanup() {
+    [ -n "$sim_pid" ] && kill -TERM "$sim_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
 
 # run CMD...: sets $rc, and the files $work/out and $work/err.
 run() {
@@ -28,4 +33,25 @@ finish() {
     [ "$failures" -eq 0 ] && echo "all passed" && exit 0
     echo "$failures failure(s)" >&2
     exit 1
+}
+
+# start_sim ARGS...: px520-sim on a pseudo-terminal reached through the link
+# $work/board; sets $sim_pid. Waits until the board is there.
+start_sim() {
+    rm -f "$work/board"
+    "$sim" --link "$work/board" "$@" >"$work/sim.out" 2>&1 &
+    sim_pid=$!
+    for _ in $(seq 100); do
+        [ -L "$work/board" ] && return 0
+        sleep 0.05
+    done
+    echo "px520-sim did not start" >&2
+    cat "$work/sim.out" >&2
+    exit 1
+}
+
+# stop_sim: SIGTERM, which makes it save its memory when asked to.
+stop_sim() {
+    kill -TERM "$sim_pid"
+    wait "$sim_pid"
 }

@@ -1,0 +1,119 @@
+#!/bin/bash
+# read, write, verify and write --repeat against px520-sim in a process of its
+# own, through its pseudo-terminal, run as a user would.
+# usage: TransferCommandsTest.sh PX520_CLI PX520_SIM FIXTURE_DIR
+cli=$1
+sim=$2
+fixtures=$3
+. "$(dirname "$0")/lib.sh"
+board=$work/board
+
+# Read: the pager's bytes into the file, the line in the trace.
+start_sim --firmware 1.86
+run "$cli" read "$work/r.tbl" --port "$board" --trace "$work/trace.log"
+expect_rc 0 "read"
+expect_err "Read Success !"
+expect_err "Reading Now ...... 256/256"
+run "$cli" show "$work/r.tbl"
+expect_out "Version               1.86"
+expect_out "VersionTag            PX520 V3.8.2"
+grep -q '^ *[0-9]* > 4B 65 6C 76 61 72 69 6E 74 68' "$work/trace.log" || fail "trace lacks a request"
+grep -q '^ *[0-9]* < 4B 65 6C 76 61 72 69 6E 74 68' "$work/trace.log" || fail "trace lacks a reply"
+
+# Verify: the pager equals the file just read; then the same file against a
+# pager that differs in one byte.
+run "$cli" verify "$work/r.tbl" --port "$board"
+expect_rc 0 "verify"
+expect_err "Verify Sucess !"
+stop_sim
+start_sim --firmware 1.86 --differ 200
+run "$cli" verify "$work/r.tbl" --port "$board"
+expect_rc 7 "verify of a differing pager"
+expect_err "Verify Error !"
+stop_sim
+
+# Write: the prepared image lands in the pager; the file stays as it was.
+cp "$fixtures/default.tbl" "$work/w.tbl"
+start_sim --firmware 1.86 --save "$work/pager.tbl"
+run "$cli" write "$work/w.tbl" --port "$board"
+expect_rc 0 "write"
+expect_err "Write Sucess !"
+stop_sim
+expect_same "$work/w.tbl" "$fixtures/default.tbl"
+run "$cli" diff "$work/w.tbl" "$work/pager.tbl"
+expect_out "Version               0.0 -> 1.86"
+expect_out "WriteMark             0 -> 1"
+expect_out "Checksum              0000 -> 2389"
+[ "$(wc -l <"$work/out")" -eq 3 ] || fail "write changed more than version, mark and checksum"
+
+# A failed block: the read ends with the window's message and no file; an
+# existing file is left as it was.
+start_sim --firmware 1.86 --bad-checksum 4
+run "$cli" read "$work/failed.tbl" --port "$board"
+expect_rc 7 "read with a bad block"
+expect_err "Read Error !"
+[ -e "$work/failed.tbl" ] && fail "a failed read wrote its file"
+stop_sim
+start_sim --firmware 1.86 --load "$fixtures/default.tbl"
+cp "$work/r.tbl" "$work/kept.tbl"
+run "$cli" read "$work/kept.tbl" --port "$board"
+expect_rc 7 "read with a checksum error"
+expect_err "CheckSum error !"
+expect_same "$work/kept.tbl" "$work/r.tbl"
+stop_sim
+
+# A board that does not answer, and a port that is not there.
+start_sim --silent
+run "$cli" read "$work/silent.tbl" --port "$board"
+expect_rc 6 "silent board"
+expect_err "The Board is not responding ! "
+[ -e "$work/silent.tbl" ] && fail "a silent board gave a file"
+stop_sim
+run "$cli" write "$work/w.tbl" --port "$work/no-such-port"
+expect_rc 5 "missing port"
+expect_err "Error opening comm port."
+expect_err "does not exist"
+
+# write --repeat over three pagers: a script on stdin seats the next pager
+# (the next px520-sim) after each log line and stops after the third.
+pagers=("--firmware 1.86" "--firmware 1.80 --bad-ack 5" "--firmware 1.90")
+start_sim ${pagers[0]} --save "$work/pager1.tbl"
+first_sim=$sim_pid
+# Runs in a subshell: the first board is this shell's child and is waited
+# for below; the others are the subshell's own.
+seat_pagers() {
+    for k in 1 2 3; do
+        for _ in $(seq 200); do
+            grep -q "pager $k " "$work/out" 2>/dev/null && break
+            sleep 0.05
+        done
+        if [ "$k" -eq 1 ]; then
+            kill -TERM "$sim_pid"
+        else
+            stop_sim
+        fi
+        if [ "$k" -lt 3 ]; then
+            start_sim ${pagers[$k]} --save "$work/pager$((k + 1)).tbl"
+            echo
+        else
+            echo q
+        fi
+    done
+}
+seat_pagers | "$cli" write "$work/w.tbl" --port "$board" --repeat >"$work/out" 2>"$work/err"
+rc=$?
+wait "$first_sim"
+expect_rc 7 "write --repeat with one failed pager"
+grep -qE '^[0-9-]+ [0-9:]+  pager 1  firmware 1.86  written$' "$work/out" || fail "log line 1"
+expect_out "pager 2  firmware 1.80  failed: Write Error !"
+expect_out "pager 3  firmware 1.90  written"
+expect_out "Summary: 3 pagers, 2 written, 1 failed"
+expect_out "  firmware 1.80: 0 written, 1 failed"
+expect_out "  firmware 1.86: 1 written, 0 failed"
+[ "$(grep -c "Seat the next pager" "$work/err")" -eq 3 ] || fail "asked for the next pager not thrice"
+for k in 1 3; do
+    run "$cli" diff "$work/w.tbl" "$work/pager$k.tbl"
+    [ "$(wc -l <"$work/out")" -eq 3 ] || fail "pager $k holds more than the prepared configuration"
+done
+
+finish
