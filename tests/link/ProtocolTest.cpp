@@ -115,6 +115,7 @@ TEST_F(ProtocolOnLine, EachExchangeSendsItsFrameAndTakesItsReply) {
     EXPECT_EQ(image[field::VersionMajor], 1);
     EXPECT_EQ(image[field::VersionMinor], 83);
     EXPECT_EQ(view.versionText, "1.83");
+    EXPECT_EQ(view.repaints, 6) << "every exchange but the verify repaints the progress bar";
     EXPECT_EQ(extra(), Bytes{}) << "nothing beyond the frames went on the line";
 }
 
