@@ -191,20 +191,20 @@ void TForm1::commitToneEdit(TEdit* edit, ToneColumn column) {
 void TForm1::edtT11DblClick(TEdit* sender) {
     if (standardMode()) {
         pointTargetAt(toneTableTarget, ToneColumn::Tone1, tagOf(sender));
-        emit toneTableRequested();
+        openToneTable();
     }
 }
 
 void TForm1::edtT21DblClick(TEdit* sender) {
     if (standardMode()) {
         pointTargetAt(toneTableTarget, ToneColumn::Tone2, tagOf(sender));
-        emit toneTableRequested();
+        openToneTable();
     }
 }
 
 void TForm1::edtT31DblClick(TEdit* sender) {
     if (standardMode()) {
         pointTargetAt(toneTableTarget, ToneColumn::Group, tagOf(sender));
-        emit toneTableRequested();
+        openToneTable();
     }
 }

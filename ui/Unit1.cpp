@@ -1,5 +1,12 @@
 #include "ui/Unit1.h"
 
+#include "calls/Fmfreq.h"
+#include "dialogs/About.h"
+#include "dialogs/Decoderpwd.h"
+#include "dialogs/Fmboardtest.h"
+#include "dialogs/Fmhelp.h"
+#include "dialogs/LinkLabel.h"
+#include "link/Operations.h"
 #include "model/DefaultImage.h"
 #include "model/TableFile.h"
 #include "ui/FieldFocus.h"
@@ -47,7 +54,7 @@ bool startsWithAny(const QString& name, std::initializer_list<const char*> prefi
 } // namespace
 
 TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, std::vector<SerialPortInfo> ports,
-               QWidget* parent)
+               LinkTiming timing, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), messages(messageSink),
       fileDialogs(dialogs), serialPorts(std::move(ports)), image(defaultImage()),
       saveFileName(QString::fromLatin1(kDefaultTableName)) {
@@ -96,10 +103,10 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, std::vector<SerialPo
     ui->StatusBar1->addWidget(statusText);
     ui->StatusBar1->addWidget(statusFileName, 1);
 
-    // Read, Write and Verify come with the board link; until then the whole
-    // Pager menu, shortcuts included, cannot be chosen. Write1 still follows
-    // the edit mode.
-    ui->Pager1->menuAction()->setEnabled(false);
+    ui->Read1->setEnabled(true);
+    ui->Verify1->setEnabled(true);
+    ui->Advance2->setEnabled(true);
+    ui->About2->setEnabled(true);
 
     ui->PageControl1->setCurrentWidget(ui->TabSheet1);
     ui->PageControl1->setTabVisible(ui->PageControl1->indexOf(ui->TabSheet4), false);
@@ -120,6 +127,13 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, std::vector<SerialPo
     connect(ui->SaveS1, &QAction::triggered, this, [this] { SaveS1Click(); });
     connect(ui->SaveAs1, &QAction::triggered, this, [this] { SaveAs1Click(); });
     connect(ui->ExitE1, &QAction::triggered, this, [this] { ExitE1Click(); });
+    connect(ui->Read1, &QAction::triggered, this, [this] { Read1Click(); });
+    connect(ui->Write1, &QAction::triggered, this, [this] { Write1Click(); });
+    connect(ui->Verify1, &QAction::triggered, this, [this] { Verify1Click(); });
+    connect(ui->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(ui->Advance2, &QAction::triggered, this, [this] { Advance2Click(); });
+    connect(ui->About2, &QAction::triggered, this, [this] { About2Click(); });
+    connect(LinkLabel::attach(*ui->lblHelp), &LinkLabel::clicked, this, [this] { lblHelpClick(); });
 
     wireHandlers();
 
@@ -127,6 +141,14 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, std::vector<SerialPo
     move(desktop.center() - rect().center());
 
     FormCreate();
+    operations = std::make_unique<PagerOperations>(commPort, *this, image, versionTag, timing);
+
+    // The other windows of the run, in their fixed order.
+    aboutBox = new TAboutBox(this);
+    toneTable = new TForm2(*this, this);
+    resetHelp = new TfrmHelp(this);
+    splash = new TForm3(this);
+    advanceLock = new TForm4(*this, messages, this);
 }
 
 TForm1::~TForm1() {
@@ -165,6 +187,10 @@ void TForm1::FormShow() {
         ui->cboPort->addItem(QString::fromStdString(port.name));
         ui->cboPort->setItemData(ui->cboPort->count() - 1, QString::fromStdString(port.description),
                                  Qt::ToolTipRole);
+    }
+    searchBoard();
+    if (!isVisible()) {
+        return; // closed while the ports were probed
     }
     loadDefaultTable();
 }
@@ -348,6 +374,44 @@ void TForm1::showAdvanceTab() {
     ui->PageControl1->setTabVisible(ui->PageControl1->indexOf(ui->TabSheet4), true);
 }
 
+QLineEdit* TForm1::toneEdit(int column, int call) {
+    const auto slot = static_cast<std::size_t>(call);
+    switch (static_cast<ToneColumn>(column)) {
+    case ToneColumn::Tone1:
+        return call >= 1 && slot < controlTables.edtT1.size() ? controlTables.edtT1[slot] : nullptr;
+    case ToneColumn::Tone2:
+        return call >= 1 && slot < controlTables.edtT2.size() ? controlTables.edtT2[slot] : nullptr;
+    case ToneColumn::Group:
+        return call >= 1 && slot < controlTables.edtT3.size() ? controlTables.edtT3[slot] : nullptr;
+    }
+    return nullptr;
+}
+
+void TForm1::commitToneEdit(QLineEdit* edit, int column) {
+    commitToneEdit(static_cast<TEdit*>(edit), static_cast<ToneColumn>(column));
+}
+
+void TForm1::setAdvanceUnlocked(bool unlocked) {
+    ui->PageControl1->setTabVisible(ui->PageControl1->indexOf(ui->TabSheet4), unlocked);
+    ui->Advance2->setEnabled(!unlocked);
+}
+
+void TForm1::openToneTable() {
+    toneTable->exec();
+}
+
+void TForm1::Advance2Click() {
+    advanceLock->exec();
+}
+
+void TForm1::About2Click() {
+    aboutBox->exec();
+}
+
+void TForm1::lblHelpClick() {
+    resetHelp->exec();
+}
+
 void TForm1::FormShortCut(int key) {
     // F2 to F4 belong to the menu; only F9 is acted on here.
     if (key != Qt::Key_F9 || !standardMode()) {
@@ -356,7 +420,7 @@ void TForm1::FormShortCut(int key) {
     const bool targetSet = std::any_of(toneTableTarget.begin(), toneTableTarget.end(),
                                        [](int target) { return target != 0; });
     if (targetSet) {
-        emit toneTableRequested();
+        openToneTable();
     }
 }
 
@@ -434,13 +498,19 @@ void TForm1::RBtWriteClick() {
 }
 
 void TForm1::ExitE1Click() {
-    if (commPort.isOpen()) {
+    if (commPort.isOpen() && !boardBusy) {
         commPort.closeDevice();
     }
     close();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    // The board command in progress owns the port; the window closes when it ends.
+    if (boardBusy) {
+        closeWhenIdle = true;
+        event->ignore();
+        return;
+    }
     // No field rule may run while the window goes away.
     fieldFocus->shutDown();
     if (commPort.isOpen()) {

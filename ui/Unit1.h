@@ -1,6 +1,10 @@
 #pragma once
 
+#include "calls/ToneTableHost.h"
+#include "dialogs/AdvanceLockHost.h"
+#include "link/OperationView.h"
 #include "link/PortList.h"
+#include "link/Protocol.h"
 #include "link/TCommPort.h"
 #include "model/ConfigImage.h"
 #include "model/VersionTag.h"
@@ -24,7 +28,13 @@ class QProgressBar;
 class FieldFocus;
 class FileDialogs;
 class Messages;
+class PagerOperations;
+class TAboutBox;
 class TEdit;
+class TForm2;
+class TForm3;
+class TForm4;
+class TfrmHelp;
 
 namespace Ui {
 class TForm1;
@@ -51,15 +61,20 @@ struct ControlTables {
 
 // The main window: owns the working image for the run and edits every field
 // of it. Its handlers are defined beside the rules they carry out, in the
-// folder of their subsystem.
-class TForm1 : public QMainWindow {
+// folder of their subsystem. It hosts the Tone Table and the Advance settings
+// lock, and is the view of the board operations.
+class TForm1 : public QMainWindow,
+               public ToneTableHost,
+               public AdvanceLockHost,
+               public OperationView {
     Q_OBJECT
 
 public:
     // ports: the machine's serial ports, listed into cboPort when the window
-    // first shows.
+    // first shows and searched for the programmer board; timing: how long the
+    // board may stay silent.
     TForm1(Messages& messages, FileDialogs& fileDialogs, std::vector<SerialPortInfo> ports,
-           QWidget* parent = nullptr);
+           LinkTiming timing = {}, QWidget* parent = nullptr);
     ~TForm1() override;
 
     ConfigImage& configImage() { return image; }
@@ -70,8 +85,32 @@ public:
     // Shows the "Advance Setting" tab (the password lock calls this).
     void showAdvanceTab();
 
+    // Tone Table host (ui/Unit1.cpp).
+    std::array<int, 3>& toneTableTargets() override { return toneTableTarget; }
+    QLineEdit* toneEdit(int column, int call) override;
+    void commitToneEdit(QLineEdit* edit, int column) override;
+
+    // Advance settings lock host (ui/Unit1.cpp).
+    void setAdvanceUnlocked(bool unlocked) override;
+
+    // Operation view of the board link (ui/PagerCommands.cpp).
+    void setStatusText(int panel, std::string_view text) override;
+    void setProgressRange(int minimum, int maximum) override;
+    void setProgressPosition(int position) override;
+    int progressPosition() const override { return progress; }
+    void repaintProgress() override;
+    void setWindowEnabled(bool enabled) override;
+    void setPagerMenu(bool read, bool write, bool verify) override;
+    void showFirmwareVersion(std::string_view text) override;
+    void showVersionField() override;
+    void setBoardVersionText(std::string_view text) override;
+    void message(ViewMessage kind, std::string_view text) override;
+    bool modifyModeSelected() const override;
+    std::string selectedPortName() const override;
+    void processEvents() override;
+
     // Display pass and refresh routines (ui/ShowImage.cpp).
-    void showImage();
+    void showImage() override;
     void showT1();
     void showT2();
     void showT3();
@@ -88,10 +127,6 @@ public:
     void showCallStates();
     void showSystemFlags();
 
-signals:
-    // F9 or a double click asks for the Tone Table with a target set.
-    void toneTableRequested();
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -106,9 +141,28 @@ private:
     void RBtModifyClick();
     void RBtWriteClick();
     void ExitE1Click();
+    void Advance2Click();
+    void About2Click();
+    void lblHelpClick();
+    // Opens the Tone Table modally for the set target.
+    void openToneTable();
     void buildControlTables();
     void wireHandlers();
     bool standardMode() const;
+
+    // Pager menu, board search and board version (ui/PagerCommands.cpp).
+    void Read1Click();
+    void Write1Click();
+    void Verify1Click();
+    void Button1Click();
+    // The start-up search behind the splash; selects the port that answered.
+    void searchBoard();
+    // Runs a board command unless one is running; a close asked for meanwhile
+    // happens when it ends. False when the window closed.
+    bool runBoardCommand(const std::function<void()>& command);
+    // Stores or refuses the value being typed before the board sees the image;
+    // false when it was refused.
+    bool endEntryForTransfer();
 
     // Table files (ui/TableFileCommands.cpp).
     void OpenO1Click();
@@ -220,6 +274,21 @@ private:
     ConfigImage image{};
     QString startDirectory;
     VersionTag versionTag{};
+    // Read, Write, Verify and the board search over commPort and image.
+    std::unique_ptr<PagerOperations> operations;
+    // A board command is running; the window waits for it to end.
+    bool boardBusy = false;
+    bool closeWhenIdle = false;
+    // The position as the operations set it, even past the bar's maximum.
+    int progress = 0;
+
+    // The other windows, created once after this one and kept for the run
+    // (children of this window).
+    TAboutBox* aboutBox = nullptr;
+    TForm2* toneTable = nullptr;
+    TfrmHelp* resetHelp = nullptr;
+    TForm3* splash = nullptr;
+    TForm4* advanceLock = nullptr;
     QString saveFileName;
     ControlTables controlTables;
     std::array<int, 3> toneTableTarget{};

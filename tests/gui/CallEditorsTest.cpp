@@ -2,6 +2,7 @@
 // both modes with its codes, the Tone Table targets and the F9 prompt, call
 // switches, priority bits, the hidden alert controls and the word exits.
 
+#include "ModalDriver.h"
 #include "WindowFixture.h"
 
 #include "model/ByteMap.h"
@@ -10,7 +11,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QRadioButton>
-#include <QSignalSpy>
 
 namespace {
 
@@ -300,20 +300,20 @@ private slots:
         QCOMPARE(f.window().toneTargets(), (std::array<int, 3>{0, 1, 0}));
     }
 
-    void doubleClickAsksForTheToneTableInStandardModeOnly() {
+    void doubleClickOpensTheToneTableInStandardModeOnly() {
         WindowFixture f;
-        QSignalSpy asked(&f.window(), &TForm1::toneTableRequested);
+        ModalCloser opened;
         f.enter(f.edit("edtT11"));
         QTest::mouseDClick(f.edit("edtT21"), Qt::LeftButton);
         WindowFixture::settle();
-        QCOMPARE(asked.count(), 1);
+        QCOMPARE(opened.seen, QStringList{"TForm2"});
         QCOMPARE(f.window().toneTargets(), (std::array<int, 3>{0, 1, 0}));
 
         chooseUserMode(f, true);
         f.enter(f.edit("edtT11"));
         QTest::mouseDClick(f.edit("edtT11"), Qt::LeftButton);
         WindowFixture::settle();
-        QCOMPARE(asked.count(), 1);
+        QCOMPARE(opened.seen.size(), 1);
     }
 
     void callSwitchEnablesItsControlsAndKeepsItsTones() {

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QStringList>
 #include <QTimer>
 #include <functional>
 
@@ -24,3 +27,52 @@ inline int execDriven(QDialog& dialog, std::function<void()> drive) {
     failsafe.start(5000);
     return dialog.exec();
 }
+
+// Drives each modal dialog that a handler opens and runs itself, while the
+// handler waits in it: drive runs once each time a dialog becomes the active
+// modal widget. One still open five seconds after it was driven is rejected.
+class ModalWatcher {
+public:
+    explicit ModalWatcher(std::function<void(QDialog&)> drive) : drive(std::move(drive)) {
+        poll.setInterval(5);
+        QObject::connect(&poll, &QTimer::timeout, [this] { look(); });
+        poll.start();
+    }
+    ModalWatcher(const ModalWatcher&) = delete;
+    ModalWatcher& operator=(const ModalWatcher&) = delete;
+
+    // Class names of the dialogs driven so far, in order.
+    QStringList seen;
+
+private:
+    void look() {
+        if (current && !current->isVisible()) {
+            current = nullptr;
+        }
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            return;
+        }
+        if (dialog == current) {
+            if (driven.hasExpired(5000)) {
+                dialog->done(-1);
+            }
+            return;
+        }
+        current = dialog;
+        driven.start();
+        seen << QString::fromLatin1(dialog->metaObject()->className());
+        drive(*dialog);
+    }
+
+    std::function<void(QDialog&)> drive;
+    QTimer poll;
+    QElapsedTimer driven;
+    QPointer<QDialog> current;
+};
+
+// Closes every modal dialog that opens while it lives, as Esc would.
+class ModalCloser : public ModalWatcher {
+public:
+    ModalCloser() : ModalWatcher([](QDialog& dialog) { dialog.reject(); }) {}
+};

@@ -3,6 +3,7 @@
 // Shared fixture of the window tests: the real TForm1, shown offscreen in a
 // fresh working folder, with recorded messages and scripted file dialogs.
 
+#include "link/Protocol.h"
 #include "ui/FileDialogs.h"
 #include "ui/Messages.h"
 #include "ui/TApplication.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <chrono>
 
 #include <deque>
 #include <functional>
@@ -30,6 +32,9 @@ class RecordingMessages final : public Messages {
 public:
     void show(MessageKind kind, const QString& caption, const QString& text) override {
         shown.push_back({kind, caption, text});
+        if (onShow) {
+            onShow(shown.back());
+        }
     }
     QStringList texts() const {
         QStringList all;
@@ -39,6 +44,8 @@ public:
         return all;
     }
     std::vector<RecordedMessage> shown;
+    // Sees each message as it is shown, to look at the window at that moment.
+    std::function<void(const RecordedMessage&)> onShow;
 };
 
 // Answers the dialogs in order; an empty answer list means Cancel.
@@ -65,15 +72,24 @@ private:
     }
 };
 
+// A board that keeps silent costs a test a fraction of a second.
+inline constexpr LinkTiming kTestLinkTiming{101, std::chrono::milliseconds(2)};
+
+// The board's answer when the start-up search finds none.
+inline const QString kBoardNotResponding = QStringLiteral(
+    "The Board is not responding ! \nPlease check your programer ready \nand COM port connect "
+    "properly !");
+
 class WindowFixture {
 public:
     // prepare runs in the empty working folder before the window is built
     // (to put a "default.tbl" there, for example); ports stand for the
-    // machine's serial ports.
+    // machine's serial ports. The default ones do not exist, so the board
+    // search at start fails at once without touching a real line.
     explicit WindowFixture(const std::function<void(const QDir&)>& prepare = {},
-                           std::vector<SerialPortInfo> ports = {{"ttyS0", ""},
-                                                                {"ttyUSB0",
-                                                                 "FT232R USB UART (ttyUSB0)"}})
+                           std::vector<SerialPortInfo> ports = {{"ttyNONE0", ""},
+                                                                {"ttyNONE1",
+                                                                 "FT232R USB UART (ttyNONE1)"}})
         : previousFolder(QDir::currentPath()) {
         QDir::setCurrent(folder.path());
         if (prepare) {
@@ -82,11 +98,15 @@ public:
         if (auto* app = qobject_cast<TApplication*>(QApplication::instance())) {
             app->setMessages(&messages);
         }
-        form = std::make_unique<TForm1>(messages, dialogs, std::move(ports));
+        form = std::make_unique<TForm1>(messages, dialogs, std::move(ports), kTestLinkTiming);
         form->show();
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         settle();
+        // The start-up's messages are kept apart, so that every test starts
+        // with none.
+        startUpMessages = std::move(messages.shown);
+        messages.shown.clear();
     }
     ~WindowFixture() {
         form.reset();
@@ -152,6 +172,14 @@ public:
 
     RecordingMessages messages;
     ScriptedFileDialogs dialogs;
+    std::vector<RecordedMessage> startUpMessages;
+    QStringList startUpTexts() const {
+        QStringList all;
+        for (const auto& m : startUpMessages) {
+            all << m.text;
+        }
+        return all;
+    }
 
 private:
     QString previousFolder;

@@ -1,6 +1,7 @@
 // The main window's shell: controls and their tables, the edit modes, the
 // pointer rule and the table files of the File menu.
 
+#include "ModalDriver.h"
 #include "WindowFixture.h"
 
 #include "model/ByteMap.h"
@@ -16,7 +17,6 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QRadioButton>
-#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
 
@@ -109,14 +109,13 @@ private slots:
             const char* shortcut;
             bool enabled;
         };
-        // The Pager items, Advance and About are wired with the board and the
-        // dialogs; until then they cannot be chosen.
+        // Write waits for Write Mode.
         const Item items[] = {
             {"OpenO1", "Open", "Ctrl+O", true},   {"SaveS1", "Save", "Ctrl+S", true},
             {"SaveAs1", "Save As ...", "", true}, {"ExitE1", "Exit", "Ctrl+E", true},
-            {"Write1", "Write", "F4", false},     {"Read1", "Read", "F3", false},
-            {"Verify1", "Verify", "F2", false},   {"Advance2", "Advance", "", false},
-            {"About2", "About", "", false},
+            {"Write1", "Write", "F4", false},     {"Read1", "Read", "F3", true},
+            {"Verify1", "Verify", "F2", true},    {"Advance2", "Advance", "", true},
+            {"About2", "About", "", true},
         };
         for (const Item& item : items) {
             auto* action = f.find<QAction>(item.name);
@@ -330,13 +329,13 @@ private slots:
     }
 
     void portBoxListsTheHandedInPortsWithTheirDescriptions() {
-        WindowFixture f({}, {{"ttyS0", ""}, {"ttyUSB1", "CP2102 USB to UART (ttyUSB1)"}});
+        WindowFixture f({}, {{"ttyNONE7", ""}, {"ttyNONE8", "CP2102 USB to UART (ttyNONE8)"}});
         auto* ports = f.find<QComboBox>("cboPort");
         QCOMPARE(ports->count(), 2);
-        QCOMPARE(ports->itemText(0), QStringLiteral("ttyS0"));
-        QCOMPARE(ports->itemText(1), QStringLiteral("ttyUSB1"));
+        QCOMPARE(ports->itemText(0), QStringLiteral("ttyNONE7"));
+        QCOMPARE(ports->itemText(1), QStringLiteral("ttyNONE8"));
         QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(),
-                 QStringLiteral("CP2102 USB to UART (ttyUSB1)"));
+                 QStringLiteral("CP2102 USB to UART (ttyNONE8)"));
         QCOMPARE(ports->currentIndex(), 0);
     }
 
@@ -416,19 +415,26 @@ private slots:
         QVERIFY(!f.find<QAction>("Write1")->isEnabled());
     }
 
-    void writeItemFollowsTheModeButThePagerMenuWaitsForTheBoardLink() {
+    void writeItemFollowsTheMode() {
         WindowFixture f;
         auto* write = f.find<QAction>("Write1");
         int writes = 0;
         QObject::connect(write, &QAction::triggered, [&writes] { ++writes; });
         QTest::keyClick(&f.window(), Qt::Key_F4);
+        f.settle();
         QVERIFY(!write->isEnabled());
+        QCOMPARE(writes, 0);
+        QVERIFY(f.messages.shown.empty());
+
         QTest::mouseClick(f.find<QRadioButton>("RBtWrite"), Qt::LeftButton);
         QVERIFY(write->isEnabled());
-        QVERIFY(!f.find<QMenu>("Pager1")->menuAction()->isEnabled());
         QTest::keyClick(&f.window(), Qt::Key_F4);
         f.settle();
-        QCOMPARE(writes, 0);
+        QCOMPARE(writes, 1);
+        // No board behind the fixture's ports.
+        QCOMPARE(f.messages.texts(), QStringList{kBoardNotResponding});
+        QVERIFY(write->isEnabled());
+
         QTest::mouseClick(f.find<QRadioButton>("RBtModify"), Qt::LeftButton);
         QVERIFY(!write->isEnabled());
     }
@@ -457,25 +463,25 @@ private slots:
         QTRY_COMPARE(f.focused(), f.find<QWidget>("edtNull"));
     }
 
-    void f9AsksForTheToneTableOnlyInStandardModeWithATarget() {
+    void f9OpensTheToneTableOnlyInStandardModeWithATarget() {
         WindowFixture f;
-        QSignalSpy requests(&f.window(), &TForm1::toneTableRequested);
+        ModalCloser opened;
         f.key(&f.window(), Qt::Key_F9);
-        QCOMPARE(requests.count(), 0); // no target yet
+        QVERIFY(opened.seen.isEmpty()); // no target yet
         auto* tone = f.edit("edtT11");
         f.enter(tone);
         QCOMPARE(f.window().toneTargets(), (std::array<int, 3>{1, 0, 0}));
         f.key(tone, Qt::Key_F9);
-        QCOMPARE(requests.count(), 1);
+        QCOMPARE(opened.seen, QStringList{"TForm2"});
         f.find<QRadioButton>("radUser")->setChecked(true);
         f.key(tone, Qt::Key_F9);
-        QCOMPARE(requests.count(), 1);
+        QCOMPARE(opened.seen.size(), 1);
         f.find<QRadioButton>("radStandard")->setChecked(true);
         auto* central = f.find<QWidget>("centralWidget");
         QTest::mouseMove(central, QPoint(central->width() - 3, 30));
         QTRY_COMPARE(f.window().toneTargets(), (std::array<int, 3>{0, 0, 0}));
         f.key(&f.window(), Qt::Key_F9);
-        QCOMPARE(requests.count(), 1);
+        QCOMPARE(opened.seen.size(), 1);
     }
 
     void openReadsUpTo256BytesAndAsksWithTheTableFilter() {
@@ -570,7 +576,7 @@ private slots:
         std::copy_n("PX520 V9.9", 10, table.begin() + field::VersionTag);
         WindowFixture f(
             [&table](const QDir& dir) { writeFile(dir.filePath("default.tbl"), bytesOf(table)); });
-        QVERIFY(f.messages.shown.empty());
+        QCOMPARE(f.startUpTexts(), QStringList{kBoardNotResponding});
         QVERIFY(f.image() == table);
         QCOMPARE(f.edit("edtRFDelay")->text(), QStringLiteral("44"));
     }
@@ -604,8 +610,9 @@ private slots:
                 dir.mkdir("default.tbl");
             }
         });
-        QCOMPARE(f.messages.texts(), QStringList{message});
-        QCOMPARE(static_cast<int>(f.messages.shown.front().kind), icon);
+        // After the board search.
+        QCOMPARE(f.startUpTexts(), (QStringList{kBoardNotResponding, message}));
+        QCOMPARE(static_cast<int>(f.startUpMessages.back().kind), icon);
         // The built-in defaults stay.
         const ConfigImage shown = f.image();
         WindowFixture plain;
