@@ -51,21 +51,22 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::searchBoard() {
-    splash->setAttribute(Qt::WA_ShowWithoutActivating);
-    splash->show();
-    // On screen before the first port is opened.
-    QApplication::processEvents();
     std::optional<std::size_t> answered;
-    const bool stillOpen =
-        runBoardCommand([this, &answered] { answered = operations->findBoard(portNames); });
+    const bool stillOpen = runBoardCommand([this, &answered] {
+        splash->setAttribute(Qt::WA_ShowWithoutActivating);
+        splash->show();
+        // On screen before the first port is opened.
+        QApplication::processEvents();
+        answered = operations->findBoard(portNames);
+    });
     // Where the platform let the splash take the activation, it goes back.
     const bool splashActive = splash->isActiveWindow();
     splash->close();
-    if (splashActive && stillOpen) {
-        activateWindow();
-    }
     if (!stillOpen) {
         return;
+    }
+    if (splashActive) {
+        activateWindow();
     }
     if (answered) {
         ui->cboPort->setCurrentIndex(static_cast<int>(*answered));

@@ -396,20 +396,26 @@ void TForm1::setAdvanceUnlocked(bool unlocked) {
     ui->Advance2->setEnabled(!unlocked);
 }
 
+void TForm1::runModal(QDialog& dialog) {
+    dialog.exec();
+    // Some platforms leave the main window inactive when a modal window closes.
+    activateWindow();
+}
+
 void TForm1::openToneTable() {
-    toneTable->exec();
+    runModal(*toneTable);
 }
 
 void TForm1::Advance2Click() {
-    advanceLock->exec();
+    runModal(*advanceLock);
 }
 
 void TForm1::About2Click() {
-    aboutBox->exec();
+    runModal(*aboutBox);
 }
 
 void TForm1::lblHelpClick() {
-    resetHelp->exec();
+    runModal(*resetHelp);
 }
 
 void TForm1::FormShortCut(int key) {

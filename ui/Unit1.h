@@ -23,6 +23,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QDialog;
 class QLabel;
 class QProgressBar;
 class FieldFocus;
@@ -146,6 +147,7 @@ private:
     void lblHelpClick();
     // Opens the Tone Table modally for the set target.
     void openToneTable();
+    void runModal(QDialog& dialog);
     void buildControlTables();
     void wireHandlers();
     bool standardMode() const;

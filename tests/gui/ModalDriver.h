@@ -46,9 +46,6 @@ public:
 
 private:
     void look() {
-        if (current && !current->isVisible()) {
-            current = nullptr;
-        }
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (dialog == nullptr) {
             return;
@@ -60,6 +57,10 @@ private:
             return;
         }
         current = dialog;
+        // The same dialog may open again before the next look.
+        QObject::connect(
+            dialog, &QDialog::finished, &poll, [this] { current = nullptr; },
+            Qt::SingleShotConnection);
         driven.start();
         seen << QString::fromLatin1(dialog->metaObject()->className());
         drive(*dialog);
