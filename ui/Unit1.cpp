@@ -370,10 +370,6 @@ bool TForm1::standardMode() const {
     return ui->radStandard->isChecked();
 }
 
-void TForm1::showAdvanceTab() {
-    ui->PageControl1->setTabVisible(ui->PageControl1->indexOf(ui->TabSheet4), true);
-}
-
 QLineEdit* TForm1::toneEdit(int column, int call) {
     const auto slot = static_cast<std::size_t>(call);
     switch (static_cast<ToneColumn>(column)) {

@@ -83,9 +83,6 @@ public:
     const QString& currentSaveFileName() const { return saveFileName; }
     const ControlTables& tables() const { return controlTables; }
 
-    // Shows the "Advance Setting" tab (the password lock calls this).
-    void showAdvanceTab();
-
     // Tone Table host (ui/Unit1.cpp).
     std::array<int, 3>& toneTableTargets() override { return toneTableTarget; }
     QLineEdit* toneEdit(int column, int call) override;

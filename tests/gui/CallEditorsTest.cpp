@@ -416,7 +416,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(int, stored);
         WindowFixture f;
-        f.window().showAdvanceTab();
+        f.window().setAdvanceUnlocked(true);
         ConfigImage expected = f.image();
         writeWord(expected, pos, static_cast<std::uint16_t>(stored));
         auto* field = f.edit(edit.toLatin1().constData());
@@ -440,7 +440,7 @@ private slots:
         QFETCH(QString, edit);
         QFETCH(QString, storedText);
         WindowFixture f;
-        f.window().showAdvanceTab();
+        f.window().setAdvanceUnlocked(true);
         const ConfigImage before = f.image();
         auto* field = f.edit(edit.toLatin1().constData());
         f.typeAndTab(field, QStringLiteral("65536"));

@@ -20,7 +20,7 @@ class ReceiverEditorsTest : public QObject {
 private slots:
     void init() {
         w = std::make_unique<WindowFixture>();
-        w->window().showAdvanceTab();
+        w->window().setAdvanceUnlocked(true);
     }
     void cleanup() { w.reset(); }
 

@@ -82,7 +82,7 @@ private slots:
             QCOMPARE(pages->isTabVisible(i), i != 3);
         }
         QCOMPARE(pages->currentIndex(), 0);
-        w.showAdvanceTab();
+        w.setAdvanceUnlocked(true);
         QVERIFY(pages->isTabVisible(3));
 
         QCOMPARE(f.find<QLabel>("StatusPanel1")->text(), QStringLiteral("  Ready ......"));
@@ -628,7 +628,7 @@ private slots:
 
     void screenshotsOfEveryTab() {
         WindowFixture f;
-        f.window().showAdvanceTab();
+        f.window().setAdvanceUnlocked(true);
         auto* pages = f.find<QTabWidget>("PageControl1");
         QDir().mkpath(PX520_SCREENSHOT_DIR);
         for (int i = 0; i < pages->count(); ++i) {
