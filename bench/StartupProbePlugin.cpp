@@ -3,7 +3,7 @@
 #include "bench/StartupProbe.h"
 #include "bench/StartupProbeLine.h"
 
-QObject* StartupProbePlugin::create(const QString& name, const QString& /*spec*/) {
+QObject* StartupProbePlugin::create(const QString& name, const QString& /*parameters*/) {
     if (name.toStdString() != startup_probe::kPluginKey) {
         return nullptr;
     }

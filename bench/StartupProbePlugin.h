@@ -8,5 +8,5 @@ class StartupProbePlugin : public QGenericPlugin {
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "StartupProbe.json")
 
 public:
-    QObject* create(const QString& name, const QString& spec) override;
+    QObject* create(const QString& name, const QString& parameters) override;
 };
