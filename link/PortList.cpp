@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <fstream>
 #include <optional>
 #include <string_view>
@@ -66,11 +67,12 @@ std::optional<int> portType(const fs::path& ttyEntry, const fs::path& devicePath
     std::error_code error;
     if (fs::exists(ttyEntry / "type", error)) {
         const std::string text = firstLine(ttyEntry / "type");
-        if (!text.empty() && std::all_of(text.begin(), text.end(),
-                                         [](unsigned char c) { return std::isdigit(c) != 0; })) {
-            return std::stoi(text);
+        int type = 0;
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), type);
+        if (ec != std::errc{} || end != text.data() + text.size()) {
+            return std::nullopt;
         }
-        return std::nullopt;
+        return type;
     }
     const int fd = ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {

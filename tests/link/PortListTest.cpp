@@ -151,6 +151,21 @@ TEST(PortList, ListsRealPortsInNaturalOrderWithTheirDescriptions) {
     EXPECT_EQ(entries(listCommPorts(sysfs.classTty(), sysfs.dev())), expected);
 }
 
+// Only a type the driver reported as unknown marks a phantom port; a type
+// file that holds no readable number leaves the port in the list.
+TEST(PortList, UnreadablePortTypeKeepsThePort) {
+    FakeSysfs sysfs;
+    sysfs.uart8250("ttyS0", "99999999999", true);
+    sysfs.uart8250("ttyS1", "-1", true);
+    sysfs.uart8250("ttyS2", "4x", true);
+    const std::vector<std::pair<std::string, std::string>> expected{
+        {"ttyS0", "Communications Port (ttyS0)"},
+        {"ttyS1", "Communications Port (ttyS1)"},
+        {"ttyS2", "Communications Port (ttyS2)"},
+    };
+    EXPECT_EQ(entries(listCommPorts(sysfs.classTty(), sysfs.dev())), expected);
+}
+
 TEST(PortList, UsbDescriptionFallsBackToManufacturerThenAPlainName) {
     FakeSysfs sysfs;
     sysfs.usbSerial("ttyUSB0", "1-1", "", "Prolific Technology Inc.");
