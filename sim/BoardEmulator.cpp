@@ -73,7 +73,7 @@ void BoardEmulator::start() {
     if (thread_.joinable()) {
         return;
     }
-    stopping_ = false;
+    rearm();
     thread_ = std::thread([this] { serve(-1); });
 }
 
@@ -88,8 +88,16 @@ void BoardEmulator::stop() {
 }
 
 void BoardEmulator::run(int stopDescriptor) {
-    stopping_ = false;
+    rearm();
     serve(stopDescriptor);
+}
+
+// An earlier stop() left the wake counter set; serving again must not end at
+// its first poll.
+void BoardEmulator::rearm() {
+    std::uint64_t count = 0;
+    [[maybe_unused]] const auto drained = ::read(wake_, &count, sizeof count);
+    stopping_ = false;
 }
 
 void BoardEmulator::serve(int stopDescriptor) {

@@ -91,6 +91,7 @@ private:
         bool hangUp = false;
     };
 
+    void rearm();
     void serve(int stopDescriptor);
     void take(std::span<const std::uint8_t> bytes, Clock::time_point arrival);
     std::optional<Reply> answer(std::size_t frameSize);

@@ -336,6 +336,12 @@ TEST_F(ProtocolWithBoard, HungUpLineThrows) {
     EXPECT_TRUE(board.hungUp());
 }
 
+TEST_F(ProtocolWithBoard, BoardServesAgainAfterAStop) {
+    board.stop();
+    board.start();
+    EXPECT_TRUE(protocol.probeBoard());
+}
+
 TEST(BoardEmulatorLine, AnswersOnlyOnceTheLineIsRaw) {
     BoardEmulator board;
     board.start();
