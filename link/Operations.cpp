@@ -211,39 +211,27 @@ void PagerOperations::finish(Kind kind) {
 }
 
 void PagerOperations::readPager() {
-    if (!start(Kind::Read)) {
-        return;
-    }
-    try {
-        readTransfer();
-    } catch (const ECommError& error) {
-        view_.message(ViewMessage::Stop, withReason(failureWords(error), error));
-    }
-    finish(Kind::Read);
+    run(Kind::Read, &PagerOperations::readTransfer);
 }
 
 void PagerOperations::writePager() {
-    if (!start(Kind::Write)) {
-        return;
-    }
-    try {
-        writeTransfer();
-    } catch (const ECommError& error) {
-        view_.message(ViewMessage::Stop, withReason(failureWords(error), error));
-    }
-    finish(Kind::Write);
+    run(Kind::Write, &PagerOperations::writeTransfer);
 }
 
 void PagerOperations::verifyPager() {
-    if (!start(Kind::Verify)) {
+    run(Kind::Verify, &PagerOperations::verifyTransfer);
+}
+
+void PagerOperations::run(Kind kind, void (PagerOperations::*transfer)()) {
+    if (!start(kind)) {
         return;
     }
     try {
-        verifyTransfer();
+        (this->*transfer)();
     } catch (const ECommError& error) {
         view_.message(ViewMessage::Stop, withReason(failureWords(error), error));
     }
-    finish(Kind::Verify);
+    finish(kind);
 }
 
 void PagerOperations::readTransfer() {

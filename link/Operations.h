@@ -38,6 +38,8 @@ public:
 private:
     enum class Kind { Read, Write, Verify };
 
+    // The common start, the transfer, then the common end.
+    void run(Kind kind, void (PagerOperations::*transfer)());
     bool start(Kind kind);
     void readTransfer();
     void writeTransfer();
