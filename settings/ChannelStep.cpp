@@ -2,10 +2,8 @@
 
 namespace {
 
-constexpr std::int64_t kHzPerUnit = 100;
-
 bool divides(std::int32_t step, std::int32_t frequency) {
-    return frequency * kHzPerUnit % step == 0;
+    return frequency * kHzPerFrequencyUnit % step == 0;
 }
 
 bool isListed(Band band, int item) {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 // The receive frequency: seven decimal digits at Freq, in units of 100 Hz.
+inline constexpr std::int64_t kHzPerFrequencyUnit = 100;
 
 // The items of cboRangeFreq, in item order.
 enum class Band : int { Low = 0, High = 1 };

@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr std::int64_t kHzPerUnit = 100;
-
 FreqExit refused(FreqExitKind kind, std::string message) {
     FreqExit result;
     result.kind = kind;
@@ -34,9 +32,6 @@ FreqExit exitFrequency(std::string_view text, Band band, std::optional<int> step
     }
     FreqExit result = refused(FreqExitKind::SpacingError, std::string{kChannelSpacingError});
     result.step = step;
-    if (*frequency * kHzPerUnit % step->step != 0) {
-        return result;
-    }
     const auto words = computePll(*frequency, step->step, bandMultiplier(band));
     if (!words) {
         return result;

@@ -1,6 +1,7 @@
 #include "settings/Synthesizer.h"
 
 #include "model/ByteMap.h"
+#include "settings/FrequencyDigits.h"
 
 #include <array>
 #include <cstdio>
@@ -8,7 +9,6 @@
 
 namespace {
 
-constexpr std::int64_t kHzPerUnit = 100;
 // The reference count enters the reference word divided by this.
 constexpr std::int64_t kReferencePrescale = 4;
 
@@ -16,7 +16,7 @@ constexpr std::int64_t kReferencePrescale = 4;
 
 std::optional<PllWords> computePll(std::int32_t frequency, std::int32_t channelStep,
                                    std::uint8_t bandMultiplier) {
-    const std::int64_t hz = std::int64_t{frequency} * kHzPerUnit;
+    const std::int64_t hz = std::int64_t{frequency} * kHzPerFrequencyUnit;
     if (channelStep <= 0 || bandMultiplier == 0 || hz % channelStep != 0) {
         return std::nullopt;
     }
