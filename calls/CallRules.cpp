@@ -2,7 +2,7 @@
 
 std::optional<int> alertTypeItem(std::uint8_t record) {
     const int item = record & 0x7F;
-    if (item >= kAlertTypeItemCount) {
+    if (static_cast<std::size_t>(item) >= kAlertTypeItems.size()) {
         return std::nullopt;
     }
     return item;

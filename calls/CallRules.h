@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -7,8 +8,9 @@
 // Rules of the per-call fields that the CALL tab shows but the user cannot
 // reach: the alert type and alert time of every call and group call.
 
-// cboAlertType1..4 and cboGAlertType1..2 list the alert types "0" to "8".
-inline constexpr int kAlertTypeItemCount = 9;
+// cboAlertType1..4 and cboGAlertType1..2 (hidden): the item index is stored.
+inline constexpr std::array<std::string_view, 9> kAlertTypeItems{"0", "1", "2", "3", "4",
+                                                                 "5", "6", "7", "8"};
 
 // The item a call record shows: the record without its priority bit. A value
 // beyond the list selects no item.

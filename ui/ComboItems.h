@@ -4,7 +4,8 @@
 #include <string_view>
 
 // The items of the window's pick-lists whose index (or code) the image keeps.
-// The reset methods, bands and channel steps live with their rules in settings/.
+// The reset methods, bands and channel steps live with their rules in settings/,
+// the alert types in calls/.
 
 // cboBandWidth: (0.1 + 0.2 k) per cent, k stored.
 inline constexpr std::array<std::string_view, 16> kBandWidthItems{
@@ -26,7 +27,3 @@ inline constexpr std::array<std::string_view, 3> kPushToListenItems{
 // cboBatteryLow (always hidden): see behaviour::batteryLowItem.
 inline constexpr std::array<std::string_view, 5> kBatteryLowItems{"1.10 v", "1.12 v", "1.14 v",
                                                                   "1.17 v", "1.20 v"};
-
-// cboAlertType1..4 and cboGAlertType1..2 (hidden): the item index is stored.
-inline constexpr std::array<std::string_view, 9> kAlertTypeItems{"0", "1", "2", "3", "4",
-                                                                 "5", "6", "7", "8"};

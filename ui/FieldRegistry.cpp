@@ -1,5 +1,6 @@
 #include "ui/FieldRegistry.h"
 
+#include "calls/CallRules.h"
 #include "model/ByteMap.h"
 #include "settings/BehaviourRules.h"
 #include "ui/ComboItems.h"
@@ -14,7 +15,7 @@ namespace {
 
 using K = FieldKind;
 
-constexpr std::string_view kFromZero = "Please insert a number between 0 to 127.5";
+constexpr std::string_view kDecoderResetRangeMessage = "Please insert a number between 0 to 127.5";
 
 template <int Pos, int Size = 1, std::uint8_t Mask = 0xFF> FieldBits at(int /*call*/) {
     return {Pos, Size, Mask};
@@ -188,7 +189,7 @@ const std::array kFields{
              .bits = at<field::DecorderReset>,
              .unit = "Second",
              .lowerLimit = 0,
-             .rangeMessage = kFromZero,
+             .rangeMessage = kDecoderResetRangeMessage,
              .filter = EntryFilter::OneDecimal},
     FieldDef{.name = "FullTimeAutoMonitor",
              .kind = K::Flag,
@@ -248,8 +249,8 @@ const std::array kFields{
              .calls = 4,
              .bits = [](int n) { return FieldBits{field::AlertTime(n)}; },
              .unit = "Second",
-             .lowerLimit = 0,
-             .rangeMessage = kFromZero,
+             .lowerLimit = kAlertTimeLowerLimit,
+             .rangeMessage = kAlertTimeRangeMessage,
              .filter = EntryFilter::OneDecimal},
     FieldDef{.name = "104-111", .kind = K::Uninterpreted, .bits = at<104, 8>},
     FieldDef{.name = "GPriority",
@@ -269,8 +270,8 @@ const std::array kFields{
              .calls = 2,
              .bits = [](int n) { return FieldBits{field::GAlertTime(n)}; },
              .unit = "Second",
-             .lowerLimit = 0,
-             .rangeMessage = kFromZero,
+             .lowerLimit = kAlertTimeLowerLimit,
+             .rangeMessage = kAlertTimeRangeMessage,
              .filter = EntryFilter::OneDecimal},
     FieldDef{.name = "116-119", .kind = K::Uninterpreted, .bits = at<116, 4>},
     FieldDef{.name = "PLLR", .kind = K::PllWord, .bits = at<field::PLLR, 4>},
