@@ -21,12 +21,12 @@ template <int Pos, int Size = 1, std::uint8_t Mask = 0xFF> FieldBits at(int /*ca
     return {Pos, Size, Mask};
 }
 
-template <int t> FieldBits systemFlag(int /*call*/) {
-    return {field::SystemFlags, 1, static_cast<std::uint8_t>(1U << (t - 1))};
-}
-
 FieldBits flagBits(BitField f) {
     return {f.pos, 1, static_cast<std::uint8_t>(((1U << f.width) - 1) << f.shift)};
+}
+
+template <int t> FieldBits systemFlag(int /*call*/) {
+    return flagBits(field::SystemFlag(t));
 }
 
 const std::array kFields{
