@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cstdio>
 
@@ -59,6 +60,16 @@ ShownValue caption(std::span<const std::string_view> items, std::optional<int> i
     }
     const std::string text(items[static_cast<std::size_t>(*item)]);
     return plain(text, withUnit(text, unit));
+}
+
+// A pick-list whose items stand for stored codes: the caption names the code.
+ShownValue codedCaption(std::span<const std::string_view> items, std::optional<int> item,
+                        std::uint32_t code) {
+    ShownValue shown = caption(items, item, code, {});
+    if (std::holds_alternative<std::string>(shown.value)) {
+        shown.text += " (code " + std::to_string(code) + ")";
+    }
+    return shown;
 }
 
 ShownValue onOff(bool on) {
@@ -192,21 +203,10 @@ ShownValue showField(const ConfigImage& image, const FieldRef& ref) {
         }
         return shown;
     }
-    case FieldKind::ResetMethod: {
-        ShownValue shown =
-            caption(behaviour::kResetMethodNames, behaviour::resetItemOfCode(byte), raw, {});
-        if (std::holds_alternative<std::string>(shown.value)) {
-            shown.text += " (code " + std::to_string(raw) + ")";
-        }
-        return shown;
-    }
-    case FieldKind::BatteryLow: {
-        ShownValue shown = caption(def.items, behaviour::batteryLowItem(byte), raw, {});
-        if (std::holds_alternative<std::string>(shown.value)) {
-            shown.text += " (code " + std::to_string(raw) + ")";
-        }
-        return shown;
-    }
+    case FieldKind::ResetMethod:
+        return codedCaption(behaviour::kResetMethodNames, behaviour::resetItemOfCode(byte), raw);
+    case FieldKind::BatteryLow:
+        return codedCaption(def.items, behaviour::batteryLowItem(byte), raw);
     case FieldKind::Tone:
         return tone(image, def, ref.call);
     case FieldKind::ToneCode:

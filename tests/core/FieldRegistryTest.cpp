@@ -123,6 +123,7 @@ TEST(FieldRegistry, ShowsTheDefaultImageInTheWindowsUnits) {
     EXPECT_EQ(showField(image, named("Freq")).text,
               "1590000 x 100 Hz (159.0000 MHz, band 135-174 MHz)");
     EXPECT_EQ(showField(image, named("CSpace")).text, "Auto, step 25000 Hz (code 32)");
+    EXPECT_EQ(showField(image, named("ResetCon")).text, "Auto Reset (code 0)");
 }
 
 TEST(FieldRegistry, ShowsStoredCodesThatNameNoItem) {
@@ -134,6 +135,10 @@ TEST(FieldRegistry, ShowsStoredCodesThatNameNoItem) {
     image[field::Freq + 6] = 1;         // 159.0001 MHz fits no step
     EXPECT_EQ(shownText(image, "BandWidth"), "16");
     EXPECT_EQ(shownText(image, "ResetCon"), "9");
+    EXPECT_EQ(showField(image, named("ResetCon")).text, "code 9 (no item)");
+    EXPECT_EQ(showField(image, named("BatteryLow")).text, "code 103 (no item)");
+    image[field::BatteryLow] = 94;
+    EXPECT_EQ(showField(image, named("BatteryLow")).text, "1.10 v (code 94)");
     EXPECT_EQ(showField(image, named("Reminder")).text, "60  Second (stored 100)");
     EXPECT_EQ(shownText(image, "AlertType[1]"), "67");
     EXPECT_EQ(shownText(image, "Priority[1]"), "on");
