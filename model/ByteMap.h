@@ -66,8 +66,7 @@ constexpr int T3(int n) { return 222 + 2 * n; }
 
 inline constexpr int VersionTag = 240;
 inline constexpr int VersionTagSize = 14;
-inline constexpr int ModelNameSize = 5; // "PX520"
-inline constexpr int Checksum = 254;    // 16-bit
+inline constexpr int Checksum = 254; // 16-bit
 inline constexpr int ChecksumFirst = 16;
 inline constexpr int ChecksumLast = 253;
 

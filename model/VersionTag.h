@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ByteMap.h"
 #include "model/ConfigImage.h"
 
 #include <array>
@@ -10,7 +11,7 @@ inline constexpr std::string_view kWindowCaption = "PX520 V3.8.2";
 // The model part of a tag.
 inline constexpr std::string_view kModelName = "PX520";
 
-using VersionTag = std::array<std::uint8_t, 14>;
+using VersionTag = std::array<std::uint8_t, field::VersionTagSize>;
 
 // The caption without leading and trailing blanks and control characters,
 // cut to 14 characters and padded with NUL bytes.
