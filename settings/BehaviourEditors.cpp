@@ -41,26 +41,37 @@ void TForm1::chkSYSSVClick(QCheckBox* sender) {
     const bool on = sender->isChecked();
     switch (tag) {
     case field::SYSSV:
-        setAllEnabled({ui->cboRecordMax, ui->Label21}, on);
+        enableRecordSections(on);
         break;
     case field::SYSAudio:
-        setAllEnabled({ui->edtAudioLock, ui->Label24, ui->Label31}, on);
+        enableAudioLockTime(on);
         break;
     case field::SYSPrivacy:
-        setAllEnabled({ui->chkSYSAudio, ui->edtAudioLock, ui->edtAutoMonitor, ui->Label24,
-                       ui->Label31, ui->Label23, ui->Label30},
-                      !on);
+        enableAudioControls(!on);
         // Privacy switches Push To Listen off; without it Push To Listen comes
         // back in the mode last chosen.
         ui->cboPTL->setCurrentIndex(
             on ? 0 : behaviour::pushToListenItem(true, readBits(image, field::PTL) != 0));
         cboPTLClick();
-        setAllEnabled({ui->Label75, ui->cboPTL}, !on);
         break;
     default:
         break;
     }
     writeBits(image, field::SystemFlag(tag), on ? 1 : 0);
+}
+
+void TForm1::enableRecordSections(bool enabled) {
+    setAllEnabled({ui->cboRecordMax, ui->Label21}, enabled);
+}
+
+void TForm1::enableAudioLockTime(bool enabled) {
+    setAllEnabled({ui->edtAudioLock, ui->Label24, ui->Label31}, enabled);
+}
+
+void TForm1::enableAudioControls(bool enabled) {
+    setAllEnabled({ui->chkSYSAudio, ui->edtAudioLock, ui->edtAutoMonitor, ui->Label24, ui->Label31,
+                   ui->Label23, ui->Label30, ui->Label75, ui->cboPTL},
+                  enabled);
 }
 
 void TForm1::cboPTLClick() {

@@ -31,12 +31,6 @@ void selectItem(QComboBox* box, std::optional<int> item) {
     box->setCurrentIndex(index >= 0 && index < box->count() ? index : -1);
 }
 
-void setAllEnabled(std::initializer_list<QWidget*> widgets, bool enabled) {
-    for (QWidget* widget : widgets) {
-        widget->setEnabled(enabled);
-    }
-}
-
 bool bitSet(const ConfigImage& image, BitField bit) {
     return readBits(image, bit) != 0;
 }
@@ -210,12 +204,7 @@ void TForm1::showSystemFlags() {
 
     // Later rules override earlier ones: with privacy off the audio-lock
     // time is enabled even when audio lock is off.
-    const bool saveVoice = ui->chkSYSSV->isChecked();
-    setAllEnabled({ui->cboRecordMax, ui->Label21}, saveVoice);
-    const bool audioLock = ui->chkSYSAudio->isChecked();
-    setAllEnabled({ui->edtAudioLock, ui->Label24, ui->Label31}, audioLock);
-    const bool privacy = ui->chkSYSPrivacy->isChecked();
-    setAllEnabled({ui->chkSYSAudio, ui->edtAudioLock, ui->edtAutoMonitor, ui->Label24, ui->Label31,
-                   ui->Label23, ui->Label30, ui->Label75, ui->cboPTL},
-                  !privacy);
+    enableRecordSections(ui->chkSYSSV->isChecked());
+    enableAudioLockTime(ui->chkSYSAudio->isChecked());
+    enableAudioControls(!ui->chkSYSPrivacy->isChecked());
 }

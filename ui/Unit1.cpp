@@ -1,5 +1,6 @@
 #include "ui/Unit1.h"
 
+#include "calls/CallControls.h"
 #include "calls/Fmfreq.h"
 #include "dialogs/About.h"
 #include "dialogs/Decoderpwd.h"
@@ -454,36 +455,22 @@ void TForm1::RBtModifyClick() {
     }
     for (std::size_t n = 1; n <= 4; ++n) {
         if (!controlTables.chkDuty[n]->isChecked()) {
-            controlTables.edtT1[n]->setEnabled(false);
-            controlTables.edtT2[n]->setEnabled(false);
-            controlTables.edtAlertTime[n]->setEnabled(false);
-            controlTables.cboAlertType[n]->setEnabled(false);
-            controlTables.chkPriority[n]->setEnabled(false);
+            enableCall(controlTables, n, false);
         }
     }
     for (std::size_t n = 1; n <= 2; ++n) {
         if (!controlTables.chkGDuty[n]->isChecked()) {
-            controlTables.edtT3[n]->setEnabled(false);
-            controlTables.edtGAlertTime[n]->setEnabled(false);
-            controlTables.cboGAlertType[n]->setEnabled(false);
-            controlTables.chkGPriority[n]->setEnabled(false);
+            enableGroupCall(controlTables, n, false);
         }
     }
     if (ui->chkSYSPrivacy->isChecked()) {
-        for (QWidget* widget : std::initializer_list<QWidget*>{
-                 ui->chkSYSAudio, ui->edtAudioLock, ui->edtAutoMonitor, ui->Label24, ui->Label31,
-                 ui->Label23, ui->Label30, ui->Label75, ui->cboPTL}) {
-            widget->setEnabled(false);
-        }
+        enableAudioControls(false);
     }
     if (!ui->chkSYSAudio->isChecked()) {
-        ui->edtAudioLock->setEnabled(false);
-        ui->Label24->setEnabled(false);
-        ui->Label31->setEnabled(false);
+        enableAudioLockTime(false);
     }
     if (!ui->chkSYSSV->isChecked()) {
-        ui->cboRecordMax->setEnabled(false);
-        ui->Label21->setEnabled(false);
+        enableRecordSections(false);
     }
     ui->Write1->setEnabled(false);
 }

@@ -242,6 +242,11 @@ private:
     void edtAutoMonitorExit(TEdit* sender);
     void edtAudioLockExit(TEdit* sender);
     void edtDelayFullTimeExit(TEdit* sender);
+    // The controls that follow Save voice, Audio lock on and (inverted)
+    // Privacy Enable.
+    void enableRecordSections(bool enabled);
+    void enableAudioLockTime(bool enabled);
+    void enableAudioControls(bool enabled);
 
     // Receiver and decoder parameters (settings/ReceiverEditors.cpp).
     void edtBS_PeriodExit(TEdit* sender);
