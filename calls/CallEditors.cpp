@@ -4,6 +4,7 @@
 #include "model/ByteMap.h"
 #include "ui/Messages.h"
 #include "ui/NumberRules.h"
+#include "ui/QtText.h"
 #include "ui/TEdit.h"
 #include "ui/Unit1.h"
 #include "ui_Unit1.h"
@@ -11,7 +12,6 @@
 #include <array>
 #include <cstddef>
 #include <initializer_list>
-#include <string_view>
 
 // The CALL tab: four calls and two group calls, each switched on or off, with
 // its tones, its priority alert and its hidden alert type and time.
@@ -21,10 +21,6 @@ namespace {
 // Controls of a call carry the call number as their Tag.
 int tagOf(const QObject* control) {
     return control->property("Tag").toInt();
-}
-
-QString text(std::string_view value) {
-    return QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
 }
 
 // Where a tone column keeps its tones and codes, and how it reacts.
@@ -111,8 +107,7 @@ void TForm1::cboGAlertType1Click(QComboBox* sender) {
 void TForm1::edtAlertTime1Exit(TEdit* sender) {
     const int pos = field::AlertTime(tagOf(sender));
     applyExitResult(
-        sender,
-        halfSecondExit(sender->text().toStdString(), kAlertTimeLowerLimit, kAlertTimeRangeMessage),
+        sender, halfSecondExit(textOf(*sender), kAlertTimeLowerLimit, kAlertTimeRangeMessage),
         [this, pos](std::uint16_t value) { image[pos] = static_cast<std::uint8_t>(value); },
         [this] { showAlertTimes(); });
 }
@@ -120,8 +115,7 @@ void TForm1::edtAlertTime1Exit(TEdit* sender) {
 void TForm1::edtGAlertTime1Exit(TEdit* sender) {
     const int pos = field::GAlertTime(tagOf(sender));
     applyExitResult(
-        sender,
-        halfSecondExit(sender->text().toStdString(), kAlertTimeLowerLimit, kAlertTimeRangeMessage),
+        sender, halfSecondExit(textOf(*sender), kAlertTimeLowerLimit, kAlertTimeRangeMessage),
         [this, pos](std::uint16_t value) { image[pos] = static_cast<std::uint8_t>(value); },
         [this] { showAlertTimes(); });
 }
@@ -162,7 +156,7 @@ void TForm1::commitToneEdit(TEdit* edit, ToneColumn column) {
     if (rules.committingClearsTarget) {
         toneTableTarget[static_cast<std::size_t>(column)] = 0;
     }
-    const ParsedTone parsed = parseToneText(edit->text().toStdString());
+    const ParsedTone parsed = parseToneText(textOf(*edit));
     edit->setText(QString::fromStdString(parsed.shownText));
     if (!parsed.tenths) {
         // Nothing stored; the text stays for the user to correct.
@@ -178,7 +172,7 @@ void TForm1::commitToneEdit(TEdit* edit, ToneColumn column) {
                 edit->clear();
             }
         }
-        refuse(edit, text(toneRangeMessage(mode)));
+        refuse(edit, qText(toneRangeMessage(mode)));
         return;
     }
     const int n = tagOf(edit);

@@ -1,5 +1,6 @@
 #include "model/ByteMap.h"
 #include "ui/NumberRules.h"
+#include "ui/QtText.h"
 #include "ui/TEdit.h"
 #include "ui/Unit1.h"
 
@@ -17,26 +18,26 @@ std::function<void(std::uint16_t)> storeWordAt(ConfigImage& image, int pos) {
 } // namespace
 
 void TForm1::edtTone1LenExit(TEdit* sender) {
-    applyExitResult(sender, wordExit(sender->text().toStdString()),
-                    storeWordAt(image, field::Tone1Len), [this] { showTone1Len(); });
+    applyExitResult(sender, wordExit(textOf(*sender)), storeWordAt(image, field::Tone1Len),
+                    [this] { showTone1Len(); });
 }
 
 void TForm1::edtTone2LenExit(TEdit* sender) {
-    applyExitResult(sender, wordExit(sender->text().toStdString()),
-                    storeWordAt(image, field::Tone2Len), [this] { showTone2Len(); });
+    applyExitResult(sender, wordExit(textOf(*sender)), storeWordAt(image, field::Tone2Len),
+                    [this] { showTone2Len(); });
 }
 
 void TForm1::edtTone1LimitExit(TEdit* sender) {
-    applyExitResult(sender, wordExit(sender->text().toStdString()),
-                    storeWordAt(image, field::Tone1Limit), [this] { showTone1Limit(); });
+    applyExitResult(sender, wordExit(textOf(*sender)), storeWordAt(image, field::Tone1Limit),
+                    [this] { showTone1Limit(); });
 }
 
 void TForm1::edtTone2LimitExit(TEdit* sender) {
-    applyExitResult(sender, wordExit(sender->text().toStdString()),
-                    storeWordAt(image, field::Tone2Limit), [this] { showTone2Limit(); });
+    applyExitResult(sender, wordExit(textOf(*sender)), storeWordAt(image, field::Tone2Limit),
+                    [this] { showTone2Limit(); });
 }
 
 void TForm1::edtTone3LenExit(TEdit* sender) {
-    applyExitResult(sender, wordExit(sender->text().toStdString()),
-                    storeWordAt(image, field::Tone3Len), [this] { showTone3Len(); });
+    applyExitResult(sender, wordExit(textOf(*sender)), storeWordAt(image, field::Tone3Len),
+                    [this] { showTone3Len(); });
 }

@@ -2,6 +2,7 @@
 #include "settings/BehaviourRules.h"
 #include "settings/FieldActions.h"
 #include "ui/NumberRules.h"
+#include "ui/QtText.h"
 #include "ui/TEdit.h"
 #include "ui/Unit1.h"
 #include "ui_Unit1.h"
@@ -27,7 +28,7 @@ void setAllEnabled(std::initializer_list<QWidget*> widgets, bool enabled) {
 void fillItems(QComboBox* box, std::span<const std::string_view> items) {
     box->clear();
     for (std::string_view item : items) {
-        box->addItem(QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())));
+        box->addItem(qText(item));
     }
 }
 
@@ -131,7 +132,7 @@ void TForm1::chkFullTimeAutoMonitorClick() {
 
 void TForm1::edtDelayExit(TEdit* sender) {
     applyExitResult(sender,
-                    halfSecondExit(sender->text().toStdString(), behaviour::kDelayLowerLimit,
+                    halfSecondExit(textOf(*sender), behaviour::kDelayLowerLimit,
                                    behaviour::kKeyTimeRangeMessage),
                     storeByte(image, field::Delay),
                     showStored(sender, image, field::Delay, formatHalfSeconds));
@@ -139,7 +140,7 @@ void TForm1::edtDelayExit(TEdit* sender) {
 
 void TForm1::edtAutoMonitorExit(TEdit* sender) {
     applyExitResult(sender,
-                    halfSecondExit(sender->text().toStdString(), behaviour::kKeyTimeLowerLimit,
+                    halfSecondExit(textOf(*sender), behaviour::kKeyTimeLowerLimit,
                                    behaviour::kKeyTimeRangeMessage),
                     storeByte(image, field::AutoMonitor),
                     showStored(sender, image, field::AutoMonitor, formatHalfSeconds));
@@ -147,7 +148,7 @@ void TForm1::edtAutoMonitorExit(TEdit* sender) {
 
 void TForm1::edtAudioLockExit(TEdit* sender) {
     applyExitResult(sender,
-                    halfSecondExit(sender->text().toStdString(), behaviour::kKeyTimeLowerLimit,
+                    halfSecondExit(textOf(*sender), behaviour::kKeyTimeLowerLimit,
                                    behaviour::kKeyTimeRangeMessage),
                     storeByte(image, field::AudioLock),
                     showStored(sender, image, field::AudioLock, formatHalfSeconds));
@@ -155,7 +156,7 @@ void TForm1::edtAudioLockExit(TEdit* sender) {
 
 void TForm1::edtDelayFullTimeExit(TEdit* sender) {
     applyExitResult(sender,
-                    halfSecondExit(sender->text().toStdString(), behaviour::kDelayLowerLimit,
+                    halfSecondExit(textOf(*sender), behaviour::kDelayLowerLimit,
                                    behaviour::kKeyTimeRangeMessage),
                     storeByte(image, field::DelayFullTime),
                     showStored(sender, image, field::DelayFullTime, formatHalfSeconds));

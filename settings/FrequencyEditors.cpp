@@ -4,6 +4,7 @@
 #include "settings/FrequencyExit.h"
 #include "settings/Synthesizer.h"
 #include "ui/Messages.h"
+#include "ui/QtText.h"
 #include "ui/TEdit.h"
 #include "ui/Unit1.h"
 #include "ui_Unit1.h"
@@ -27,10 +28,6 @@ std::optional<int> selectedItem(const QComboBox* box) {
     return index;
 }
 
-QString toQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 } // namespace
 
 void TForm1::showFrequency() {
@@ -44,7 +41,7 @@ void TForm1::showFrequency() {
 }
 
 void TForm1::computePll() {
-    const auto frequency = parseWholeNumber(ui->edtFreq->text().toStdString());
+    const auto frequency = parseWholeNumber(textOf(*ui->edtFreq));
     if (!frequency) {
         return;
     }
@@ -61,8 +58,8 @@ void TForm1::computePll() {
 
 void TForm1::edtFreqExit(TEdit* sender) {
     const Band band = selectedBand(ui->cboRangeFreq);
-    const FreqExit result = exitFrequency(sender->text().toStdString(), band,
-                                          selectedItem(ui->cboCSpace), image[field::CSpace]);
+    const FreqExit result =
+        exitFrequency(textOf(*sender), band, selectedItem(ui->cboCSpace), image[field::CSpace]);
     if (result.step) {
         channelStep = result.step->step;
         image[field::CSpace] = result.step->cspace;
@@ -98,7 +95,7 @@ void TForm1::cboRangeFreqClick() {
     ui->edtFreq->setText(band == Band::Low ? lowBandFreqText : highBandFreqText);
     ui->cboCSpace->clear();
     for (std::string_view item : stepItems(band)) {
-        ui->cboCSpace->addItem(toQString(item));
+        ui->cboCSpace->addItem(qText(item));
     }
     ui->cboCSpace->setCurrentIndex(stepItemForCSpace(band, image[field::CSpace]).value_or(-1));
     // This checks the band's frequency once; a second check of the same text

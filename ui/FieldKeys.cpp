@@ -1,20 +1,11 @@
 #include "ui/FieldFocus.h"
 #include "ui/Messages.h"
+#include "ui/QtText.h"
 #include "ui/TEdit.h"
 #include "ui/Unit1.h"
 
-#include <string>
-
 // The editing convention shared by every typed field: entry, key filters and
 // what an exit handler does with its verdict.
-
-namespace {
-
-std::string textOf(const TEdit* edit) {
-    return edit->text().toStdString();
-}
-
-} // namespace
 
 void TForm1::edtBS_PeriodEnter(TEdit* sender) {
     sender->clear();
@@ -25,21 +16,21 @@ void TForm1::edtBS_PeriodKeyPress(TEdit* sender, char32_t& key) {
 }
 
 void TForm1::edtT11KeyPress(TEdit* sender, char32_t& key) {
-    carryOutKey(sender, key, oneDecimalKey(textOf(sender), key));
+    carryOutKey(sender, key, oneDecimalKey(textOf(*sender), key));
 }
 
 // The TONE 2 and group tone columns each share one exit handler, which is
 // also the sender's own, so the three one-decimal filters act alike.
 void TForm1::edtT21KeyPress(TEdit* sender, char32_t& key) {
-    carryOutKey(sender, key, oneDecimalKey(textOf(sender), key));
+    carryOutKey(sender, key, oneDecimalKey(textOf(*sender), key));
 }
 
 void TForm1::edtT31KeyPress(TEdit* sender, char32_t& key) {
-    carryOutKey(sender, key, oneDecimalKey(textOf(sender), key));
+    carryOutKey(sender, key, oneDecimalKey(textOf(*sender), key));
 }
 
 void TForm1::edtRSSIKeyPress(TEdit* sender, char32_t& key) {
-    carryOutKey(sender, key, twoDecimalKey(textOf(sender), key));
+    carryOutKey(sender, key, twoDecimalKey(textOf(*sender), key));
 }
 
 void TForm1::edtFreqKeyPress(TEdit* sender, char32_t& key) {
@@ -54,8 +45,7 @@ void TForm1::carryOutKey(TEdit* sender, char32_t& key, KeyDecision decision) {
         break;
     case KeyDecision::SwallowWithMessage:
         key = 0;
-        messages.exclamation(QString::fromUtf8(kNotNumericMessage.data(),
-                                               static_cast<qsizetype>(kNotNumericMessage.size())));
+        messages.exclamation(qText(kNotNumericMessage));
         fieldFocus->giveFocusBack(sender);
         return;
     case KeyDecision::EndEntry:

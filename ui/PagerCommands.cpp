@@ -1,3 +1,4 @@
+#include "ui/QtText.h"
 #include "ui/Unit1.h"
 
 #include "dialogs/Fmboardtest.h"
@@ -15,10 +16,6 @@ namespace {
 
 constexpr char kBoardNotResponding[] = "The Board is not responding ! \nPlease check your "
                                        "programer ready \nand COM port connect properly !";
-
-QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 } // namespace
 
@@ -117,9 +114,9 @@ bool TForm1::endEntryForTransfer() {
 
 void TForm1::setStatusText(int panel, std::string_view text) {
     if (panel == 1) {
-        statusText->setText(fromView(text));
+        statusText->setText(qText(text));
     } else if (panel == 2) {
-        statusFileName->setText(fromView(text));
+        statusFileName->setText(qText(text));
     }
 }
 
@@ -151,7 +148,7 @@ void TForm1::setPagerMenu(bool read, bool write, bool verify) {
 }
 
 void TForm1::showFirmwareVersion(std::string_view text) {
-    ui->edtVersion->setText(fromView(text));
+    ui->edtVersion->setText(qText(text));
     showVersionField();
 }
 
@@ -161,11 +158,11 @@ void TForm1::showVersionField() {
 }
 
 void TForm1::setBoardVersionText(std::string_view text) {
-    ui->edtKB270Ver->setText(fromView(text));
+    ui->edtKB270Ver->setText(qText(text));
 }
 
 void TForm1::message(ViewMessage kind, std::string_view text) {
-    const QString shown = fromView(text);
+    const QString shown = qText(text);
     switch (kind) {
     case ViewMessage::Stop:
         messages.stop(shown);

@@ -6,13 +6,12 @@
 #include "settings/ChannelStep.h"
 #include "settings/FrequencyDigits.h"
 #include "ui/NumberRules.h"
+#include "ui/QtText.h"
 #include "ui/TEdit.h"
 #include "ui/Unit1.h"
 #include "ui_Unit1.h"
 
-#include <initializer_list>
 #include <optional>
-#include <string>
 
 // The display pass: every control shows its field of the image. Check boxes
 // changed here run their click rules (they are wired to the state change);
@@ -20,10 +19,6 @@
 // runs the rules it needs itself.
 
 namespace {
-
-QString text(const std::string& value) {
-    return QString::fromStdString(value);
-}
 
 // An item outside the list leaves the combo box empty.
 void selectItem(QComboBox* box, std::optional<int> item) {
@@ -56,15 +51,15 @@ void TForm1::showImage() {
     computePll();
 
     selectItem(ui->cboBandWidth, image[field::BandWidth]);
-    ui->edtBS_Period->setText(text(formatWholeNumber(image[field::BS_Period])));
-    ui->edtBS_Duty->setText(text(formatWholeNumber(image[field::BS_Duty])));
+    ui->edtBS_Period->setText(qText(formatWholeNumber(image[field::BS_Period])));
+    ui->edtBS_Duty->setText(qText(formatWholeNumber(image[field::BS_Duty])));
     if (const auto item = behaviour::batteryLowItem(image[field::BatteryLow])) {
         ui->cboBatteryLow->setCurrentIndex(*item);
     }
-    ui->edtRSSI->setText(text(formatVolts(image[field::RSSI])));
-    ui->edtRSSI2->setText(text(formatVolts(image[field::RSSI2])));
-    ui->edtSSI->setText(text(formatVolts(image[field::SSI])));
-    ui->edtRFDelay->setText(text(formatWholeNumber(image[field::RFDelay])));
+    ui->edtRSSI->setText(qText(formatVolts(image[field::RSSI])));
+    ui->edtRSSI2->setText(qText(formatVolts(image[field::RSSI2])));
+    ui->edtSSI->setText(qText(formatVolts(image[field::SSI])));
+    ui->edtRFDelay->setText(qText(formatWholeNumber(image[field::RFDelay])));
     showTone1Len();
     showTone1Limit();
     showTone2Len();
@@ -80,13 +75,13 @@ void TForm1::showImage() {
     ui->Label26->setVisible(delayed);
     cboResetConClick();
 
-    ui->edtDelay->setText(text(formatHalfSeconds(image[field::Delay])));
-    ui->edtAutoMonitor->setText(text(formatHalfSeconds(image[field::AutoMonitor])));
-    ui->edtAudioLock->setText(text(formatHalfSeconds(image[field::AudioLock])));
+    ui->edtDelay->setText(qText(formatHalfSeconds(image[field::Delay])));
+    ui->edtAutoMonitor->setText(qText(formatHalfSeconds(image[field::AutoMonitor])));
+    ui->edtAudioLock->setText(qText(formatHalfSeconds(image[field::AudioLock])));
     selectItem(ui->cboReminder, behaviour::reminderItemOfByte(image[field::Reminder]));
     cboReminderClick();
     selectItem(ui->cboRecordMax, image[field::RecordMax]);
-    ui->edtDecorderReset->setText(text(formatHalfSeconds(image[field::DecorderReset])));
+    ui->edtDecorderReset->setText(qText(formatHalfSeconds(image[field::DecorderReset])));
 
     showT1();
     showT2();
@@ -98,65 +93,66 @@ void TForm1::showImage() {
     showGapMax();
     showNoiseLimit();
 
-    ui->edtSquelch->setText(text(formatWholeNumber(image[field::Squelch])));
+    ui->edtSquelch->setText(qText(formatWholeNumber(image[field::Squelch])));
     ui->chkVolumeLevel->setChecked(bitSet(image, field::VolumeLevel));
     ui->chkFullTimeAutoMonitor->setChecked(bitSet(image, field::FullTimeAutoMonitor));
-    ui->edtDelayFullTime->setText(text(formatHalfSeconds(image[field::DelayFullTime])));
+    ui->edtDelayFullTime->setText(qText(formatHalfSeconds(image[field::DelayFullTime])));
 }
 
 void TForm1::showT1() {
     for (int n = 1; n <= 4; ++n) {
-        controlTables.edtT1[n]->setText(text(formatTone(readWord(image, field::T1(n)))));
+        controlTables.edtT1[n]->setText(qText(formatTone(readWord(image, field::T1(n)))));
     }
 }
 
 void TForm1::showT2() {
     for (int n = 1; n <= 4; ++n) {
-        controlTables.edtT2[n]->setText(text(formatTone(readWord(image, field::T2(n)))));
+        controlTables.edtT2[n]->setText(qText(formatTone(readWord(image, field::T2(n)))));
     }
 }
 
 void TForm1::showT3() {
     for (int n = 1; n <= 2; ++n) {
-        controlTables.edtT3[n]->setText(text(formatTone(readWord(image, field::T3(n)))));
+        controlTables.edtT3[n]->setText(qText(formatTone(readWord(image, field::T3(n)))));
     }
 }
 
 void TForm1::showTone1Len() {
-    ui->edtTone1Len->setText(text(formatWholeNumber(readWord(image, field::Tone1Len))));
+    ui->edtTone1Len->setText(qText(formatWholeNumber(readWord(image, field::Tone1Len))));
 }
 
 void TForm1::showTone1Limit() {
-    ui->edtTone1Limit->setText(text(formatWholeNumber(readWord(image, field::Tone1Limit))));
+    ui->edtTone1Limit->setText(qText(formatWholeNumber(readWord(image, field::Tone1Limit))));
 }
 
 void TForm1::showTone2Len() {
-    ui->edtTone2Len->setText(text(formatWholeNumber(readWord(image, field::Tone2Len))));
+    ui->edtTone2Len->setText(qText(formatWholeNumber(readWord(image, field::Tone2Len))));
 }
 
 void TForm1::showTone2Limit() {
-    ui->edtTone2Limit->setText(text(formatWholeNumber(readWord(image, field::Tone2Limit))));
+    ui->edtTone2Limit->setText(qText(formatWholeNumber(readWord(image, field::Tone2Limit))));
 }
 
 void TForm1::showTone3Len() {
-    ui->edtTone3Len->setText(text(formatWholeNumber(readWord(image, field::Tone3Len))));
+    ui->edtTone3Len->setText(qText(formatWholeNumber(readWord(image, field::Tone3Len))));
 }
 
 void TForm1::showGapMax() {
-    ui->edtGapMax->setText(text(formatWholeNumber(image[field::GapMax])));
+    ui->edtGapMax->setText(qText(formatWholeNumber(image[field::GapMax])));
 }
 
 void TForm1::showNoiseLimit() {
-    ui->edtNoiseLimit->setText(text(formatWholeNumber(image[field::NoiseLimit])));
+    ui->edtNoiseLimit->setText(qText(formatWholeNumber(image[field::NoiseLimit])));
 }
 
 void TForm1::showAlertTimes() {
     for (int n = 1; n <= 4; ++n) {
-        controlTables.edtAlertTime[n]->setText(text(formatHalfSeconds(image[field::AlertTime(n)])));
+        controlTables.edtAlertTime[n]->setText(
+            qText(formatHalfSeconds(image[field::AlertTime(n)])));
     }
     for (int n = 1; n <= 2; ++n) {
         controlTables.edtGAlertTime[n]->setText(
-            text(formatHalfSeconds(image[field::GAlertTime(n)])));
+            qText(formatHalfSeconds(image[field::GAlertTime(n)])));
     }
 }
 
