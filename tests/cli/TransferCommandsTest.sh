@@ -103,6 +103,7 @@ seat_pagers() {
 seat_pagers | "$cli" write "$work/w.tbl" --port "$board" --repeat >"$work/out" 2>"$work/err"
 rc=$?
 wait "$first_sim"
+sim_pid=
 expect_rc 7 "write --repeat with one failed pager"
 grep -qE '^[0-9-]+ [0-9:]+  pager 1  firmware 1.86  written$' "$work/out" || fail "log line 1"
 expect_out "pager 2  firmware 1.80  failed: Write Error !"

@@ -54,4 +54,6 @@ start_sim() {
 stop_sim() {
     kill -TERM "$sim_pid"
     wait "$sim_pid"
+    # Gone: the clean-up at exit must not signal a process that reuses its id.
+    sim_pid=
 }
