@@ -20,6 +20,7 @@ class PseudoTerminal {
 public:
     PseudoTerminal() : master_(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC)) {
         if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
+            closeMaster();
             throw std::runtime_error("no pseudo-terminal");
         }
         slavePath_ = ::ptsname(master_);
