@@ -1,6 +1,7 @@
 #include "cli/TerminalView.h"
 
 #include "cli/ExitCodes.h"
+#include "link/OperationMessages.h"
 
 #include <algorithm>
 #include <iostream>
@@ -9,8 +10,6 @@ namespace {
 
 constexpr int kBarWidth = 32;
 constexpr int kQuarters = 4;
-constexpr std::string_view kNotResponding = "The Board is not responding !";
-constexpr std::string_view kOpenError = "Error opening comm port.";
 
 std::string trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(' ');
@@ -99,7 +98,7 @@ int TerminalView::exitCode() const {
         if (failureKind_ == ViewMessage::Plain && failure_.starts_with(kOpenError)) {
             return kExitPort;
         }
-        if (failure_.starts_with(kNotResponding)) {
+        if (failure_.starts_with(kNotRespondingStart)) {
             return kExitBoardSilent;
         }
         return kExitTransferFailed;

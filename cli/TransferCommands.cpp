@@ -4,7 +4,7 @@
 #include "cli/TableFiles.h"
 #include "cli/TerminalView.h"
 #include "cli/TraceFile.h"
-#include "link/CommErrorText.h"
+#include "link/OperationMessages.h"
 #include "link/Operations.h"
 
 #include <ctime>
@@ -41,13 +41,7 @@ public:
             port_.reopen(kBaud, options.port, kFrameMode8N1);
             port_.closeDevice();
         } catch (const ECommError& error) {
-            std::cerr << (error.FailCode == static_cast<std::uint8_t>(CommFail::Open)
-                              ? "Error opening comm port. Port already in use?"
-                              : "Error opening comm port.")
-                      << '\n';
-            if (const std::string reason = commErrorReason(error); !reason.empty()) {
-                std::cerr << reason << '\n';
-            }
+            std::cerr << withReason(openErrorHeadline(error), error) << '\n';
             return kExitPort;
         }
         if (trace_) {

@@ -1,10 +1,9 @@
 #include "link/Operations.h"
 
 #include "link/CommErrorText.h"
+#include "link/OperationMessages.h"
 #include "model/ByteMap.h"
 #include "model/WritePreparation.h"
-
-#include <cerrno>
 
 namespace {
 
@@ -14,58 +13,6 @@ constexpr int kImageEnd = static_cast<int>(kImageSize);
 constexpr std::size_t kReadBlock = 128;
 constexpr std::size_t kStoreBlock = 8;
 constexpr int kStorePauseMs = 10;
-
-constexpr std::string_view kTesting = "  Target board testing ......";
-constexpr std::string_view kReading = "  Reading Now ......";
-constexpr std::string_view kWriting = "  Write Now ......";
-constexpr std::string_view kVerifying = "  Verify Now ......";
-constexpr std::string_view kReady = " Ready";
-constexpr std::string_view kReadyAfterWrite = "  Ready .....";
-
-constexpr std::string_view kNotRespondingRead =
-    "The Board is not responding ! \nPlease check your programer ready\n and COM port connect "
-    "properly !";
-constexpr std::string_view kNotResponding =
-    "The Board is not responding ! \nPlease check your programer ready \nand COM port connect "
-    "properly !";
-constexpr std::string_view kPortInUse = "Error opening comm port. Port already in use?";
-constexpr std::string_view kOpenError = "Error opening comm port.";
-constexpr std::string_view kOtherModel = "This model is not PX520. This model is ";
-constexpr std::string_view kReadError = "Read Error !";
-constexpr std::string_view kChecksumError = "CheckSum error !";
-constexpr std::string_view kReadSuccess = "Read Success !";
-constexpr std::string_view kReminderRule =
-    "The version before 1.83, Reminder function cannot be disabled. \nPlease select 'Reminder' "
-    "option again !";
-constexpr std::string_view kWriteError = "Write Error !";
-constexpr std::string_view kVerifyError = "Verify Error !";
-constexpr std::string_view kWriteSuccess = "Write Sucess !";
-constexpr std::string_view kVerifySuccess = "Verify Sucess !";
-
-bool isPermissionFailure(const ECommError& error) {
-    return error.FailCode == static_cast<std::uint8_t>(CommFail::Open) &&
-           (error.SystemError == EACCES || error.SystemError == EPERM);
-}
-
-std::string withReason(std::string_view text, const ECommError& error) {
-    std::string full(text);
-    if (const std::string reason = commErrorReason(error); !reason.empty()) {
-        full += "\n" + reason;
-    }
-    return full;
-}
-
-// The message for a failed open: the board tool's texts, with a line on the
-// missing group membership when permission was refused.
-std::string openErrorText(const ECommError& error) {
-    if (error.FailCode != static_cast<std::uint8_t>(CommFail::Open)) {
-        return std::string(kOpenError);
-    }
-    if (isPermissionFailure(error)) {
-        return withReason(kPortInUse, error);
-    }
-    return std::string(kPortInUse);
-}
 
 std::string_view failureWords(const ECommError& error) {
     switch (static_cast<CommFail>(error.FailCode)) {

@@ -2,6 +2,7 @@
 #include "ui/Unit1.h"
 
 #include "dialogs/Fmboardtest.h"
+#include "link/OperationMessages.h"
 #include "link/Operations.h"
 #include "ui/Messages.h"
 #include "ui_Unit1.h"
@@ -11,13 +12,6 @@
 #include <QProgressBar>
 
 #include <algorithm>
-
-namespace {
-
-constexpr char kBoardNotResponding[] = "The Board is not responding ! \nPlease check your "
-                                       "programer ready \nand COM port connect properly !";
-
-} // namespace
 
 void TForm1::Read1Click() {
     runBoardCommand([this] {
@@ -69,7 +63,7 @@ void TForm1::searchBoard() {
         ui->cboPort->setCurrentIndex(static_cast<int>(*answered));
         return;
     }
-    messages.exclamation(QString::fromLatin1(kBoardNotResponding));
+    messages.exclamation(qText(kNotResponding));
 }
 
 bool TForm1::runBoardCommand(const std::function<void()>& command) {
