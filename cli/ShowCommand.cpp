@@ -7,7 +7,7 @@
 
 #include <iomanip>
 #include <iostream>
-#include <sstream>
+#include <string_view>
 
 namespace {
 
@@ -15,15 +15,21 @@ constexpr int kLabelWidth = 22;
 
 void printText(const ConfigImage& image) {
     for (const FieldRef& ref : allFieldRefs()) {
-        std::istringstream lines(showField(image, ref).text);
-        std::string line;
+        const std::string text = showField(image, ref).text;
         std::string label = fieldLabel(ref);
-        // An empty text (a blank version tag) still gets its row.
-        do {
-            std::getline(lines, line);
-            std::cout << std::left << std::setw(kLabelWidth) << label << line << '\n';
+        // One row per line of the text; an empty text (a blank version tag)
+        // still gets its row.
+        std::size_t start = 0;
+        while (true) {
+            const std::size_t end = text.find('\n', start);
+            std::cout << std::left << std::setw(kLabelWidth) << label
+                      << std::string_view(text).substr(start, end - start) << '\n';
+            if (end == std::string::npos) {
+                break;
+            }
+            start = end + 1;
             label.clear();
-        } while (lines);
+        }
     }
 }
 

@@ -20,6 +20,9 @@ expect_out "PLLN                  stored 00158000, computed 000AC000"
 expect_out "VersionTag            PX520 V3.8.2"
 expect_out "Checksum              stored 0000, computed 2389"
 expect_out "bytes 91-94           93 89 97 8C"
+[ "$(grep -c '^Version ' "$work/out")" -eq 1 ] || fail "show prints a field more than once"
+# Only bytes 128-191 take more than one row (four rows of 16).
+[ "$(grep -c '^ ' "$work/out")" -eq 3 ] || fail "show prints rows without a field name"
 
 run "$cli" show --json "$work/a.tbl"
 expect_rc 0 "show --json"
