@@ -6,6 +6,7 @@
 #include "cli/TraceFile.h"
 #include "link/OperationMessages.h"
 #include "link/Operations.h"
+#include "model/WritePreparation.h"
 
 #include <ctime>
 #include <functional>
@@ -164,7 +165,7 @@ int runWrite(const std::string& path, const TransferOptions& options, bool repea
     return session.run(image, [](PagerOperations& o) { o.writePager(); });
 }
 
-int runVerify(const std::string& path, const TransferOptions& options) {
+int runVerify(const std::string& path, const TransferOptions& options, bool asWritten) {
     auto image = openTable(path);
     if (!image) {
         return kExitFile;
@@ -173,5 +174,14 @@ int runVerify(const std::string& path, const TransferOptions& options) {
     if (const int code = session.check(options); code != kExitSuccess) {
         return code;
     }
-    return session.run(*image, [](PagerOperations& o) { o.verifyPager(); });
+    return session.run(*image, [&image, asWritten](PagerOperations& o) {
+        // A Write stores the file as prepared for the pager's firmware (marks,
+        // version tag, checksum); compare with that image instead of the file.
+        if (asWritten && o.testBoard()) {
+            if (const auto firmware = o.protocol().queryFirmwareVersion(*image)) {
+                prepareImageForWrite(*image, *firmware, makeVersionTag(kWindowCaption));
+            }
+        }
+        o.verifyPager();
+    });
 }

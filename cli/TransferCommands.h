@@ -14,5 +14,6 @@ int runRead(const std::string& path, const TransferOptions& options);
 // Writes FILE into the pager and verifies it; with repeat, one pager after
 // another until the user stops, one log line per pager on stdout.
 int runWrite(const std::string& path, const TransferOptions& options, bool repeat);
-// Compares the pager with FILE byte for byte.
-int runVerify(const std::string& path, const TransferOptions& options);
+// Compares the pager with FILE byte for byte; with asWritten, with FILE as a
+// Write to this pager's firmware stores it.
+int runVerify(const std::string& path, const TransferOptions& options, bool asWritten);

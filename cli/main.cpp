@@ -47,6 +47,10 @@ int main(int argc, char** argv) {
                          "The serial port of the programmer board: ttyUSB0 or a path.")
             ->required();
     }
+    bool asWritten = false;
+    verify->add_flag("--as-written", asWritten,
+                     "Compares with FILE as a Write stores it (marks, version tag and checksum "
+                     "for the pager's firmware), so a file written before verifies.");
     write->add_flag("--repeat", repeat,
                     "One pager after another: after each, seat the next and press Enter (q "
                     "stops); a log line per pager on stdout and a summary at the end.");
@@ -88,7 +92,7 @@ int main(int argc, char** argv) {
         return runWrite(file, transfer, repeat);
     }
     if (*verify) {
-        return runVerify(file, transfer);
+        return runVerify(file, transfer, asWritten);
     }
     if (*show) {
         return runShow(file, json);

@@ -38,6 +38,12 @@ start_sim --firmware 1.86 --save "$work/pager.tbl"
 run "$cli" write "$work/w.tbl" --port "$board"
 expect_rc 0 "write"
 expect_err "Write Sucess !"
+# The file as written verifies; the file itself differs from the pager.
+run "$cli" verify --as-written "$work/w.tbl" --port "$board"
+expect_rc 0 "verify --as-written"
+expect_err "Verify Sucess !"
+run "$cli" verify "$work/w.tbl" --port "$board"
+expect_rc 7 "verify of the unprepared file"
 stop_sim
 expect_same "$work/w.tbl" "$fixtures/default.tbl"
 run "$cli" diff "$work/w.tbl" "$work/pager.tbl"
