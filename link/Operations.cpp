@@ -76,6 +76,7 @@ std::optional<std::size_t> PagerOperations::findBoard(std::span<const std::strin
     view_.setProgressRange(0, 0);
     view_.setProgressPosition(0);
     closeQuietly();
+    searchPermissionRefusal_.reset();
     for (std::size_t i = 0; i < portNames.size(); ++i) {
         try {
             port_.reopen(kBaud, portNames[i], kFrameMode8N1);
@@ -83,8 +84,11 @@ std::optional<std::size_t> PagerOperations::findBoard(std::span<const std::strin
             if (protocol_.probeBoard()) {
                 return i;
             }
-        } catch (const ECommError&) {
+        } catch (const ECommError& error) {
             // A port that cannot be opened or fails is a port without a board.
+            if (isPermissionFailure(error)) {
+                searchPermissionRefusal_ = error;
+            }
         }
         closeQuietly();
     }

@@ -27,6 +27,11 @@ public:
     // Probes each listed port in turn; the index of the first that answers,
     // whose port stays open.
     std::optional<std::size_t> findBoard(std::span<const std::string> portNames);
+    // The last port the latest search could not open for want of permission:
+    // the likeliest reason why no board answered.
+    const std::optional<ECommError>& searchPermissionRefusal() const {
+        return searchPermissionRefusal_;
+    }
 
     void readPager();
     void writePager();
@@ -56,4 +61,5 @@ private:
     BoardProtocol protocol_;
     // Why the last board test could not open the port, when that was why.
     std::optional<ECommError> testOpenFailure_;
+    std::optional<ECommError> searchPermissionRefusal_;
 };

@@ -63,7 +63,9 @@ void TForm1::searchBoard() {
         ui->cboPort->setCurrentIndex(static_cast<int>(*answered));
         return;
     }
-    messages.exclamation(qText(kNotResponding));
+    const auto& refusal = operations->searchPermissionRefusal();
+    messages.exclamation(
+        qText(refusal ? withReason(kNotResponding, *refusal) : std::string(kNotResponding)));
 }
 
 bool TForm1::runBoardCommand(const std::function<void()>& command) {

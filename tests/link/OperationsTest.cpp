@@ -287,6 +287,28 @@ TEST_F(PagerOperationsTest, RefusedPermissionNamesTheGroupToJoin) {
     EXPECT_EQ(board.exchanges(), 0U);
 }
 
+TEST_F(PagerOperationsTest, SearchRemembersAPortRefusedForPermission) {
+    const auto device =
+        std::filesystem::temp_directory_path() / ("px520-locked-" + std::to_string(::getpid()));
+    std::ofstream(device).put('\0');
+    std::filesystem::permissions(device, std::filesystem::perms::none);
+    const std::vector<std::string> ports{device.string(), "/dev/px520-no-such-port"};
+    std::optional<std::size_t> found;
+    {
+        const WithoutFileOverride restricted;
+        found = operations.findBoard(ports);
+    }
+    std::filesystem::remove(device);
+
+    EXPECT_EQ(found, std::nullopt);
+    ASSERT_TRUE(operations.searchPermissionRefusal());
+    EXPECT_EQ(operations.searchPermissionRefusal()->Device, device.string());
+
+    const std::vector<std::string> missing{"/dev/px520-no-such-port"};
+    EXPECT_EQ(operations.findBoard(missing), std::nullopt);
+    EXPECT_FALSE(operations.searchPermissionRefusal());
+}
+
 TEST_F(PagerOperationsTest, AnotherModelIsNotReadButIsWritten) {
     board.setMemory(pagerMemory(90, "KX300 V1.0"));
     operations.readPager();
