@@ -1,9 +1,9 @@
 #include "link/GivenPorts.h"
 #include "link/PortList.h"
-#include "ui/FileDialogs.h"
-#include "ui/Messages.h"
-#include "ui/TApplication.h"
-#include "ui/Unit1.h"
+#include "window/FileDialogs.h"
+#include "dialogs/Messages.h"
+#include "window/TApplication.h"
+#include "window/Unit1.h"
 
 #include <QCommandLineParser>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/FieldDisplay.h"
-#include "ui/FieldRegistry.h"
+#include "rules/FieldDisplay.h"
+#include "rules/FieldRegistry.h"
 
 #include <nlohmann/json.hpp>
 

@@ -3,7 +3,7 @@
 #include "cli/DiffCommand.h"
 #include "cli/ExitCodes.h"
 #include "cli/TableFiles.h"
-#include "ui/FieldEntry.h"
+#include "rules/FieldEntry.h"
 
 #include <iostream>
 

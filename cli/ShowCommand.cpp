@@ -3,7 +3,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/FieldJson.h"
 #include "cli/TableFiles.h"
-#include "ui/FieldDisplay.h"
+#include "rules/FieldDisplay.h"
 
 #include <iomanip>
 #include <iostream>

@@ -1,6 +1,6 @@
 #include "dialogs/Decoderpwd.h"
 
-#include "ui/Messages.h"
+#include "dialogs/Messages.h"
 #include "ui_Decoderpwd.h"
 
 #include <QFocusEvent>

@@ -1,4 +1,4 @@
-#include "settings/BehaviourRules.h"
+#include "rules/BehaviourRules.h"
 
 #include <gtest/gtest.h>
 

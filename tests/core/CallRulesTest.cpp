@@ -1,4 +1,4 @@
-#include "calls/CallRules.h"
+#include "rules/CallRules.h"
 
 #include <gtest/gtest.h>
 

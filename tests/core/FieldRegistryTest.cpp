@@ -1,8 +1,8 @@
-#include "ui/FieldRegistry.h"
+#include "rules/FieldRegistry.h"
 #include "model/ByteMap.h"
 #include "model/DefaultImage.h"
-#include "ui/FieldDisplay.h"
-#include "ui/FieldEntry.h"
+#include "rules/FieldDisplay.h"
+#include "rules/FieldEntry.h"
 
 #include <gtest/gtest.h>
 

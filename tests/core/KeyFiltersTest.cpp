@@ -1,4 +1,4 @@
-#include "ui/KeyFilters.h"
+#include "rules/KeyFilters.h"
 
 #include <gtest/gtest.h>
 

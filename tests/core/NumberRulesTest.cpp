@@ -1,4 +1,4 @@
-#include "ui/NumberRules.h"
+#include "rules/NumberRules.h"
 
 #include <gtest/gtest.h>
 

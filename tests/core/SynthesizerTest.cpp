@@ -1,9 +1,9 @@
-#include "settings/Synthesizer.h"
+#include "rules/Synthesizer.h"
 #include "model/ByteMap.h"
 #include "model/DefaultImage.h"
-#include "settings/ChannelStep.h"
-#include "settings/FrequencyDigits.h"
-#include "settings/FrequencyExit.h"
+#include "rules/ChannelStep.h"
+#include "rules/FrequencyDigits.h"
+#include "rules/FrequencyExit.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "calls/ToneRules.h"
-#include "calls/ToneTables.h"
+#include "rules/ToneRules.h"
+#include "rules/ToneTables.h"
 #include "model/ByteMap.h"
 #include "model/ConfigImage.h"
 #include "model/DefaultImage.h"

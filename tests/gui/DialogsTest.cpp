@@ -5,7 +5,7 @@
 #include "dialogs/LinkLabel.h"
 #include "tests/gui/ModalDriver.h"
 #include "tests/gui/WindowFixture.h"
-#include "ui/Messages.h"
+#include "dialogs/Messages.h"
 
 #include <QDesktopServices>
 #include <QEnterEvent>

@@ -4,9 +4,9 @@
 
 #include "WindowFixture.h"
 
-#include "ui/FieldFocus.h"
-#include "ui/KeyFilters.h"
-#include "ui/NumberRules.h"
+#include "window/FieldFocus.h"
+#include "rules/KeyFilters.h"
+#include "rules/NumberRules.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>

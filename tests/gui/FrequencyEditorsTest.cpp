@@ -5,7 +5,7 @@
 #include "SettingsDriver.h"
 
 #include "model/ByteMap.h"
-#include "settings/FrequencyDigits.h"
+#include "rules/FrequencyDigits.h"
 
 #include <QLabel>
 

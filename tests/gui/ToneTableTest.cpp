@@ -1,5 +1,5 @@
-#include "calls/Fmfreq.h"
-#include "calls/ToneTables.h"
+#include "dialogs/Fmfreq.h"
+#include "rules/ToneTables.h"
 #include "tests/gui/ModalDriver.h"
 
 #include <QLineEdit>

@@ -4,11 +4,11 @@
 // fresh working folder, with recorded messages and scripted file dialogs.
 
 #include "link/Protocol.h"
-#include "ui/FileDialogs.h"
-#include "ui/Messages.h"
-#include "ui/TApplication.h"
-#include "ui/TEdit.h"
-#include "ui/Unit1.h"
+#include "window/FileDialogs.h"
+#include "dialogs/Messages.h"
+#include "window/TApplication.h"
+#include "window/TEdit.h"
+#include "window/Unit1.h"
 
 #include <QApplication>
 #include <QDir>

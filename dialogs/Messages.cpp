@@ -1,0 +1,32 @@
+#include "dialogs/Messages.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QWidget>
+
+QString Messages::applicationTitle() {
+    return QGuiApplication::applicationDisplayName();
+}
+
+void MessageBoxes::show(MessageKind kind, const QString& caption, const QString& text) {
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    switch (kind) {
+    case MessageKind::Stop:
+        icon = QMessageBox::Critical;
+        break;
+    case MessageKind::Exclamation:
+        icon = QMessageBox::Warning;
+        break;
+    case MessageKind::Information:
+        icon = QMessageBox::Information;
+        break;
+    case MessageKind::Plain:
+        break;
+    }
+    QMessageBox box(icon, caption, text, QMessageBox::Ok, parent);
+    box.exec();
+    // Some platforms leave the main window inactive when a modal box closes.
+    if (parent != nullptr) {
+        parent->activateWindow();
+    }
+}

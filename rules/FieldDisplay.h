@@ -1,0 +1,27 @@
+#pragma once
+
+#include "model/ConfigImage.h"
+#include "rules/FieldRegistry.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+
+// One value of the image in the units the window shows it: a number in the
+// unit beside its edit, on/off, the caption of a pick-list item, or hex for
+// words the tool computes and bytes it does not interpret. monostate stands
+// for "none" (no synthesizer words exist for the stored frequency and step).
+using FieldScalar = std::variant<std::monostate, bool, std::int64_t, double, std::string>;
+
+struct ShownValue {
+    FieldScalar value;
+    // For a terminal: the value with its unit and whatever the window would
+    // make of it (band, step, a stored code that names no item).
+    std::string text;
+    // Where the tool computes the field itself (tone codes, synthesizer
+    // words, checksum): what it would store now.
+    std::optional<FieldScalar> computed;
+};
+
+ShownValue showField(const ConfigImage& image, const FieldRef& ref);

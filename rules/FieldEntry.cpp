@@ -1,0 +1,399 @@
+#include "rules/FieldEntry.h"
+
+#include "model/ByteMap.h"
+#include "rules/BehaviourRules.h"
+#include "rules/ChannelStep.h"
+#include "rules/FrequencyDigits.h"
+#include "rules/Synthesizer.h"
+#include "rules/KeyFilters.h"
+#include "rules/NumberRules.h"
+
+#include <algorithm>
+#include <bit>
+#include <cctype>
+#include <vector>
+
+namespace {
+
+constexpr std::string_view kPrivacyLocksPushToListen =
+    "Push To Listen cannot be switched on while Privacy Enable is on.";
+
+struct Refusal {
+    std::string message;
+};
+
+using Outcome = std::optional<Refusal>;
+
+Outcome refuse(std::string message) {
+    return Refusal{std::move(message)};
+}
+
+std::string joined(std::span<const std::string_view> items) {
+    std::string text;
+    for (const auto item : items) {
+        text += (text.empty() ? "" : ", ") + std::string(item);
+    }
+    return text;
+}
+
+// Lower case, blanks trimmed and runs of blanks taken as one, so that
+// "30 second" finds "30  Second".
+std::string normalized(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        if (std::isspace(static_cast<unsigned char>(c))) {
+            if (!out.empty() && out.back() != ' ') {
+                out += ' ';
+            }
+        } else {
+            out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+    }
+    if (!out.empty() && out.back() == ' ') {
+        out.pop_back();
+    }
+    return out;
+}
+
+// An item by its caption, or by the start of exactly one caption; the unit
+// shown beside the list may follow ("1.5 %").
+std::optional<int> findItem(std::span<const std::string_view> items, std::string_view text,
+                            std::string_view unit) {
+    std::string wanted = normalized(text);
+    const std::string suffix = normalized(unit);
+    if (!suffix.empty() && wanted.size() > suffix.size() && wanted.ends_with(suffix)) {
+        wanted = normalized(wanted.substr(0, wanted.size() - suffix.size()));
+    }
+    std::optional<int> prefixMatch;
+    int prefixMatches = 0;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const std::string item = normalized(items[i]);
+        if (item == wanted) {
+            return static_cast<int>(i);
+        }
+        if (!wanted.empty() && item.starts_with(wanted)) {
+            prefixMatch = static_cast<int>(i);
+            ++prefixMatches;
+        }
+    }
+    return prefixMatches == 1 ? prefixMatch : std::nullopt;
+}
+
+std::string notAnItem(std::string_view text, std::string_view name,
+                      std::span<const std::string_view> items) {
+    return "'" + std::string(text) + "' is not an item of " + std::string(name) + ": " +
+           joined(items) + ".";
+}
+
+std::optional<bool> parseOnOff(std::string_view text) {
+    const std::string t = normalized(text);
+    if (t == "on" || t == "1" || t == "true" || t == "yes") {
+        return true;
+    }
+    if (t == "off" || t == "0" || t == "false" || t == "no") {
+        return false;
+    }
+    return std::nullopt;
+}
+
+// The window's key filters decide what can be typed at all; a text they
+// would not let through is refused here as the window's parser would.
+Outcome filterText(EntryFilter filter, std::string_view text) {
+    std::string typed;
+    for (const char c : text) {
+        const auto key = static_cast<char32_t>(static_cast<unsigned char>(c));
+        KeyDecision decision = KeyDecision::Pass;
+        switch (filter) {
+        case EntryFilter::None:
+            break;
+        case EntryFilter::WholeNumber:
+            decision = wholeNumberKey(key);
+            break;
+        case EntryFilter::OneDecimal:
+            decision = oneDecimalKey(typed, key);
+            break;
+        case EntryFilter::TwoDecimals:
+            decision = twoDecimalKey(typed, key);
+            break;
+        }
+        if (decision == KeyDecision::SwallowWithMessage) {
+            return refuse(std::string(kNotNumericMessage));
+        }
+        if (decision != KeyDecision::Pass) {
+            return refuse(notADecimalNumberMessage(text));
+        }
+        typed += c;
+    }
+    return std::nullopt;
+}
+
+BitField bitField(const FieldBits& bits) {
+    return {bits.pos, std::countr_zero(bits.mask), std::popcount(bits.mask)};
+}
+
+Outcome fromExit(const ExitResult& exit, ConfigImage& image, const FieldDef& def, int call) {
+    if (exit.kind != ExitKind::Accepted) {
+        return refuse(exit.message);
+    }
+    const int pos = def.bits(call).pos;
+    if (def.word) {
+        writeWord(image, pos, exit.value);
+    } else {
+        image[static_cast<std::size_t>(pos)] = static_cast<std::uint8_t>(exit.value);
+    }
+    return std::nullopt;
+}
+
+// cboResetConClick for the item selected in the list in use.
+void selectResetItem(ConfigImage& image, std::optional<int> item) {
+    if (const auto code = item ? behaviour::resetCodeOfItem(*item) : std::nullopt) {
+        image[field::ResetCon] = *code;
+    }
+}
+
+// cboPTLClick: item 0 switches Push To Listen off with all six reset
+// methods; items 1 and 2 switch it on, which takes the two revert methods
+// away, and choose the mode.
+void pushToListenRule(ConfigImage& image, int item) {
+    const std::uint8_t code = image[field::ResetCon];
+    if (item == 0) {
+        writeBits(image, field::SystemFlag(field::SYSPTL), 0);
+        selectResetItem(image, behaviour::resetItemOfCode(code));
+        return;
+    }
+    writeBits(image, field::SystemFlag(field::SYSPTL), 1);
+    selectResetItem(image, behaviour::resetItemWithPushToListen(code));
+    writeBits(image, field::PTL, behaviour::ptlBitOfItem(item).value_or(0));
+}
+
+bool privacyOn(const ConfigImage& image) {
+    return readBits(image, field::SystemFlag(field::SYSPrivacy)) != 0;
+}
+
+// chkSYSSVClick for Privacy Enable, run only when the box changes.
+void privacyRule(ConfigImage& image, bool on) {
+    if (on == privacyOn(image)) {
+        return;
+    }
+    const bool ptl = readBits(image, field::PTL) != 0;
+    pushToListenRule(image, on ? 0 : behaviour::pushToListenItem(true, ptl));
+    writeBits(image, field::SystemFlag(field::SYSPrivacy), on ? 1 : 0);
+}
+
+Outcome enterPushToListen(ConfigImage& image, int item) {
+    if (item != 0 && privacyOn(image)) {
+        return refuse(std::string(kPrivacyLocksPushToListen));
+    }
+    pushToListenRule(image, item);
+    return std::nullopt;
+}
+
+Outcome enterTone(ConfigImage& image, const FieldDef& def, int call, std::string_view text,
+                  ToneMode mode) {
+    if (auto refused = filterText(def.filter, text)) {
+        return refused;
+    }
+    const ParsedTone parsed = parseToneText(text);
+    if (!parsed.tenths) {
+        return refuse(parsed.error);
+    }
+    if (!toneInRange(mode, *parsed.tenths)) {
+        return refuse(std::string(toneRangeMessage(mode)));
+    }
+    const ToneTenths tone = snapToStandardTone(mode, static_cast<ToneTenths>(*parsed.tenths));
+    writeWord(image, def.bits(call).pos, tone);
+    writeWord(image, def.partner(call), encodeToneCode(tone, def.marker));
+    return std::nullopt;
+}
+
+Outcome enterItem(ConfigImage& image, const FieldDef& def, int call, std::string_view text) {
+    const auto item = findItem(def.items, text, def.unit);
+    if (!item) {
+        return refuse(notAnItem(text, def.name, def.items));
+    }
+    const auto value = static_cast<std::uint8_t>(*item);
+    if (def.kind == FieldKind::Reminder) {
+        image[field::Reminder] = behaviour::reminderByteOfItem(*item);
+    } else if (def.kind == FieldKind::PtlMode) {
+        return enterPushToListen(image, *item);
+    } else if (def.calls != 0) {
+        // Alert types keep bit 6 and the priority bit of their record byte.
+        writeBits(image, {def.bits(call).pos, 0, 6}, value);
+    } else {
+        image[static_cast<std::size_t>(def.bits(call).pos)] = value;
+    }
+    return std::nullopt;
+}
+
+Outcome enterResetMethod(ConfigImage& image, std::string_view text) {
+    const bool ptl = readBits(image, field::SystemFlag(field::SYSPTL)) != 0;
+    const std::span<const std::string_view> items =
+        std::span(behaviour::kResetMethodNames)
+            .first(ptl ? behaviour::kResetMethodsWithPushToListen
+                       : behaviour::kResetMethodNames.size());
+    const auto item = findItem(items, text, {});
+    if (!item) {
+        return refuse(notAnItem(text, "ResetCon", items));
+    }
+    selectResetItem(image, item);
+    return std::nullopt;
+}
+
+Outcome notSettable(const FieldDef& def) {
+    switch (def.kind) {
+    case FieldKind::Version:
+        return refuse("Version is filled from the pager by Read and Write.");
+    case FieldKind::ToneCode:
+        return refuse(std::string(def.name) + " is stored with its tone.");
+    case FieldKind::PllWord:
+        return refuse(std::string(def.name) + " is computed from Freq and CSpace.");
+    case FieldKind::Uninterpreted:
+        return refuse("Bytes the tool does not interpret are never changed by it.");
+    default:
+        return refuse(std::string(def.name) + " is stored by Write.");
+    }
+}
+
+Outcome enterOne(ConfigImage& image, const FieldRef& ref, std::string_view text, ToneMode mode) {
+    const FieldDef& def = *ref.def;
+    if (!def.settable) {
+        return notSettable(def);
+    }
+    switch (def.kind) {
+    case FieldKind::Number:
+        if (auto refused = filterText(def.filter, text)) {
+            return refused;
+        }
+        return fromExit(def.word ? wordExit(text) : byteExit(text), image, def, ref.call);
+    case FieldKind::HalfSeconds:
+        if (auto refused = filterText(def.filter, text)) {
+            return refused;
+        }
+        return fromExit(halfSecondExit(text, def.lowerLimit, def.rangeMessage), image, def,
+                        ref.call);
+    case FieldKind::Volts:
+        if (auto refused = filterText(def.filter, text)) {
+            return refused;
+        }
+        return fromExit(voltageExit(text), image, def, ref.call);
+    case FieldKind::Flag:
+    case FieldKind::Privacy:
+    case FieldKind::PushToListen: {
+        const auto on = parseOnOff(text);
+        if (!on) {
+            return refuse("'" + std::string(text) + "' is neither on nor off.");
+        }
+        if (def.kind == FieldKind::Privacy) {
+            privacyRule(image, *on);
+            return std::nullopt;
+        }
+        if (def.kind == FieldKind::PushToListen) {
+            const bool ptl = readBits(image, field::PTL) != 0;
+            return enterPushToListen(image, behaviour::pushToListenItem(*on, ptl));
+        }
+        writeBits(image, bitField(def.bits(ref.call)), *on ? 1 : 0);
+        return std::nullopt;
+    }
+    case FieldKind::Item:
+    case FieldKind::Reminder:
+    case FieldKind::PtlMode:
+        return enterItem(image, def, ref.call, text);
+    case FieldKind::ResetMethod:
+        return enterResetMethod(image, text);
+    case FieldKind::Tone:
+        return enterTone(image, def, ref.call, text, mode);
+    default:
+        return notSettable(def);
+    }
+}
+
+Band bandOfEntry(const ConfigImage& image, std::optional<std::string_view> text) {
+    if (text) {
+        if (const auto f = parseWholeNumber(*text); f && *f >= 0) {
+            return frequencyDigits(*f).front() == 1 ? Band::Low : Band::High;
+        }
+    }
+    return bandOfImage(image);
+}
+
+// The band follows a typed frequency, as if its band had been picked first;
+// the step item is the one named, or the one the stored code selects.
+Outcome enterFrequency(ConfigImage& image, std::optional<std::string_view> freqText,
+                       std::optional<std::string_view> spaceText) {
+    const std::uint8_t stored = image[field::CSpace];
+    const Band band = bandOfEntry(image, freqText);
+    std::optional<int> item = stepItemForCSpace(band, stored);
+    if (spaceText) {
+        item = findItem(stepItems(band), *spaceText, {});
+        if (!item) {
+            return refuse(notAnItem(*spaceText, "CSpace in band " + std::string(bandItemText(band)),
+                                    stepItems(band)));
+        }
+    }
+    const std::string text =
+        freqText ? std::string(*freqText) : frequencyText(frequencyFromImage(image));
+    const FrequencyCheck check = checkFrequency(text, band, item, stored);
+    switch (check.exit.kind) {
+    case FreqExitKind::Accepted:
+        storeFrequency(image, check.exit.digits);
+        image[field::CSpace] = check.cspace;
+        storePll(image, check.exit.pll);
+        return std::nullopt;
+    case FreqExitKind::NoStepChosen:
+        return refuse("CSpace code " + std::to_string(stored) + " names no channel step of band " +
+                      std::string(bandItemText(band)) + ": set CSpace too.");
+    default:
+        return refuse(check.exit.message);
+    }
+}
+
+} // namespace
+
+FrequencyCheck checkFrequency(std::string_view text, Band band, std::optional<int> item,
+                              std::uint8_t storedCSpace) {
+    FrequencyCheck check{exitFrequency(text, band, item, storedCSpace), storedCSpace};
+    if (check.exit.step && item) {
+        const bool autoStep = band == Band::Low && *item == kAutoItem;
+        check.cspace = autoStep ? check.exit.step->cspace : static_cast<std::uint8_t>(*item);
+    }
+    return check;
+}
+
+FrequencyCheck checkStoredFrequency(const ConfigImage& image) {
+    const Band band = bandOfImage(image);
+    const std::uint8_t cspace = image[field::CSpace];
+    return checkFrequency(frequencyText(frequencyFromImage(image)), band,
+                          stepItemForCSpace(band, cspace), cspace);
+}
+
+EntryResult enterFields(ConfigImage& image, std::span<const FieldAssignment> assignments,
+                        ToneMode toneMode) {
+    ConfigImage work = image;
+    std::optional<FieldAssignment> freq;
+    std::optional<FieldAssignment> space;
+    for (const FieldAssignment& a : assignments) {
+        if (a.text.empty()) {
+            return {false, a.ref, "No value given."};
+        }
+        if (a.ref.def->kind == FieldKind::Frequency) {
+            freq = a;
+            continue;
+        }
+        if (a.ref.def->kind == FieldKind::ChannelSpace) {
+            space = a;
+            continue;
+        }
+        if (auto refused = enterOne(work, a.ref, a.text, toneMode)) {
+            return {false, a.ref, std::move(refused->message)};
+        }
+    }
+    if (freq || space) {
+        const auto freqText = freq ? std::optional<std::string_view>(freq->text) : std::nullopt;
+        const auto spaceText = space ? std::optional<std::string_view>(space->text) : std::nullopt;
+        if (auto refused = enterFrequency(work, freqText, spaceText)) {
+            return {false, freq ? freq->ref : space->ref, std::move(refused->message)};
+        }
+    }
+    image = work;
+    return {};
+}

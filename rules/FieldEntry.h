@@ -1,0 +1,47 @@
+#pragma once
+
+#include "rules/ToneRules.h"
+#include "model/ConfigImage.h"
+#include "rules/FrequencyExit.h"
+#include "rules/FieldRegistry.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+// Typed values taken into the image by the window's rules: the same ranges,
+// steps, snapping and messages, and the same fields stored alongside (tone
+// codes with tones, synthesizer words with the frequency, Push To Listen with
+// privacy).
+
+// The frequency rule for a frequency text and a cboCSpace item in a band,
+// and the CSpace code it leaves: the Auto code the rule found, otherwise the
+// item's index (the stored code when no item is chosen).
+struct FrequencyCheck {
+    FreqExit exit;
+    std::uint8_t cspace = 0;
+};
+FrequencyCheck checkFrequency(std::string_view text, Band band, std::optional<int> item,
+                              std::uint8_t storedCSpace);
+
+// What the display pass makes of the stored frequency and step.
+FrequencyCheck checkStoredFrequency(const ConfigImage& image);
+
+struct FieldAssignment {
+    FieldRef ref;
+    std::string text;
+};
+
+struct EntryResult {
+    bool accepted = true;
+    FieldRef refused; // the value whose entry was refused
+    std::string message;
+};
+
+// Takes the values in order into the image. Freq and CSpace are checked
+// together once, after the others, so their order does not matter. On the
+// first refusal the image is left exactly as it was.
+EntryResult enterFields(ConfigImage& image, std::span<const FieldAssignment> assignments,
+                        ToneMode toneMode);

@@ -1,0 +1,155 @@
+#include "window/FieldFocus.h"
+
+#include "window/TEdit.h"
+
+#include <QTabWidget>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+
+// The user looked at another window or a popup: the entry goes on.
+bool notAnEntryChange(Qt::FocusReason reason) {
+    return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+}
+
+} // namespace
+
+FieldFocus::FieldFocus(QWidget& mainWindow, QWidget& focusSink, Messages& messageSink)
+    : window(mainWindow), sink(focusSink), messages(messageSink) {}
+
+void FieldFocus::entered(TEdit* field, Qt::FocusReason reason) {
+    if (closed || handingBack || notAnEntryChange(reason)) {
+        return;
+    }
+    if (pendingExit) {
+        waitingEntry = field;
+        return;
+    }
+    field->runEnter();
+}
+
+void FieldFocus::left(TEdit* field, Qt::FocusReason reason) {
+    if (closed || handingBack || notAnEntryChange(reason)) {
+        return;
+    }
+    if (run != nullptr && run->field == field) {
+        return; // its own exit handling moved the focus
+    }
+    if (exitedByTab == field) {
+        exitedByTab = nullptr;
+        return;
+    }
+    if (pendingExit) {
+        // Never really entered: its entry was still waiting.
+        if (waitingEntry == field) {
+            waitingEntry = nullptr;
+        }
+        return;
+    }
+    pendingExit = field;
+    QTimer::singleShot(0, this, &FieldFocus::runPendingExit);
+}
+
+bool FieldFocus::tabbing(TEdit* field) {
+    if (closed) {
+        return false;
+    }
+    if (runExit(field, true)) {
+        return true;
+    }
+    exitedByTab = field;
+    return false;
+}
+
+bool FieldFocus::exitInPlace(TEdit* field) {
+    return !closed && runExit(field, false);
+}
+
+void FieldFocus::refuse(TEdit* field, MessageKind kind, const QString& caption,
+                        const QString& text) {
+    if (run != nullptr && run->field == field) {
+        run->refused = true;
+    }
+    messages.show(kind, caption, text);
+    giveFocusBack(field);
+}
+
+void FieldFocus::giveFocusBack(TEdit* field) {
+    if (closed) {
+        return;
+    }
+    // Handed back by its own exit handling, with or without a message: the
+    // entry goes on, so a Tab must not move on either.
+    if (run != nullptr && run->field == field) {
+        run->refused = true;
+    }
+    const bool leaving = run != nullptr && run->field == field && run->leaving;
+    window.activateWindow();
+    if (window.focusWidget() == field) {
+        if (leaving) {
+            field->runEnter();
+        }
+        return;
+    }
+    if (field == reverting) {
+        return;
+    }
+    const QPointer<TEdit> previous = handingBack;
+    handingBack = field;
+    showPageOf(*field);
+    field->setFocus(Qt::OtherFocusReason);
+    handingBack = previous;
+    if (window.focusWidget() == field) {
+        field->runEnter();
+        return;
+    }
+    // A disabled field cannot take the focus: it shows its stored value
+    // again, as when it is left empty.
+    reverting = field;
+    field->clear();
+    runExit(field, false);
+    reverting = nullptr;
+}
+
+void FieldFocus::showPageOf(const TEdit& field) {
+    for (QWidget* page = field.parentWidget(); page != nullptr; page = page->parentWidget()) {
+        QWidget* stack = page->parentWidget();
+        auto* tabs = stack != nullptr ? qobject_cast<QTabWidget*>(stack->parentWidget()) : nullptr;
+        if (tabs != nullptr && tabs->indexOf(page) >= 0) {
+            tabs->setCurrentWidget(page);
+        }
+    }
+}
+
+void FieldFocus::focusToSink() {
+    sink.setFocus(Qt::OtherFocusReason);
+}
+
+bool FieldFocus::runExit(TEdit* field, bool leaving) {
+    Run current{field, leaving, false};
+    Run* const outer = run;
+    run = &current;
+    struct Restore {
+        Run*& slot;
+        Run* value;
+        ~Restore() { slot = value; }
+    } restore{run, outer};
+    field->runExit();
+    return current.refused;
+}
+
+void FieldFocus::runPendingExit() {
+    const QPointer<TEdit> field = pendingExit;
+    pendingExit = nullptr;
+    if (closed || !field) {
+        waitingEntry = nullptr;
+        return;
+    }
+    const bool refused = runExit(field, true);
+    const QPointer<TEdit> next = waitingEntry;
+    waitingEntry = nullptr;
+    if (!refused && next && window.focusWidget() == next) {
+        next->runEnter();
+    }
+}

@@ -1,0 +1,102 @@
+#include "window/TEdit.h"
+
+#include "window/FieldFocus.h"
+#include "rules/KeyFilters.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+
+TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {}
+
+void TEdit::setHandlers(FieldFocus* fieldFocus, Handler enter, KeyHandler keyPress, Handler exit,
+                        Handler doubleClick) {
+    focus = fieldFocus;
+    onEnter = std::move(enter);
+    onKeyPress = std::move(keyPress);
+    onExit = std::move(exit);
+    onDoubleClick = std::move(doubleClick);
+}
+
+void TEdit::runEnter() {
+    if (onEnter) {
+        onEnter(this);
+    }
+}
+
+void TEdit::runExit() {
+    if (onExit) {
+        onExit(this);
+    }
+}
+
+bool TEdit::event(QEvent* e) {
+    // Only a real Tab or Backtab may end the entry in focusNextPrevChild;
+    // Qt also calls it when a focused widget is disabled or hidden.
+    if (e->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(e);
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        tabPressed = tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        const bool handled = QLineEdit::event(e);
+        tabPressed = false;
+        return handled;
+    }
+    return QLineEdit::event(e);
+}
+
+void TEdit::focusInEvent(QFocusEvent* e) {
+    QLineEdit::focusInEvent(e);
+    if (focus && onEnter) {
+        focus->entered(this, e->reason());
+    }
+}
+
+void TEdit::focusOutEvent(QFocusEvent* e) {
+    QLineEdit::focusOutEvent(e);
+    if (focus && onExit) {
+        focus->left(this, e->reason());
+    }
+}
+
+bool TEdit::focusNextPrevChild(bool next) {
+    if (tabPressed && focus && onExit && focus->tabbing(this)) {
+        return true;
+    }
+    return QLineEdit::focusNextPrevChild(next);
+}
+
+void TEdit::keyPressEvent(QKeyEvent* e) {
+    if (!onKeyPress) {
+        QLineEdit::keyPressEvent(e);
+        return;
+    }
+    char32_t key = 0;
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        key = kEnter;
+    } else if (e->key() == Qt::Key_Backspace) {
+        key = kBackspace;
+    } else {
+        const auto typed = e->text().toUcs4();
+        if (typed.isEmpty()) {
+            // Caret movement and other keys that type nothing.
+            QLineEdit::keyPressEvent(e);
+            return;
+        }
+        key = typed.front();
+    }
+    const char32_t typed = key;
+    onKeyPress(this, key);
+    if (key == 0) {
+        e->accept();
+    } else if (key == typed && key != kEnter) {
+        QLineEdit::keyPressEvent(e);
+    } else if (key != kEnter) {
+        insert(QString::fromUcs4(&key, 1));
+    }
+}
+
+void TEdit::mouseDoubleClickEvent(QMouseEvent* e) {
+    QLineEdit::mouseDoubleClickEvent(e);
+    if (onDoubleClick) {
+        onDoubleClick(this);
+    }
+}

@@ -1,0 +1,77 @@
+#include "model/TableFile.h"
+#include "window/FileDialogs.h"
+#include "dialogs/Messages.h"
+#include "window/Unit1.h"
+#include "ui_Unit1.h"
+
+#include <QDir>
+#include <QLabel>
+
+#include <filesystem>
+
+// Open, Save and Save As of the File menu and the start-up table.
+
+namespace {
+
+FileDialogSetup tableDialog(const QString& directory, const QString& fileName) {
+    return {directory, QStringLiteral("Table files (*.tbl)"), QStringLiteral("tbl"), fileName};
+}
+
+std::filesystem::path pathOf(const QString& name) {
+    return std::filesystem::path(name.toStdString());
+}
+
+} // namespace
+
+void TForm1::OpenO1Click() {
+    const auto chosen = fileDialogs.openFileName(tableDialog(startDirectory, QString()));
+    if (!chosen) {
+        return;
+    }
+    if (loadTable(pathOf(*chosen), image).status != TableStatus::Loaded) {
+        messages.exclamation(QStringLiteral("Open Error!"));
+        return;
+    }
+    showImage();
+}
+
+void TForm1::SaveS1Click() {
+    if (!saveTable(pathOf(saveFileName), image)) {
+        messages.exclamation(QStringLiteral("Save Error!"));
+    }
+}
+
+void TForm1::SaveAs1Click() {
+    const auto chosen = fileDialogs.saveFileName(tableDialog(startDirectory, saveFileName));
+    if (!chosen) {
+        return;
+    }
+    saveFileName = *chosen;
+    if (!saveTable(pathOf(saveFileName), image)) {
+        messages.exclamation(QStringLiteral("Save Error!"));
+        return;
+    }
+    // Relative to the start folder when the file lies inside it; a file
+    // elsewhere is named in full rather than cut at an arbitrary place.
+    const QString inside = QDir::fromNativeSeparators(startDirectory) + QLatin1Char('/');
+    const QString chosenPath = QDir::fromNativeSeparators(saveFileName);
+    const QString shown =
+        chosenPath.startsWith(inside) ? saveFileName.mid(inside.size()) : saveFileName;
+    statusFileName->setText(QStringLiteral("File Name:") + shown);
+}
+
+void TForm1::loadDefaultTable() {
+    switch (::loadDefaultTable(kDefaultTableName, image).status) {
+    case TableStatus::Loaded:
+        showImage();
+        break;
+    case TableStatus::Missing:
+        break;
+    case TableStatus::CannotOpen:
+        messages.exclamation(QStringLiteral("Open default.tbl error!"));
+        break;
+    case TableStatus::WrongModel:
+        messages.plain(QStringLiteral("This default table is not PX520."));
+        break;
+    }
+}

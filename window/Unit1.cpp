@@ -1,0 +1,509 @@
+#include "window/Unit1.h"
+
+#include "window/CallControls.h"
+#include "dialogs/Fmfreq.h"
+#include "dialogs/About.h"
+#include "dialogs/Decoderpwd.h"
+#include "dialogs/Fmboardtest.h"
+#include "dialogs/Fmhelp.h"
+#include "dialogs/LinkLabel.h"
+#include "link/Operations.h"
+#include "model/DefaultImage.h"
+#include "model/TableFile.h"
+#include "window/FieldFocus.h"
+#include "window/FileDialogs.h"
+#include "dialogs/Messages.h"
+#include "window/TEdit.h"
+#include "ui_Unit1.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QScreen>
+#include <QShortcut>
+#include <QStyle>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+inline constexpr int kHintShowMs = 7000;
+
+// Puts control into the table slot of its Tag; slot 0 stays empty.
+template <typename Control, std::size_t N>
+void putByTag(std::array<Control*, N>& table, QObject* object) {
+    const int tag = object->property("Tag").toInt();
+    auto* control = qobject_cast<Control*>(object);
+    if (control != nullptr && tag > 0 && static_cast<std::size_t>(tag) < N) {
+        table[static_cast<std::size_t>(tag)] = control;
+    }
+}
+
+bool startsWithAny(const QString& name, std::initializer_list<const char*> prefixes) {
+    for (const char* prefix : prefixes) {
+        if (name.startsWith(QLatin1String(prefix))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, std::vector<SerialPortInfo> ports,
+               LinkTiming timing, QWidget* parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), messages(messageSink),
+      fileDialogs(dialogs), serialPorts(std::move(ports)), image(defaultImage()),
+      saveFileName(QString::fromLatin1(kDefaultTableName)) {
+    ui->setupUi(this);
+    fieldFocus = std::make_unique<FieldFocus>(*this, *ui->edtNull, messages);
+
+    // The separator of the File menu carries its name too.
+    for (QAction* action : ui->FileF1->actions()) {
+        if (action->isSeparator()) {
+            action->setObjectName(QStringLiteral("N1"));
+        }
+    }
+    const QStyle* look = style();
+    ui->OpenO1->setIcon(look->standardIcon(QStyle::SP_DialogOpenButton));
+    ui->SaveS1->setIcon(look->standardIcon(QStyle::SP_DialogSaveButton));
+    ui->SaveAs1->setIcon(look->standardIcon(QStyle::SP_DriveFDIcon));
+    ui->ExitE1->setIcon(look->standardIcon(QStyle::SP_DialogCloseButton));
+    ui->Write1->setIcon(look->standardIcon(QStyle::SP_ArrowUp));
+    ui->Read1->setIcon(look->standardIcon(QStyle::SP_ArrowDown));
+
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (QLineEdit* tone : {ui->edtT11, ui->edtT12, ui->edtT13, ui->edtT14, ui->edtT21, ui->edtT22,
+                            ui->edtT23, ui->edtT24, ui->edtT31, ui->edtT32}) {
+        tone->setFont(fixed);
+    }
+
+    // Status bar: progress bar, status text, file name.
+    auto* progressPanel = new QWidget(ui->StatusBar1);
+    progressPanel->setObjectName(QStringLiteral("StatusPanel0"));
+    progressPanel->setFixedWidth(320);
+    auto* progressLayout = new QHBoxLayout(progressPanel);
+    progressLayout->setContentsMargins(0, 0, 0, 0);
+    PB1 = new QProgressBar(progressPanel);
+    PB1->setObjectName(QStringLiteral("PB1"));
+    PB1->setRange(0, 100);
+    PB1->setTextVisible(false);
+    PB1->hide();
+    progressLayout->addWidget(PB1);
+    statusText = new QLabel(QStringLiteral("  Ready ......"), ui->StatusBar1);
+    statusText->setObjectName(QStringLiteral("StatusPanel1"));
+    statusText->setFixedWidth(330);
+    statusFileName = new QLabel(ui->StatusBar1);
+    statusFileName->setObjectName(QStringLiteral("StatusPanel2"));
+    statusFileName->setMinimumWidth(50);
+    ui->StatusBar1->addWidget(progressPanel);
+    ui->StatusBar1->addWidget(statusText);
+    ui->StatusBar1->addWidget(statusFileName, 1);
+
+    ui->Read1->setEnabled(true);
+    ui->Verify1->setEnabled(true);
+    ui->Advance2->setEnabled(true);
+    ui->About2->setEnabled(true);
+
+    ui->PageControl1->setCurrentWidget(ui->TabSheet1);
+    ui->PageControl1->setTabVisible(ui->PageControl1->indexOf(ui->TabSheet4), false);
+
+    for (QWidget* area :
+         {ui->centralWidget, static_cast<QWidget*>(ui->GroupBox2),
+          static_cast<QWidget*>(ui->GroupBox7), static_cast<QWidget*>(ui->GroupBox5),
+          static_cast<QWidget*>(ui->GroupBox3)}) {
+        area->setMouseTracking(true);
+        area->installEventFilter(this);
+    }
+    auto* f9 = new QShortcut(QKeySequence(Qt::Key_F9), this);
+    connect(f9, &QShortcut::activated, this, [this] { FormShortCut(Qt::Key_F9); });
+
+    connect(ui->RBtModify, &QRadioButton::clicked, this, [this] { RBtModifyClick(); });
+    connect(ui->RBtWrite, &QRadioButton::clicked, this, [this] { RBtWriteClick(); });
+    connect(ui->OpenO1, &QAction::triggered, this, [this] { OpenO1Click(); });
+    connect(ui->SaveS1, &QAction::triggered, this, [this] { SaveS1Click(); });
+    connect(ui->SaveAs1, &QAction::triggered, this, [this] { SaveAs1Click(); });
+    connect(ui->ExitE1, &QAction::triggered, this, [this] { ExitE1Click(); });
+    connect(ui->Read1, &QAction::triggered, this, [this] { Read1Click(); });
+    connect(ui->Write1, &QAction::triggered, this, [this] { Write1Click(); });
+    connect(ui->Verify1, &QAction::triggered, this, [this] { Verify1Click(); });
+    connect(ui->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(ui->Advance2, &QAction::triggered, this, [this] { Advance2Click(); });
+    connect(ui->About2, &QAction::triggered, this, [this] { About2Click(); });
+    connect(LinkLabel::attach(*ui->lblHelp), &LinkLabel::clicked, this, [this] { lblHelpClick(); });
+
+    wireHandlers();
+
+    const QRect desktop = screen()->availableGeometry();
+    move(desktop.center() - rect().center());
+
+    FormCreate();
+    operations = std::make_unique<PagerOperations>(commPort, *this, image, versionTag, timing);
+
+    // The other windows of the run, in their fixed order.
+    aboutBox = new TAboutBox(this);
+    toneTable = new TForm2(*this, this);
+    resetHelp = new TfrmHelp(this);
+    splash = new TForm3(this);
+    advanceLock = new TForm4(*this, messages, this);
+}
+
+TForm1::~TForm1() {
+    fieldFocus->shutDown();
+}
+
+void TForm1::FormCreate() {
+    PB1->setMaximum(0);
+    PB1->setValue(0);
+    for (QWidget* widget : findChildren<QWidget*>()) {
+        if (!widget->toolTip().isEmpty()) {
+            widget->setToolTipDuration(kHintShowMs);
+        }
+    }
+    buildControlTables();
+    portNames.clear();
+    startDirectory = QDir::currentPath();
+    versionTag = makeVersionTag(windowTitle().toStdString());
+    storeVersionTag(image, versionTag);
+    showImage();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shownOnce) {
+        shownOnce = true;
+        // After the window is on screen, so that its messages have a parent to sit on.
+        QTimer::singleShot(0, this, [this] { FormShow(); });
+    }
+}
+
+void TForm1::FormShow() {
+    ui->cboPort->clear();
+    for (const SerialPortInfo& port : serialPorts) {
+        portNames.push_back(port.name);
+        ui->cboPort->addItem(QString::fromStdString(port.name));
+        ui->cboPort->setItemData(ui->cboPort->count() - 1, QString::fromStdString(port.description),
+                                 Qt::ToolTipRole);
+    }
+    searchBoard();
+    if (!isVisible()) {
+        return; // closed while the ports were probed
+    }
+    loadDefaultTable();
+}
+
+void TForm1::buildControlTables() {
+    ControlTables& t = controlTables;
+    for (QObject* child : findChildren<QObject*>()) {
+        const QString name = child->objectName();
+        // The first matching prefix wins.
+        if (name.startsWith(QLatin1String("edtT1"))) {
+            putByTag(t.edtT1, child);
+        } else if (name.startsWith(QLatin1String("edtT2"))) {
+            putByTag(t.edtT2, child);
+        } else if (name.startsWith(QLatin1String("chkDuty"))) {
+            putByTag(t.chkDuty, child);
+        } else if (name.startsWith(QLatin1String("chkPriority"))) {
+            putByTag(t.chkPriority, child);
+        } else if (name.startsWith(QLatin1String("chkSYS"))) {
+            putByTag(t.chkSYS, child);
+        } else if (name.startsWith(QLatin1String("edtAlertTime"))) {
+            putByTag(t.edtAlertTime, child);
+        } else if (name.startsWith(QLatin1String("cboAlertType"))) {
+            putByTag(t.cboAlertType, child);
+        } else if (name.startsWith(QLatin1String("edtT3"))) {
+            putByTag(t.edtT3, child);
+        } else if (name.startsWith(QLatin1String("chkGDuty"))) {
+            putByTag(t.chkGDuty, child);
+        } else if (name.startsWith(QLatin1String("chkGPriority"))) {
+            putByTag(t.chkGPriority, child);
+        } else if (name.startsWith(QLatin1String("edtGAlertTime"))) {
+            putByTag(t.edtGAlertTime, child);
+        } else if (name.startsWith(QLatin1String("cboGAlertType"))) {
+            putByTag(t.cboGAlertType, child);
+        }
+    }
+}
+
+void TForm1::wireHandlers() {
+    using EditHandler = void (TForm1::*)(TEdit*);
+    using KeyHandler = void (TForm1::*)(TEdit*, char32_t&);
+    struct Wiring {
+        TEdit* edit;
+        EditHandler enter;
+        KeyHandler key;
+        EditHandler exit;
+        EditHandler doubleClick = nullptr;
+    };
+    const std::initializer_list<Wiring> wiring = {
+        {ui->edtFreq, &TForm1::edtBS_PeriodEnter, &TForm1::edtFreqKeyPress, &TForm1::edtFreqExit},
+        {ui->edtT11, &TForm1::edtT11Enter, &TForm1::edtT11KeyPress, &TForm1::edtT11Exit,
+         &TForm1::edtT11DblClick},
+        {ui->edtT12, &TForm1::edtT11Enter, &TForm1::edtT11KeyPress, &TForm1::edtT11Exit,
+         &TForm1::edtT11DblClick},
+        {ui->edtT13, &TForm1::edtT11Enter, &TForm1::edtT11KeyPress, &TForm1::edtT11Exit,
+         &TForm1::edtT11DblClick},
+        {ui->edtT14, &TForm1::edtT11Enter, &TForm1::edtT11KeyPress, &TForm1::edtT11Exit,
+         &TForm1::edtT11DblClick},
+        {ui->edtT21, &TForm1::edtT21Enter, &TForm1::edtT21KeyPress, &TForm1::edtT21Exit,
+         &TForm1::edtT21DblClick},
+        {ui->edtT22, &TForm1::edtT21Enter, &TForm1::edtT21KeyPress, &TForm1::edtT21Exit,
+         &TForm1::edtT21DblClick},
+        {ui->edtT23, &TForm1::edtT21Enter, &TForm1::edtT21KeyPress, &TForm1::edtT21Exit,
+         &TForm1::edtT21DblClick},
+        {ui->edtT24, &TForm1::edtT21Enter, &TForm1::edtT21KeyPress, &TForm1::edtT21Exit,
+         &TForm1::edtT21DblClick},
+        {ui->edtT31, &TForm1::edtT31Enter, &TForm1::edtT31KeyPress, &TForm1::edtT31Exit,
+         &TForm1::edtT31DblClick},
+        {ui->edtT32, &TForm1::edtT31Enter, &TForm1::edtT31KeyPress, &TForm1::edtT31Exit,
+         &TForm1::edtT31DblClick},
+        {ui->edtAlertTime1, &TForm1::edtBS_PeriodEnter, &TForm1::edtT11KeyPress,
+         &TForm1::edtAlertTime1Exit},
+        {ui->edtAlertTime2, &TForm1::edtBS_PeriodEnter, &TForm1::edtT11KeyPress,
+         &TForm1::edtAlertTime1Exit},
+        {ui->edtAlertTime3, &TForm1::edtBS_PeriodEnter, &TForm1::edtT11KeyPress,
+         &TForm1::edtAlertTime1Exit},
+        {ui->edtAlertTime4, &TForm1::edtBS_PeriodEnter, &TForm1::edtT11KeyPress,
+         &TForm1::edtAlertTime1Exit},
+        {ui->edtGAlertTime1, &TForm1::edtBS_PeriodEnter, &TForm1::edtT11KeyPress,
+         &TForm1::edtGAlertTime1Exit},
+        {ui->edtGAlertTime2, &TForm1::edtBS_PeriodEnter, &TForm1::edtT11KeyPress,
+         &TForm1::edtGAlertTime1Exit},
+        {ui->edtDelay, &TForm1::edtBS_PeriodEnter, &TForm1::edtT11KeyPress, &TForm1::edtDelayExit},
+        {ui->edtAutoMonitor, &TForm1::edtBS_PeriodEnter, &TForm1::edtT11KeyPress,
+         &TForm1::edtAutoMonitorExit},
+        {ui->edtAudioLock, &TForm1::edtBS_PeriodEnter, &TForm1::edtT11KeyPress,
+         &TForm1::edtAudioLockExit},
+        {ui->edtDelayFullTime, &TForm1::edtBS_PeriodEnter, &TForm1::edtRSSIKeyPress,
+         &TForm1::edtDelayFullTimeExit},
+        {ui->edtBS_Period, &TForm1::edtBS_PeriodEnter, &TForm1::edtBS_PeriodKeyPress,
+         &TForm1::edtBS_PeriodExit},
+        {ui->edtBS_Duty, &TForm1::edtBS_PeriodEnter, &TForm1::edtBS_PeriodKeyPress,
+         &TForm1::edtBS_DutyExit},
+        {ui->edtRFDelay, &TForm1::edtBS_PeriodEnter, &TForm1::edtBS_PeriodKeyPress,
+         &TForm1::edtRFDelayExit},
+        {ui->edtNoiseLimit, &TForm1::edtBS_PeriodEnter, &TForm1::edtBS_PeriodKeyPress,
+         &TForm1::edtNoiseLimitExit},
+        {ui->edtRSSI, &TForm1::edtBS_PeriodEnter, &TForm1::edtRSSIKeyPress, &TForm1::edtRSSIExit},
+        {ui->edtRSSI2, &TForm1::edtBS_PeriodEnter, &TForm1::edtRSSIKeyPress, &TForm1::edtRSSI2Exit},
+        {ui->edtSSI, &TForm1::edtBS_PeriodEnter, &TForm1::edtRSSIKeyPress, &TForm1::edtSSIExit},
+        {ui->edtDecorderReset, &TForm1::edtBS_PeriodEnter, &TForm1::edtT11KeyPress,
+         &TForm1::edtDecorderResetExit},
+        {ui->edtTone1Len, &TForm1::edtBS_PeriodEnter, &TForm1::edtBS_PeriodKeyPress,
+         &TForm1::edtTone1LenExit},
+        {ui->edtTone2Len, &TForm1::edtBS_PeriodEnter, &TForm1::edtBS_PeriodKeyPress,
+         &TForm1::edtTone2LenExit},
+        {ui->edtTone1Limit, &TForm1::edtBS_PeriodEnter, &TForm1::edtBS_PeriodKeyPress,
+         &TForm1::edtTone1LimitExit},
+        {ui->edtTone2Limit, &TForm1::edtBS_PeriodEnter, &TForm1::edtBS_PeriodKeyPress,
+         &TForm1::edtTone2LimitExit},
+        {ui->edtGapMax, &TForm1::edtBS_PeriodEnter, &TForm1::edtBS_PeriodKeyPress,
+         &TForm1::edtGapMaxExit},
+        {ui->edtSquelch, &TForm1::edtBS_PeriodEnter, &TForm1::edtBS_PeriodKeyPress,
+         &TForm1::edtSquelchExit},
+        {ui->edtTone3Len, &TForm1::edtBS_PeriodEnter, &TForm1::edtBS_PeriodKeyPress,
+         &TForm1::edtTone3LenExit},
+    };
+    const auto bind = [this](EditHandler handler) -> TEdit::Handler {
+        if (handler == nullptr) {
+            return {};
+        }
+        return [this, handler](TEdit* sender) { (this->*handler)(sender); };
+    };
+    for (const Wiring& w : wiring) {
+        const KeyHandler key = w.key;
+        w.edit->setHandlers(
+            fieldFocus.get(), bind(w.enter),
+            [this, key](TEdit* sender, char32_t& typed) { (this->*key)(sender, typed); },
+            bind(w.exit), bind(w.doubleClick));
+    }
+
+    // A check box's rule runs whenever its state changes, by the user or by
+    // the display pass; a combo box's only when the user picks an item.
+    const auto onToggle = [this](QCheckBox* box, void (TForm1::*rule)(QCheckBox*)) {
+        connect(box, &QCheckBox::toggled, this, [this, box, rule] { (this->*rule)(box); });
+    };
+    for (QCheckBox* box : {ui->chkDuty1, ui->chkDuty2, ui->chkDuty3, ui->chkDuty4}) {
+        onToggle(box, &TForm1::chkDuty1Click);
+    }
+    for (QCheckBox* box :
+         {ui->chkPriority1, ui->chkPriority2, ui->chkPriority3, ui->chkPriority4}) {
+        onToggle(box, &TForm1::chkPriority1Click);
+    }
+    for (QCheckBox* box : {ui->chkGDuty1, ui->chkGDuty2}) {
+        onToggle(box, &TForm1::chkGDuty1Click);
+    }
+    for (QCheckBox* box : {ui->chkGPriority1, ui->chkGPriority2}) {
+        onToggle(box, &TForm1::chkGPriority1Click);
+    }
+    for (QCheckBox* box : {ui->chkSYSSV, ui->chkSYSPTL, ui->chkSYSAudio, ui->chkSYSFIX,
+                           ui->chkSYSPow, ui->chkSYSVib, ui->chkSYSPowSave, ui->chkSYSPrivacy}) {
+        onToggle(box, &TForm1::chkSYSSVClick);
+    }
+    connect(ui->chkVolumeLevel, &QCheckBox::toggled, this, [this] { chkVolumeLevelClick(); });
+    connect(ui->chkFullTimeAutoMonitor, &QCheckBox::toggled, this,
+            [this] { chkFullTimeAutoMonitorClick(); });
+
+    for (QComboBox* box :
+         {ui->cboAlertType1, ui->cboAlertType2, ui->cboAlertType3, ui->cboAlertType4}) {
+        connect(box, &QComboBox::activated, this, [this, box] { cboAlertType1Click(box); });
+    }
+    for (QComboBox* box : {ui->cboGAlertType1, ui->cboGAlertType2}) {
+        connect(box, &QComboBox::activated, this, [this, box] { cboGAlertType1Click(box); });
+    }
+    const auto onPick = [this](QComboBox* box, void (TForm1::*rule)()) {
+        connect(box, &QComboBox::activated, this, [this, rule] { (this->*rule)(); });
+    };
+    onPick(ui->cboRangeFreq, &TForm1::cboRangeFreqClick);
+    onPick(ui->cboCSpace, &TForm1::cboCSpaceClick);
+    onPick(ui->cboPTL, &TForm1::cboPTLClick);
+    onPick(ui->cboResetCon, &TForm1::cboResetConClick);
+    onPick(ui->cboReminder, &TForm1::cboReminderClick);
+    onPick(ui->cboRecordMax, &TForm1::cboRecordMaxClick);
+    onPick(ui->cboBandWidth, &TForm1::cboBandWidthClick);
+}
+
+bool TForm1::standardMode() const {
+    return ui->radStandard->isChecked();
+}
+
+QLineEdit* TForm1::toneEdit(int column, int call) {
+    const auto slot = static_cast<std::size_t>(call);
+    switch (static_cast<ToneColumn>(column)) {
+    case ToneColumn::Tone1:
+        return call >= 1 && slot < controlTables.edtT1.size() ? controlTables.edtT1[slot] : nullptr;
+    case ToneColumn::Tone2:
+        return call >= 1 && slot < controlTables.edtT2.size() ? controlTables.edtT2[slot] : nullptr;
+    case ToneColumn::Group:
+        return call >= 1 && slot < controlTables.edtT3.size() ? controlTables.edtT3[slot] : nullptr;
+    }
+    return nullptr;
+}
+
+void TForm1::commitToneEdit(QLineEdit* edit, int column) {
+    commitToneEdit(static_cast<TEdit*>(edit), static_cast<ToneColumn>(column));
+}
+
+void TForm1::setAdvanceUnlocked(bool unlocked) {
+    ui->PageControl1->setTabVisible(ui->PageControl1->indexOf(ui->TabSheet4), unlocked);
+    ui->Advance2->setEnabled(!unlocked);
+}
+
+void TForm1::runModal(QDialog& dialog) {
+    dialog.exec();
+    // Some platforms leave the main window inactive when a modal window closes.
+    activateWindow();
+}
+
+void TForm1::openToneTable() {
+    runModal(*toneTable);
+}
+
+void TForm1::Advance2Click() {
+    runModal(*advanceLock);
+}
+
+void TForm1::About2Click() {
+    runModal(*aboutBox);
+}
+
+void TForm1::lblHelpClick() {
+    runModal(*resetHelp);
+}
+
+void TForm1::FormShortCut(int key) {
+    // F2 to F4 belong to the menu; only F9 is acted on here.
+    if (key != Qt::Key_F9 || !standardMode()) {
+        return;
+    }
+    const bool targetSet = std::any_of(toneTableTarget.begin(), toneTableTarget.end(),
+                                       [](int target) { return target != 0; });
+    if (targetSet) {
+        openToneTable();
+    }
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove) {
+        auto* area = static_cast<QWidget*>(watched);
+        const auto* move = static_cast<QMouseEvent*>(event);
+        // Only the bare background counts, not the controls on it.
+        if (area->childAt(move->position().toPoint()) == nullptr) {
+            FormMouseMove();
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::FormMouseMove() {
+    toneTableTarget = {0, 0, 0};
+    ui->Label9->hide();
+    ui->Label1->hide();
+    ui->Label2->hide();
+    focusToNull();
+}
+
+void TForm1::RBtModifyClick() {
+    for (QWidget* widget : findChildren<QWidget*>()) {
+        if (startsWithAny(widget->objectName(), {"edt", "cbo", "chk", "btn"})) {
+            widget->setEnabled(true);
+        }
+    }
+    for (std::size_t n = 1; n <= 4; ++n) {
+        if (!controlTables.chkDuty[n]->isChecked()) {
+            enableCall(controlTables, n, false);
+        }
+    }
+    for (std::size_t n = 1; n <= 2; ++n) {
+        if (!controlTables.chkGDuty[n]->isChecked()) {
+            enableGroupCall(controlTables, n, false);
+        }
+    }
+    if (ui->chkSYSPrivacy->isChecked()) {
+        enableAudioControls(false);
+    }
+    if (!ui->chkSYSAudio->isChecked()) {
+        enableAudioLockTime(false);
+    }
+    if (!ui->chkSYSSV->isChecked()) {
+        enableRecordSections(false);
+    }
+    ui->Write1->setEnabled(false);
+}
+
+void TForm1::RBtWriteClick() {
+    for (QWidget* widget : findChildren<QWidget*>()) {
+        if (startsWithAny(widget->objectName(), {"edt", "cbo", "chk", "btn"})) {
+            widget->setEnabled(false);
+        }
+    }
+    ui->edtVersion->setEnabled(true);
+    ui->edtNull->setEnabled(true);
+    ui->Write1->setEnabled(true);
+}
+
+void TForm1::ExitE1Click() {
+    if (commPort.isOpen() && !boardBusy) {
+        commPort.closeDevice();
+    }
+    close();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // The board command in progress owns the port; the window closes when it ends.
+    if (boardBusy) {
+        closeWhenIdle = true;
+        event->ignore();
+        return;
+    }
+    // No field rule may run while the window goes away.
+    fieldFocus->shutDown();
+    if (commPort.isOpen()) {
+        commPort.closeDevice();
+    }
+    QMainWindow::closeEvent(event);
+}

@@ -1,0 +1,305 @@
+#pragma once
+
+#include "dialogs/ToneTableHost.h"
+#include "dialogs/AdvanceLockHost.h"
+#include "link/OperationView.h"
+#include "link/PortList.h"
+#include "link/Protocol.h"
+#include "link/TCommPort.h"
+#include "model/ConfigImage.h"
+#include "model/VersionTag.h"
+#include "rules/KeyFilters.h"
+#include "rules/NumberRules.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QDialog;
+class QLabel;
+class QProgressBar;
+class FieldFocus;
+class FileDialogs;
+class Messages;
+class PagerOperations;
+class TAboutBox;
+class TEdit;
+class TForm2;
+class TForm3;
+class TForm4;
+class TfrmHelp;
+
+namespace Ui {
+class TForm1;
+}
+
+// The three tone columns of the CALL tab; also the index of toneTableTarget.
+enum class ToneColumn { Tone1 = 0, Tone2 = 1, Group = 2 };
+
+// The per-call controls, indexed by their Tag; slot 0 stays empty.
+struct ControlTables {
+    std::array<TEdit*, 5> edtT1{};
+    std::array<TEdit*, 5> edtT2{};
+    std::array<QCheckBox*, 5> chkDuty{};
+    std::array<QCheckBox*, 5> chkPriority{};
+    std::array<QCheckBox*, 9> chkSYS{};
+    std::array<TEdit*, 5> edtAlertTime{};
+    std::array<QComboBox*, 5> cboAlertType{};
+    std::array<TEdit*, 3> edtT3{};
+    std::array<QCheckBox*, 3> chkGDuty{};
+    std::array<QCheckBox*, 3> chkGPriority{};
+    std::array<TEdit*, 3> edtGAlertTime{};
+    std::array<QComboBox*, 3> cboGAlertType{};
+};
+
+// The main window: owns the working image for the run and edits every field
+// of it. Its handlers are defined beside the rules they carry out, in the
+// folder of their subsystem. It hosts the Tone Table and the Advance settings
+// lock, and is the view of the board operations.
+class TForm1 : public QMainWindow,
+               public ToneTableHost,
+               public AdvanceLockHost,
+               public OperationView {
+    Q_OBJECT
+
+public:
+    // ports: the machine's serial ports, listed into cboPort when the window
+    // first shows and searched for the programmer board; timing: how long the
+    // board may stay silent.
+    TForm1(Messages& messages, FileDialogs& fileDialogs, std::vector<SerialPortInfo> ports,
+           LinkTiming timing = {}, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    ConfigImage& configImage() { return image; }
+    const std::array<int, 3>& toneTargets() const { return toneTableTarget; }
+    const QString& currentSaveFileName() const { return saveFileName; }
+    const ControlTables& tables() const { return controlTables; }
+
+    // Tone Table host (ui/Unit1.cpp).
+    std::array<int, 3>& toneTableTargets() override { return toneTableTarget; }
+    QLineEdit* toneEdit(int column, int call) override;
+    void commitToneEdit(QLineEdit* edit, int column) override;
+
+    // Advance settings lock host (ui/Unit1.cpp).
+    void setAdvanceUnlocked(bool unlocked) override;
+
+    // Operation view of the board link (ui/PagerCommands.cpp).
+    void setStatusText(int panel, std::string_view text) override;
+    void setProgressRange(int minimum, int maximum) override;
+    void setProgressPosition(int position) override;
+    int progressPosition() const override { return progress; }
+    void repaintProgress() override;
+    void setWindowEnabled(bool enabled) override;
+    void setPagerMenu(bool read, bool write, bool verify) override;
+    void showFirmwareVersion(std::string_view text) override;
+    void showVersionField() override;
+    void setBoardVersionText(std::string_view text) override;
+    void message(ViewMessage kind, std::string_view text) override;
+    bool modifyModeSelected() const override;
+    std::string selectedPortName() const override;
+    void processEvents() override;
+
+    // Display pass and refresh routines (ui/ShowImage.cpp).
+    void showImage() override;
+    void showT1();
+    void showT2();
+    void showT3();
+    void showTone1Len();
+    void showTone1Limit();
+    void showTone2Len();
+    void showTone2Limit();
+    void showTone3Len();
+    void showGapMax();
+    void showNoiseLimit();
+    void showAlertTimes();
+    void showAlertTypes();
+    void showPriorities();
+    void showCallStates();
+    void showSystemFlags();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Start-up, modes, pointer and keys (ui/Unit1.cpp).
+    void FormCreate();
+    void FormShow();
+    void FormShortCut(int key);
+    void FormMouseMove();
+    void RBtModifyClick();
+    void RBtWriteClick();
+    void ExitE1Click();
+    void Advance2Click();
+    void About2Click();
+    void lblHelpClick();
+    // Opens the Tone Table modally for the set target.
+    void openToneTable();
+    void runModal(QDialog& dialog);
+    void buildControlTables();
+    void wireHandlers();
+    bool standardMode() const;
+
+    // Pager menu, board search and board version (ui/PagerCommands.cpp).
+    void Read1Click();
+    void Write1Click();
+    void Verify1Click();
+    void Button1Click();
+    // The start-up search behind the splash; selects the port that answered.
+    void searchBoard();
+    // Runs a board command unless one is running; a close asked for meanwhile
+    // happens when it ends. False when the window closed.
+    bool runBoardCommand(const std::function<void()>& command);
+    // Stores or refuses the value being typed before the board sees the image;
+    // false when it was refused.
+    bool endEntryForTransfer();
+
+    // Table files (ui/TableFileCommands.cpp).
+    void OpenO1Click();
+    void SaveS1Click();
+    void SaveAs1Click();
+    void loadDefaultTable();
+
+    // Editing convention: entry and key filters (ui/FieldKeys.cpp).
+    void edtBS_PeriodEnter(TEdit* sender);
+    void edtBS_PeriodKeyPress(TEdit* sender, char32_t& key);
+    void edtT11KeyPress(TEdit* sender, char32_t& key);
+    void edtT21KeyPress(TEdit* sender, char32_t& key);
+    void edtT31KeyPress(TEdit* sender, char32_t& key);
+    void edtRSSIKeyPress(TEdit* sender, char32_t& key);
+    void edtFreqKeyPress(TEdit* sender, char32_t& key);
+    void carryOutKey(TEdit* sender, char32_t& key, KeyDecision decision);
+
+    // Editing convention: what exit handlers use (ui/FieldKeys.cpp).
+    // Shows the message (exclamation, "PX520") and gives the field the focus
+    // back: emptied when the focus was leaving it, unchanged when it was not.
+    void refuse(TEdit* field, const QString& message);
+    // The same with a plain message window captioned with the application title.
+    void refusePlain(TEdit* field, const QString& message);
+    // Gives the field the focus back without a message.
+    void giveFocusBack(TEdit* field);
+    // Ends the entry of whatever field has the focus.
+    void focusToNull();
+    // Carries out a number rule's verdict: stores an accepted value, shows
+    // the stored one again for an empty or off-step text, refuses the rest.
+    // True when the value was stored.
+    bool applyExitResult(TEdit* field, const ExitResult& result,
+                         const std::function<void(std::uint16_t)>& store,
+                         const std::function<void()>& showStored);
+
+    // Calls (calls/CallEditors.cpp).
+    void chkDuty1Click(QCheckBox* sender);
+    void chkGDuty1Click(QCheckBox* sender);
+    void chkPriority1Click(QCheckBox* sender);
+    void chkGPriority1Click(QCheckBox* sender);
+    void cboAlertType1Click(QComboBox* sender);
+    void cboGAlertType1Click(QComboBox* sender);
+    void edtAlertTime1Exit(TEdit* sender);
+    void edtGAlertTime1Exit(TEdit* sender);
+    void edtT11Enter(TEdit* sender);
+    void edtT21Enter(TEdit* sender);
+    void edtT31Enter(TEdit* sender);
+    void edtT11Exit(TEdit* sender);
+    void edtT21Exit(TEdit* sender);
+    void edtT31Exit(TEdit* sender);
+    void commitToneEdit(TEdit* edit, ToneColumn column);
+    void edtT11DblClick(TEdit* sender);
+    void edtT21DblClick(TEdit* sender);
+    void edtT31DblClick(TEdit* sender);
+
+    // Tone timing (calls/TimingEditors.cpp).
+    void edtTone1LenExit(TEdit* sender);
+    void edtTone2LenExit(TEdit* sender);
+    void edtTone1LimitExit(TEdit* sender);
+    void edtTone2LimitExit(TEdit* sender);
+    void edtTone3LenExit(TEdit* sender);
+
+    // Band, frequency and synthesizer (settings/FrequencyEditors.cpp).
+    void cboRangeFreqClick();
+    void cboCSpaceClick();
+    void edtFreqExit(TEdit* sender);
+    void showFrequency();
+    void computePll();
+
+    // Alert and reset behaviour (settings/BehaviourEditors.cpp).
+    void chkSYSSVClick(QCheckBox* sender);
+    void cboPTLClick();
+    void cboResetConClick();
+    void cboReminderClick();
+    void cboRecordMaxClick();
+    void chkVolumeLevelClick();
+    void chkFullTimeAutoMonitorClick();
+    void edtDelayExit(TEdit* sender);
+    void edtAutoMonitorExit(TEdit* sender);
+    void edtAudioLockExit(TEdit* sender);
+    void edtDelayFullTimeExit(TEdit* sender);
+    // The controls that follow Save voice, Audio lock on and (inverted)
+    // Privacy Enable.
+    void enableRecordSections(bool enabled);
+    void enableAudioLockTime(bool enabled);
+    void enableAudioControls(bool enabled);
+
+    // Receiver and decoder parameters (settings/ReceiverEditors.cpp).
+    void edtBS_PeriodExit(TEdit* sender);
+    void edtBS_DutyExit(TEdit* sender);
+    void edtRFDelayExit(TEdit* sender);
+    void edtNoiseLimitExit(TEdit* sender);
+    void edtSquelchExit(TEdit* sender);
+    void edtGapMaxExit(TEdit* sender);
+    void edtRSSIExit(TEdit* sender);
+    void edtRSSI2Exit(TEdit* sender);
+    void edtSSIExit(TEdit* sender);
+    void edtDecorderResetExit(TEdit* sender);
+    void cboBandWidthClick();
+
+    std::unique_ptr<Ui::TForm1> ui;
+    Messages& messages;
+    FileDialogs& fileDialogs;
+    std::unique_ptr<FieldFocus> fieldFocus;
+    QProgressBar* PB1 = nullptr;
+    QLabel* statusText = nullptr;
+    QLabel* statusFileName = nullptr;
+    bool shownOnce = false;
+    std::vector<SerialPortInfo> serialPorts;
+    // The port names behind the items of cboPort.
+    std::vector<std::string> portNames;
+    // The one serial port of the run.
+    TCommPort commPort;
+
+    ConfigImage image{};
+    QString startDirectory;
+    VersionTag versionTag{};
+    // Read, Write, Verify and the board search over commPort and image.
+    std::unique_ptr<PagerOperations> operations;
+    // A board command is running; the window waits for it to end.
+    bool boardBusy = false;
+    bool closeWhenIdle = false;
+    // The position as the operations set it, even past the bar's maximum.
+    int progress = 0;
+
+    // The other windows, created once after this one and kept for the run
+    // (children of this window).
+    TAboutBox* aboutBox = nullptr;
+    TForm2* toneTable = nullptr;
+    TfrmHelp* resetHelp = nullptr;
+    TForm3* splash = nullptr;
+    TForm4* advanceLock = nullptr;
+    QString saveFileName;
+    ControlTables controlTables;
+    std::array<int, 3> toneTableTarget{};
+
+    // Receive channel state of the run, not stored in the image.
+    std::int32_t channelStep = 12500;
+    std::uint8_t bandMultiplier = 1;
+    QString lowBandFreqText = QStringLiteral("1590000");
+    QString highBandFreqText = QStringLiteral("4620000");
+};
