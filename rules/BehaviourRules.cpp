@@ -1,5 +1,7 @@
 #include "rules/BehaviourRules.h"
 
+#include "model/ByteMap.h"
+
 namespace behaviour {
 
 namespace {
@@ -84,6 +86,42 @@ std::optional<int> batteryLowItem(std::uint8_t code) {
         return std::nullopt;
     }
     return (code - kBatteryLowFirst) / 2;
+}
+
+void applyResetItem(ConfigImage& image, std::optional<int> item) {
+    if (const auto code = item ? resetCodeOfItem(*item) : std::nullopt) {
+        image[field::ResetCon] = *code;
+    }
+}
+
+int resetItemsOffered(const ConfigImage& image) {
+    return readBits(image, field::SystemFlag(field::SYSPTL)) != 0
+               ? kResetMethodsWithPushToListen
+               : static_cast<int>(kResetMethodNames.size());
+}
+
+void applyPushToListenItem(ConfigImage& image, int item) {
+    const std::uint8_t code = image[field::ResetCon];
+    if (item == 0) {
+        writeBits(image, field::SystemFlag(field::SYSPTL), 0);
+        applyResetItem(image, resetItemOfCode(code));
+        return;
+    }
+    writeBits(image, field::SystemFlag(field::SYSPTL), 1);
+    applyResetItem(image, resetItemWithPushToListen(code));
+    if (const auto ptl = ptlBitOfItem(item)) {
+        writeBits(image, field::PTL, *ptl);
+    }
+}
+
+void applyPrivacy(ConfigImage& image, bool on) {
+    const bool ptl = readBits(image, field::PTL) != 0;
+    applyPushToListenItem(image, on ? 0 : pushToListenItem(true, ptl));
+    writeBits(image, field::SystemFlag(field::SYSPrivacy), on ? 1 : 0);
+}
+
+void applyReminderItem(ConfigImage& image, int item) {
+    image[field::Reminder] = reminderByteOfItem(item);
 }
 
 } // namespace behaviour

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ConfigImage.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -48,6 +50,25 @@ std::uint8_t reminderByteOfItem(int item);
 int pushToListenItem(bool sysPtl, bool ptl);
 // The mode bit an item stores; nothing for "Disable", which keeps the bit.
 std::optional<std::uint8_t> ptlBitOfItem(int item);
+
+// The rules a pick or a click on the Setting tab carries out in the image.
+// The window and the command line both store through these.
+
+// cboResetConClick: the code of the item picked in the list in use; no item
+// (or a stored code that has none) keeps the stored code.
+void applyResetItem(ConfigImage& image, std::optional<int> item);
+// The reset-method items offered: all six, or the first four with Push To Listen on.
+int resetItemsOffered(const ConfigImage& image);
+// cboPTLClick: item 0 switches Push To Listen off and offers all six reset
+// methods again; items 1 and 2 switch it on, which turns a revert method
+// into "Auto Reset", and choose the mode.
+void applyPushToListenItem(ConfigImage& image, int item);
+// chkSYSSVClick for Privacy Enable, run when the box changes: privacy
+// switches Push To Listen off; without it Push To Listen comes back in the
+// mode last chosen.
+void applyPrivacy(ConfigImage& image, bool on);
+// cboReminderClick: the half-seconds of the item picked.
+void applyReminderItem(ConfigImage& image, int item);
 
 // Low-battery list "1.10 v" .. "1.20 v" for the codes 94, 96, 98, 100, 102;
 // nothing for any other code.

@@ -222,3 +222,18 @@ ShownValue showField(const ConfigImage& image, const FieldRef& ref) {
     }
     return plain(std::int64_t{raw}, std::to_string(raw));
 }
+
+std::string fieldEditText(const ConfigImage& image, const FieldRef& ref) {
+    const std::uint32_t raw = rawValue(image, ref.def->bits(ref.call));
+    const auto byte = static_cast<std::uint8_t>(raw);
+    switch (ref.def->kind) {
+    case FieldKind::HalfSeconds:
+        return formatHalfSeconds(byte);
+    case FieldKind::Volts:
+        return formatVolts(byte);
+    case FieldKind::Tone:
+        return formatTone(static_cast<ToneTenths>(raw));
+    default:
+        return formatWholeNumber(static_cast<long>(raw));
+    }
+}

@@ -24,4 +24,8 @@ struct ShownValue {
     std::optional<FieldScalar> computed;
 };
 
+// The text a typed field's edit shows for its stored value: a whole number,
+// half seconds ("%01.1f"), volts ("%1.2f") or a tone ("%04.1f").
+std::string fieldEditText(const ConfigImage& image, const FieldRef& ref);
+
 ShownValue showField(const ConfigImage& image, const FieldRef& ref);

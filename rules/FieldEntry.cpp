@@ -131,78 +131,26 @@ BitField bitField(const FieldBits& bits) {
     return {bits.pos, std::countr_zero(bits.mask), std::popcount(bits.mask)};
 }
 
-Outcome fromExit(const ExitResult& exit, ConfigImage& image, const FieldDef& def, int call) {
-    if (exit.kind != ExitKind::Accepted) {
-        return refuse(exit.message);
-    }
-    const int pos = def.bits(call).pos;
-    if (def.word) {
-        writeWord(image, pos, exit.value);
-    } else {
-        image[static_cast<std::size_t>(pos)] = static_cast<std::uint8_t>(exit.value);
-    }
-    return std::nullopt;
-}
-
-// cboResetConClick for the item selected in the list in use.
-void selectResetItem(ConfigImage& image, std::optional<int> item) {
-    if (const auto code = item ? behaviour::resetCodeOfItem(*item) : std::nullopt) {
-        image[field::ResetCon] = *code;
-    }
-}
-
-// cboPTLClick: item 0 switches Push To Listen off with all six reset
-// methods; items 1 and 2 switch it on, which takes the two revert methods
-// away, and choose the mode.
-void pushToListenRule(ConfigImage& image, int item) {
-    const std::uint8_t code = image[field::ResetCon];
-    if (item == 0) {
-        writeBits(image, field::SystemFlag(field::SYSPTL), 0);
-        selectResetItem(image, behaviour::resetItemOfCode(code));
-        return;
-    }
-    writeBits(image, field::SystemFlag(field::SYSPTL), 1);
-    selectResetItem(image, behaviour::resetItemWithPushToListen(code));
-    writeBits(image, field::PTL, behaviour::ptlBitOfItem(item).value_or(0));
-}
-
 bool privacyOn(const ConfigImage& image) {
     return readBits(image, field::SystemFlag(field::SYSPrivacy)) != 0;
-}
-
-// chkSYSSVClick for Privacy Enable, run only when the box changes.
-void privacyRule(ConfigImage& image, bool on) {
-    if (on == privacyOn(image)) {
-        return;
-    }
-    const bool ptl = readBits(image, field::PTL) != 0;
-    pushToListenRule(image, on ? 0 : behaviour::pushToListenItem(true, ptl));
-    writeBits(image, field::SystemFlag(field::SYSPrivacy), on ? 1 : 0);
 }
 
 Outcome enterPushToListen(ConfigImage& image, int item) {
     if (item != 0 && privacyOn(image)) {
         return refuse(std::string(kPrivacyLocksPushToListen));
     }
-    pushToListenRule(image, item);
+    behaviour::applyPushToListenItem(image, item);
     return std::nullopt;
 }
 
-Outcome enterTone(ConfigImage& image, const FieldDef& def, int call, std::string_view text,
-                  ToneMode mode) {
-    if (auto refused = filterText(def.filter, text)) {
+Outcome enterTone(ConfigImage& image, const FieldRef& ref, std::string_view text, ToneMode mode) {
+    if (auto refused = filterText(ref.def->filter, text)) {
         return refused;
     }
-    const ParsedTone parsed = parseToneText(text);
-    if (!parsed.tenths) {
-        return refuse(parsed.error);
+    const ToneEntry entry = enterToneField(image, ref, text, mode);
+    if (entry.kind != ToneEntryKind::Accepted) {
+        return refuse(entry.message);
     }
-    if (!toneInRange(mode, *parsed.tenths)) {
-        return refuse(std::string(toneRangeMessage(mode)));
-    }
-    const ToneTenths tone = snapToStandardTone(mode, static_cast<ToneTenths>(*parsed.tenths));
-    writeWord(image, def.bits(call).pos, tone);
-    writeWord(image, def.partner(call), encodeToneCode(tone, def.marker));
     return std::nullopt;
 }
 
@@ -213,7 +161,7 @@ Outcome enterItem(ConfigImage& image, const FieldDef& def, int call, std::string
     }
     const auto value = static_cast<std::uint8_t>(*item);
     if (def.kind == FieldKind::Reminder) {
-        image[field::Reminder] = behaviour::reminderByteOfItem(*item);
+        behaviour::applyReminderItem(image, *item);
     } else if (def.kind == FieldKind::PtlMode) {
         return enterPushToListen(image, *item);
     } else if (def.calls != 0) {
@@ -226,16 +174,14 @@ Outcome enterItem(ConfigImage& image, const FieldDef& def, int call, std::string
 }
 
 Outcome enterResetMethod(ConfigImage& image, std::string_view text) {
-    const bool ptl = readBits(image, field::SystemFlag(field::SYSPTL)) != 0;
     const std::span<const std::string_view> items =
         std::span(behaviour::kResetMethodNames)
-            .first(ptl ? behaviour::kResetMethodsWithPushToListen
-                       : behaviour::kResetMethodNames.size());
+            .first(static_cast<std::size_t>(behaviour::resetItemsOffered(image)));
     const auto item = findItem(items, text, {});
     if (!item) {
         return refuse(notAnItem(text, "ResetCon", items));
     }
-    selectResetItem(image, item);
+    behaviour::applyResetItem(image, item);
     return std::nullopt;
 }
 
@@ -261,21 +207,18 @@ Outcome enterOne(ConfigImage& image, const FieldRef& ref, std::string_view text,
     }
     switch (def.kind) {
     case FieldKind::Number:
-        if (auto refused = filterText(def.filter, text)) {
-            return refused;
-        }
-        return fromExit(def.word ? wordExit(text) : byteExit(text), image, def, ref.call);
     case FieldKind::HalfSeconds:
+    case FieldKind::Volts: {
         if (auto refused = filterText(def.filter, text)) {
             return refused;
         }
-        return fromExit(halfSecondExit(text, def.lowerLimit, def.rangeMessage), image, def,
-                        ref.call);
-    case FieldKind::Volts:
-        if (auto refused = filterText(def.filter, text)) {
-            return refused;
+        const ExitResult exit = typedFieldExit(def, text);
+        if (exit.kind != ExitKind::Accepted) {
+            return refuse(exit.message);
         }
-        return fromExit(voltageExit(text), image, def, ref.call);
+        storeTypedField(image, ref, exit.value);
+        return std::nullopt;
+    }
     case FieldKind::Flag:
     case FieldKind::Privacy:
     case FieldKind::PushToListen: {
@@ -284,7 +227,10 @@ Outcome enterOne(ConfigImage& image, const FieldRef& ref, std::string_view text,
             return refuse("'" + std::string(text) + "' is neither on nor off.");
         }
         if (def.kind == FieldKind::Privacy) {
-            privacyRule(image, *on);
+            // The box's rule runs only when its state changes.
+            if (*on != privacyOn(image)) {
+                behaviour::applyPrivacy(image, *on);
+            }
             return std::nullopt;
         }
         if (def.kind == FieldKind::PushToListen) {
@@ -301,7 +247,7 @@ Outcome enterOne(ConfigImage& image, const FieldRef& ref, std::string_view text,
     case FieldKind::ResetMethod:
         return enterResetMethod(image, text);
     case FieldKind::Tone:
-        return enterTone(image, def, ref.call, text, mode);
+        return enterTone(image, ref, text, mode);
     default:
         return notSettable(def);
     }
@@ -348,6 +294,41 @@ Outcome enterFrequency(ConfigImage& image, std::optional<std::string_view> freqT
 }
 
 } // namespace
+
+ExitResult typedFieldExit(const FieldDef& def, std::string_view text) {
+    switch (def.kind) {
+    case FieldKind::HalfSeconds:
+        return halfSecondExit(text, def.lowerLimit, def.rangeMessage);
+    case FieldKind::Volts:
+        return voltageExit(text);
+    default:
+        return def.word ? wordExit(text) : byteExit(text);
+    }
+}
+
+void storeTypedField(ConfigImage& image, const FieldRef& ref, std::uint16_t value) {
+    const int pos = ref.def->bits(ref.call).pos;
+    if (ref.def->word) {
+        writeWord(image, pos, value);
+    } else {
+        image[static_cast<std::size_t>(pos)] = static_cast<std::uint8_t>(value);
+    }
+}
+
+ToneEntry enterToneField(ConfigImage& image, const FieldRef& ref, std::string_view text,
+                         ToneMode mode) {
+    const ParsedTone parsed = parseToneText(text);
+    if (!parsed.tenths) {
+        return {ToneEntryKind::NotANumber, parsed.shownText, parsed.error};
+    }
+    if (!toneInRange(mode, *parsed.tenths)) {
+        return {ToneEntryKind::OutOfRange, parsed.shownText, std::string(toneRangeMessage(mode))};
+    }
+    const ToneTenths tone = snapToStandardTone(mode, static_cast<ToneTenths>(*parsed.tenths));
+    writeWord(image, ref.def->bits(ref.call).pos, tone);
+    writeWord(image, ref.def->partner(ref.call), encodeToneCode(tone, ref.def->marker));
+    return {ToneEntryKind::Accepted, formatTone(tone), {}};
+}
 
 FrequencyCheck checkFrequency(std::string_view text, Band band, std::optional<int> item,
                               std::uint8_t storedCSpace) {

@@ -4,6 +4,7 @@
 #include "model/ConfigImage.h"
 #include "rules/FrequencyExit.h"
 #include "rules/FieldRegistry.h"
+#include "rules/NumberRules.h"
 
 #include <cstdint>
 #include <optional>
@@ -28,6 +29,30 @@ FrequencyCheck checkFrequency(std::string_view text, Band band, std::optional<in
 
 // What the display pass makes of the stored frequency and step.
 FrequencyCheck checkStoredFrequency(const ConfigImage& image);
+
+// The exit rule of a typed number field (Number, HalfSeconds, Volts): its
+// range, step and message come from the field's definition.
+ExitResult typedFieldExit(const FieldDef& def, std::string_view text);
+// Stores a value that exit rule accepted where the field keeps it.
+void storeTypedField(ConfigImage& image, const FieldRef& ref, std::uint16_t value);
+
+enum class ToneEntryKind {
+    NotANumber, // message in an error box; nothing stored
+    OutOfRange, // range message of the tone mode; nothing stored
+    Accepted,   // tone and its code stored
+};
+
+struct ToneEntry {
+    ToneEntryKind kind;
+    std::string shownText; // what the edit shows now
+    std::string message;
+};
+
+// A tone typed into T1, T2 or T3 of a call: read, range-checked for the tone
+// mode, snapped to the standard list in Standard Mode, and stored with its
+// decoder code.
+ToneEntry enterToneField(ConfigImage& image, const FieldRef& ref, std::string_view text,
+                         ToneMode mode);
 
 struct FieldAssignment {
     FieldRef ref;

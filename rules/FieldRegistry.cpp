@@ -9,6 +9,8 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace {
@@ -349,6 +351,14 @@ const FieldDef* findField(std::string_view name) {
     const auto it = std::ranges::find_if(
         kFields, [&](const FieldDef& def) { return sameName(def.name, name); });
     return it == kFields.end() ? nullptr : &*it;
+}
+
+FieldRef fieldRef(std::string_view name, int call) {
+    const FieldDef* def = findField(name);
+    if (def == nullptr || call < 0 || call > def->calls || (def->calls != 0 && call == 0)) {
+        throw std::logic_error("no field " + std::string(name) + "[" + std::to_string(call) + "]");
+    }
+    return {def, call};
 }
 
 std::optional<FieldRef> parseFieldRef(std::string_view text) {

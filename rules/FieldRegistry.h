@@ -83,6 +83,10 @@ struct FieldRef {
 // out-of-range call number, or a call number on a single-valued field.
 std::optional<FieldRef> parseFieldRef(std::string_view text);
 
+// A field the caller knows by name, such as a window handler's own field;
+// an unknown name or call is a programming error and throws std::logic_error.
+FieldRef fieldRef(std::string_view name, int call = 0);
+
 // "Freq" or "T1[2]".
 std::string fieldRefName(const FieldRef& ref);
 

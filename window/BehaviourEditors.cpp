@@ -1,7 +1,6 @@
 #include "model/ByteMap.h"
 #include "rules/BehaviourRules.h"
-#include "window/FieldActions.h"
-#include "rules/NumberRules.h"
+#include "rules/FieldRegistry.h"
 #include "window/QtText.h"
 #include "window/TEdit.h"
 #include "window/Unit1.h"
@@ -13,9 +12,6 @@
 
 // The Setting tab: system flags, Push To Listen, reset method, reminder,
 // record sections, full-time monitor and the four key and delay times.
-
-using field_actions::showStored;
-using field_actions::storeByte;
 
 namespace {
 
@@ -49,12 +45,12 @@ void TForm1::chkSYSSVClick(QCheckBox* sender) {
         break;
     case field::SYSPrivacy:
         enableAudioControls(!on);
-        // Privacy switches Push To Listen off; without it Push To Listen comes
-        // back in the mode last chosen.
+        behaviour::applyPrivacy(image, on);
         ui->cboPTL->setCurrentIndex(
-            on ? 0 : behaviour::pushToListenItem(true, readBits(image, field::PTL) != 0));
-        cboPTLClick();
-        break;
+            behaviour::pushToListenItem(readBits(image, field::SystemFlag(field::SYSPTL)) != 0,
+                                        readBits(image, field::PTL) != 0));
+        showResetMethods();
+        return;
     default:
         break;
     }
@@ -76,32 +72,24 @@ void TForm1::enableAudioControls(bool enabled) {
 }
 
 void TForm1::cboPTLClick() {
-    const int item = ui->cboPTL->currentIndex();
-    const std::uint8_t code = image[field::ResetCon];
-    if (item == 0) {
-        writeBits(image, field::SystemFlag(field::SYSPTL), 0);
-        fillItems(ui->cboResetCon, behaviour::kResetMethodNames);
-        ui->cboResetCon->setCurrentIndex(behaviour::resetItemOfCode(code).value_or(-1));
-        cboResetConClick();
-        return;
-    }
-    writeBits(image, field::SystemFlag(field::SYSPTL), 1);
-    fillItems(
-        ui->cboResetCon,
-        std::span(behaviour::kResetMethodNames).first(behaviour::kResetMethodsWithPushToListen));
-    ui->cboResetCon->setCurrentIndex(behaviour::resetItemWithPushToListen(code).value_or(-1));
+    behaviour::applyPushToListenItem(image, ui->cboPTL->currentIndex());
+    showResetMethods();
+}
+
+// The reset methods offered with Push To Listen on or off, the stored one selected.
+void TForm1::showResetMethods() {
+    fillItems(ui->cboResetCon,
+              std::span(behaviour::kResetMethodNames)
+                  .first(static_cast<std::size_t>(behaviour::resetItemsOffered(image))));
+    ui->cboResetCon->setCurrentIndex(
+        behaviour::resetItemOfCode(image[field::ResetCon]).value_or(-1));
     cboResetConClick();
-    if (const auto ptl = behaviour::ptlBitOfItem(item)) {
-        writeBits(image, field::PTL, *ptl);
-    }
 }
 
 void TForm1::cboResetConClick() {
-    const auto code = behaviour::resetCodeOfItem(ui->cboResetCon->currentIndex());
-    // A stored code without an item stays as it is.
-    if (code) {
-        image[field::ResetCon] = *code;
-    }
+    const int item = ui->cboResetCon->currentIndex();
+    behaviour::applyResetItem(image, item);
+    const auto code = behaviour::resetCodeOfItem(item);
     const bool delayed = code && behaviour::resetCodeUsesDelay(*code);
     for (QWidget* widget : {static_cast<QWidget*>(ui->Label32), static_cast<QWidget*>(ui->edtDelay),
                             static_cast<QWidget*>(ui->Label26)}) {
@@ -110,7 +98,7 @@ void TForm1::cboResetConClick() {
 }
 
 void TForm1::cboReminderClick() {
-    image[field::Reminder] = behaviour::reminderByteOfItem(ui->cboReminder->currentIndex());
+    behaviour::applyReminderItem(image, ui->cboReminder->currentIndex());
 }
 
 void TForm1::cboRecordMaxClick() {
@@ -131,33 +119,17 @@ void TForm1::chkFullTimeAutoMonitorClick() {
 }
 
 void TForm1::edtDelayExit(TEdit* sender) {
-    applyExitResult(sender,
-                    halfSecondExit(textOf(*sender), behaviour::kDelayLowerLimit,
-                                   behaviour::kKeyTimeRangeMessage),
-                    storeByte(image, field::Delay),
-                    showStored(sender, image, field::Delay, formatHalfSeconds));
+    exitTypedField(sender, fieldRef("Delay"));
 }
 
 void TForm1::edtAutoMonitorExit(TEdit* sender) {
-    applyExitResult(sender,
-                    halfSecondExit(textOf(*sender), behaviour::kKeyTimeLowerLimit,
-                                   behaviour::kKeyTimeRangeMessage),
-                    storeByte(image, field::AutoMonitor),
-                    showStored(sender, image, field::AutoMonitor, formatHalfSeconds));
+    exitTypedField(sender, fieldRef("AutoMonitor"));
 }
 
 void TForm1::edtAudioLockExit(TEdit* sender) {
-    applyExitResult(sender,
-                    halfSecondExit(textOf(*sender), behaviour::kKeyTimeLowerLimit,
-                                   behaviour::kKeyTimeRangeMessage),
-                    storeByte(image, field::AudioLock),
-                    showStored(sender, image, field::AudioLock, formatHalfSeconds));
+    exitTypedField(sender, fieldRef("AudioLock"));
 }
 
 void TForm1::edtDelayFullTimeExit(TEdit* sender) {
-    applyExitResult(sender,
-                    halfSecondExit(textOf(*sender), behaviour::kDelayLowerLimit,
-                                   behaviour::kKeyTimeRangeMessage),
-                    storeByte(image, field::DelayFullTime),
-                    showStored(sender, image, field::DelayFullTime, formatHalfSeconds));
+    exitTypedField(sender, fieldRef("DelayFullTime"));
 }

@@ -1,9 +1,9 @@
 #include "window/CallControls.h"
-#include "rules/CallRules.h"
+#include "rules/FieldEntry.h"
+#include "rules/FieldRegistry.h"
 #include "rules/ToneRules.h"
 #include "model/ByteMap.h"
 #include "dialogs/Messages.h"
-#include "rules/NumberRules.h"
 #include "window/QtText.h"
 #include "window/TEdit.h"
 #include "window/Unit1.h"
@@ -23,11 +23,9 @@ int tagOf(const QObject* control) {
     return control->property("Tag").toInt();
 }
 
-// Where a tone column keeps its tones and codes, and how it reacts.
+// The field a tone column edits, and how it reacts.
 struct ToneColumnRules {
-    int (*tone)(int call);
-    int (*code)(int call);
-    ToneMarker marker;
+    std::string_view field;
     void (TForm1::*show)();
     // TONE 1 and TONE 2 hand their Tone Table target back once an entry is
     // committed; the group column keeps it.
@@ -35,9 +33,9 @@ struct ToneColumnRules {
 };
 
 const std::array<ToneColumnRules, 3> kToneColumns{{
-    {field::T1, field::T1Code, ToneMarker::Tone1OrGroup, &TForm1::showT1, true},
-    {field::T2, field::T2Code, ToneMarker::Tone2, &TForm1::showT2, true},
-    {field::T3, field::T3Code, ToneMarker::Tone1OrGroup, &TForm1::showT3, false},
+    {"T1", &TForm1::showT1, true},
+    {"T2", &TForm1::showT2, true},
+    {"T3", &TForm1::showT3, false},
 }};
 
 const ToneColumnRules& rulesOf(ToneColumn column) {
@@ -105,19 +103,11 @@ void TForm1::cboGAlertType1Click(QComboBox* sender) {
 }
 
 void TForm1::edtAlertTime1Exit(TEdit* sender) {
-    const int pos = field::AlertTime(tagOf(sender));
-    applyExitResult(
-        sender, halfSecondExit(textOf(*sender), kAlertTimeLowerLimit, kAlertTimeRangeMessage),
-        [this, pos](std::uint16_t value) { image[pos] = static_cast<std::uint8_t>(value); },
-        [this] { showAlertTimes(); });
+    exitTypedField(sender, fieldRef("AlertTime", tagOf(sender)), [this] { showAlertTimes(); });
 }
 
 void TForm1::edtGAlertTime1Exit(TEdit* sender) {
-    const int pos = field::GAlertTime(tagOf(sender));
-    applyExitResult(
-        sender, halfSecondExit(textOf(*sender), kAlertTimeLowerLimit, kAlertTimeRangeMessage),
-        [this, pos](std::uint16_t value) { image[pos] = static_cast<std::uint8_t>(value); },
-        [this] { showAlertTimes(); });
+    exitTypedField(sender, fieldRef("GAlertTime", tagOf(sender)), [this] { showAlertTimes(); });
 }
 
 void TForm1::edtT11Enter(TEdit* sender) {
@@ -156,15 +146,16 @@ void TForm1::commitToneEdit(TEdit* edit, ToneColumn column) {
     if (rules.committingClearsTarget) {
         toneTableTarget[static_cast<std::size_t>(column)] = 0;
     }
-    const ParsedTone parsed = parseToneText(textOf(*edit));
-    edit->setText(QString::fromStdString(parsed.shownText));
-    if (!parsed.tenths) {
-        // Nothing stored; the text stays for the user to correct.
-        messages.error(QString::fromStdString(parsed.error));
-        return;
-    }
     const ToneMode mode = standardMode() ? ToneMode::Standard : ToneMode::User;
-    if (!toneInRange(mode, *parsed.tenths)) {
+    const ToneEntry entry =
+        enterToneField(image, fieldRef(rules.field, tagOf(edit)), textOf(*edit), mode);
+    edit->setText(QString::fromStdString(entry.shownText));
+    switch (entry.kind) {
+    case ToneEntryKind::NotANumber:
+        // Nothing stored; the text stays for the user to correct.
+        messages.error(QString::fromStdString(entry.message));
+        return;
+    case ToneEntryKind::OutOfRange:
         if (mode == ToneMode::Standard) {
             if (column == ToneColumn::Group) {
                 showT3();
@@ -172,14 +163,11 @@ void TForm1::commitToneEdit(TEdit* edit, ToneColumn column) {
                 edit->clear();
             }
         }
-        refuse(edit, qText(toneRangeMessage(mode)));
+        refuse(edit, QString::fromStdString(entry.message));
+        return;
+    case ToneEntryKind::Accepted:
         return;
     }
-    const int n = tagOf(edit);
-    const ToneTenths tone = snapToStandardTone(mode, static_cast<ToneTenths>(*parsed.tenths));
-    writeWord(image, rules.tone(n), tone);
-    edit->setText(QString::fromStdString(formatTone(tone)));
-    writeWord(image, rules.code(n), encodeToneCode(tone, rules.marker));
 }
 
 void TForm1::edtT11DblClick(TEdit* sender) {

@@ -1,3 +1,5 @@
+#include "rules/FieldDisplay.h"
+#include "rules/FieldEntry.h"
 #include "window/FieldFocus.h"
 #include "dialogs/Messages.h"
 #include "window/QtText.h"
@@ -111,4 +113,15 @@ bool TForm1::applyExitResult(TEdit* field, const ExitResult& result,
         return false;
     }
     return false;
+}
+
+ExitKind TForm1::exitTypedField(TEdit* field, const FieldRef& ref,
+                                const std::function<void()>& showStored) {
+    const ExitResult result = typedFieldExit(*ref.def, textOf(*field));
+    applyExitResult(
+        field, result,
+        [this, ref](std::uint16_t value) { storeTypedField(image, ref, value); },
+        showStored ? showStored
+                   : [this, field, ref] { field->setText(qText(fieldEditText(image, ref))); });
+    return result.kind;
 }

@@ -8,6 +8,7 @@
 #include "link/TCommPort.h"
 #include "model/ConfigImage.h"
 #include "model/VersionTag.h"
+#include "rules/FieldRegistry.h"
 #include "rules/KeyFilters.h"
 #include "rules/NumberRules.h"
 
@@ -195,6 +196,10 @@ private:
     bool applyExitResult(TEdit* field, const ExitResult& result,
                          const std::function<void(std::uint16_t)>& store,
                          const std::function<void()>& showStored);
+    // The exit of a typed number field by the field's own rule; showStored
+    // (by default the field's stored value in its edit) shows the value again.
+    ExitKind exitTypedField(TEdit* field, const FieldRef& ref,
+                        const std::function<void()>& showStored = {});
 
     // Calls (calls/CallEditors.cpp).
     void chkDuty1Click(QCheckBox* sender);
@@ -233,6 +238,7 @@ private:
     // Alert and reset behaviour (settings/BehaviourEditors.cpp).
     void chkSYSSVClick(QCheckBox* sender);
     void cboPTLClick();
+    void showResetMethods();
     void cboResetConClick();
     void cboReminderClick();
     void cboRecordMaxClick();
