@@ -53,11 +53,12 @@ void forEachDifference(
     }
 }
 
-// A value whose decoded form is the same on both sides (the step item of
-// two Auto codes) is given by its text, which names the code.
+// The stored values, as diffText gives them. A value whose decoded form is
+// the same on both sides (the step item of two Auto codes) is given by its
+// text, which names the code.
 nlohmann::ordered_json jsonDifference(const ShownValue& a, const ShownValue& b) {
-    auto valueA = fieldJson(a);
-    auto valueB = fieldJson(b);
+    auto valueA = storedJson(a);
+    auto valueB = storedJson(b);
     if (valueA == valueB) {
         return {{"a", a.text}, {"b", b.text}};
     }
@@ -76,6 +77,20 @@ void printDifferences(const ConfigImage& from, const ConfigImage& to, std::ostre
         });
 }
 
+nlohmann::ordered_json differencesJson(const ConfigImage& a, const ConfigImage& b) {
+    nlohmann::ordered_json out = nlohmann::ordered_json::object();
+    forEachDifference(a, b, [&](const std::string& label, const FieldRef* ref, std::size_t pos) {
+        if (ref) {
+            out[label] = jsonDifference(showField(a, *ref), showField(b, *ref));
+        } else {
+            out[label] = {{"a", byteHex(a[pos])}, {"b", byteHex(b[pos])}};
+        }
+    });
+    return out;
+}
+
+// The two files as the window takes them, so that files that make the same
+// working image are equal.
 int runDiff(const std::string& pathA, const std::string& pathB, bool json) {
     const auto a = openTable(pathA);
     const auto b = openTable(pathB);
@@ -83,19 +98,10 @@ int runDiff(const std::string& pathA, const std::string& pathB, bool json) {
         return kExitFile;
     }
     if (json) {
-        nlohmann::ordered_json out = nlohmann::ordered_json::object();
-        forEachDifference(
-            *a, *b, [&](const std::string& label, const FieldRef* ref, std::size_t pos) {
-                if (ref) {
-                    out[label] = jsonDifference(showField(*a, *ref), showField(*b, *ref));
-                } else {
-                    out[label] = {{"a", byteHex((*a)[pos])}, {"b", byteHex((*b)[pos])}};
-                }
-            });
-        std::cout << out.dump(2) << '\n';
+        std::cout << differencesJson(a->image, b->image).dump(2) << '\n';
     } else {
-        printDifferences(*a, *b, std::cout);
+        printDifferences(a->image, b->image, std::cout);
     }
     // The registry covers every bit, so any differing byte was listed.
-    return *a == *b ? kExitSuccess : kExitDiffer;
+    return a->image == b->image ? kExitSuccess : kExitDiffer;
 }

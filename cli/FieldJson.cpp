@@ -23,6 +23,10 @@ nlohmann::ordered_json fieldJson(const ShownValue& shown) {
     return {{"stored", scalarJson(shown.value)}, {"computed", scalarJson(*shown.computed)}};
 }
 
+nlohmann::ordered_json storedJson(const ShownValue& shown) {
+    return scalarJson(shown.value);
+}
+
 std::string fieldLabel(const FieldRef& ref) {
     if (ref.def->kind == FieldKind::Uninterpreted) {
         return (ref.def->bits(0).size > 1 ? "bytes " : "byte ") + std::string(ref.def->name);

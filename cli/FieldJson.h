@@ -10,6 +10,8 @@
 // A shown value as JSON: the value, or {"stored", "computed"} where the tool
 // computes the field itself.
 nlohmann::ordered_json fieldJson(const ShownValue& shown);
+// The stored value alone.
+nlohmann::ordered_json storedJson(const ShownValue& shown);
 
 // How a value is labelled on a terminal: "T1[2]", or "bytes 12-15" for bytes
 // the tool does not interpret.

@@ -20,11 +20,11 @@ int runSet(const std::string& path, const std::vector<std::string>& assignments,
         }
         values.push_back({*ref, a.substr(eq + 1)});
     }
-    auto image = openTable(path);
-    if (!image) {
+    auto opened = openTable(path);
+    if (!opened) {
         return kExitFile;
     }
-    const ConfigImage before = *image;
+    ConfigImage* image = &opened->image;
     const EntryResult result =
         enterFields(*image, values, userTones ? ToneMode::User : ToneMode::Standard);
     if (!result.accepted) {
@@ -34,6 +34,7 @@ int runSet(const std::string& path, const std::vector<std::string>& assignments,
     if (!saveTableAtomically(out.value_or(path), *image)) {
         return kExitFile;
     }
-    printDifferences(before, *image, std::cout);
+    // Everything that changed in the file, what opening it normalised included.
+    printDifferences(opened->stored, *image, std::cout);
     return kExitSuccess;
 }

@@ -1,5 +1,6 @@
 #include "cli/ShowCommand.h"
 
+#include "cli/DiffCommand.h"
 #include "cli/ExitCodes.h"
 #include "cli/FieldJson.h"
 #include "cli/TableFiles.h"
@@ -33,7 +34,17 @@ void printText(const ConfigImage& image) {
     }
 }
 
-void printJson(const ConfigImage& image) {
+// Where the file's own bytes differ from the working image made of them.
+void printStoredDifferences(const OpenedTable& table) {
+    if (table.stored == table.image) {
+        return;
+    }
+    std::cout << "\nThe file holds other values, which opening it normalises (file -> shown):\n";
+    printDifferences(table.stored, table.image, std::cout);
+}
+
+void printJson(const OpenedTable& table) {
+    const ConfigImage& image = table.image;
     nlohmann::ordered_json out = nlohmann::ordered_json::object();
     nlohmann::ordered_json uninterpreted = nlohmann::ordered_json::object();
     for (const FieldRef& ref : allFieldRefs()) {
@@ -48,20 +59,24 @@ void printJson(const ConfigImage& image) {
         }
     }
     out["Uninterpreted"] = std::move(uninterpreted);
+    if (table.stored != table.image) {
+        out["InFile"] = differencesJson(table.stored, table.image);
+    }
     std::cout << out.dump(2) << '\n';
 }
 
 } // namespace
 
 int runShow(const std::string& path, bool json) {
-    const auto image = openTable(path);
-    if (!image) {
+    const auto table = openTable(path);
+    if (!table) {
         return kExitFile;
     }
     if (json) {
-        printJson(*image);
+        printJson(*table);
     } else {
-        printText(*image);
+        printText(table->image);
+        printStoredDifferences(*table);
     }
     return kExitSuccess;
 }

@@ -1,6 +1,7 @@
 #include "cli/TableFiles.h"
 
 #include "model/TableFile.h"
+#include "rules/DisplayPass.h"
 
 #include <filesystem>
 #include <iostream>
@@ -51,7 +52,7 @@ bool replaceWith(const std::string& path, const ConfigImage& image) {
 
 } // namespace
 
-std::optional<ConfigImage> openTable(const std::string& path) {
+std::optional<OpenedTable> openTable(const std::string& path) {
     ConfigImage image{};
     const TableLoad load = loadTable(path, image);
     if (load.status != TableStatus::Loaded) {
@@ -62,7 +63,9 @@ std::optional<ConfigImage> openTable(const std::string& path) {
         std::cerr << "px520-cli: " << path << " holds only " << load.bytesRead
                   << " bytes; the rest is taken as 00.\n";
     }
-    return image;
+    OpenedTable opened{image, image};
+    applyDisplayPass(opened.image);
+    return opened;
 }
 
 bool saveTableAtomically(const std::string& path, const ConfigImage& image) {

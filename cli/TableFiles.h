@@ -8,8 +8,16 @@
 // Table files as the command line reads and writes them: errors reported on
 // stderr in the window's words.
 
-// The file's bytes over a zero-filled image; nothing after "Open Error!".
-std::optional<ConfigImage> openTable(const std::string& path);
+// A table file as the window takes it on Open: the bytes the file holds
+// (over a zero-filled image when it is short) and the working image the
+// display pass makes of them.
+struct OpenedTable {
+    ConfigImage stored;
+    ConfigImage image;
+};
+
+// Nothing after "Open Error!".
+std::optional<OpenedTable> openTable(const std::string& path);
 
 // Writes the 256 bytes to a temporary file beside path and renames it into
 // place, so path holds either its old contents or the new ones, never a

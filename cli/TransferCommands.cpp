@@ -7,6 +7,7 @@
 #include "link/OperationMessages.h"
 #include "link/Operations.h"
 #include "model/WritePreparation.h"
+#include "rules/DisplayPass.h"
 
 #include <ctime>
 #include <functional>
@@ -136,7 +137,7 @@ int writeRepeatedly(Session& session, const ConfigImage& configuration) {
 
 } // namespace
 
-int runRead(const std::string& path, const TransferOptions& options) {
+int runRead(const std::string& path, const TransferOptions& options, bool raw) {
     Session session(options);
     if (const int code = session.check(options); code != kExitSuccess) {
         return code;
@@ -145,6 +146,11 @@ int runRead(const std::string& path, const TransferOptions& options) {
     const int code = session.run(image, [](PagerOperations& o) { o.readPager(); });
     if (!session.view().succeeded()) {
         return code;
+    }
+    // The window shows what it read, and its display pass normalises it;
+    // Save then writes that.
+    if (!raw) {
+        applyDisplayPass(image);
     }
     return saveTableAtomically(path, image) ? code : kExitFile;
 }
@@ -159,21 +165,22 @@ int runWrite(const std::string& path, const TransferOptions& options, bool repea
         return code;
     }
     if (repeat) {
-        return writeRepeatedly(session, *configuration);
+        return writeRepeatedly(session, configuration->image);
     }
-    ConfigImage image = *configuration;
+    ConfigImage image = configuration->image;
     return session.run(image, [](PagerOperations& o) { o.writePager(); });
 }
 
 int runVerify(const std::string& path, const TransferOptions& options, bool asWritten) {
-    auto image = openTable(path);
-    if (!image) {
+    const auto opened = openTable(path);
+    if (!opened) {
         return kExitFile;
     }
     Session session(options);
     if (const int code = session.check(options); code != kExitSuccess) {
         return code;
     }
+    auto image = std::optional<ConfigImage>(opened->image);
     return session.run(*image, [&image, asWritten](PagerOperations& o) {
         // A Write stores the file as prepared for the pager's firmware (marks,
         // version tag, checksum); compare with that image instead of the file.

@@ -9,11 +9,14 @@ struct TransferOptions {
     std::optional<std::string> trace;
 };
 
-// Reads the pager into FILE, written only when the Read succeeds.
-int runRead(const std::string& path, const TransferOptions& options);
-// Writes FILE into the pager and verifies it; with repeat, one pager after
-// another until the user stops, one log line per pager on stdout.
+// Reads the pager into FILE, written only when the Read succeeds: what the
+// window's Save writes after a Read, or with raw the pager's bytes untouched.
+int runRead(const std::string& path, const TransferOptions& options, bool raw);
+// Writes FILE, taken as the window takes it on Open, into the pager and
+// verifies it; with repeat, one pager after another until the user stops,
+// one log line per pager on stdout.
 int runWrite(const std::string& path, const TransferOptions& options, bool repeat);
-// Compares the pager with FILE byte for byte; with asWritten, with FILE as a
-// Write to this pager's firmware stores it.
+// Compares the pager with FILE as the window takes it on Open, byte for
+// byte; with asWritten, with that image as a Write to this pager's firmware
+// stores it.
 int runVerify(const std::string& path, const TransferOptions& options, bool asWritten);

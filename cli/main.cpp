@@ -39,7 +39,8 @@ int main(int argc, char** argv) {
         "read", "Reads the pager into FILE (written only when the Read succeeds).");
     auto* write = app.add_subcommand(
         "write", "Writes FILE into the pager (version tag, marks, checksum) and verifies it.");
-    auto* verify = app.add_subcommand("verify", "Compares the pager with FILE byte for byte.");
+    auto* verify = app.add_subcommand(
+        "verify", "Compares the pager byte for byte with FILE as the window takes it on Open.");
     for (auto* command : {read, write, verify}) {
         command->add_option("FILE", file, "The table file (.tbl).")->required();
         command
@@ -47,6 +48,11 @@ int main(int argc, char** argv) {
                          "The serial port of the programmer board: ttyUSB0 or a path.")
             ->required();
     }
+    bool raw = false;
+    read->add_flag("--raw", raw,
+                   "Writes the pager's bytes untouched, for a backup, instead of what the "
+                   "window's Save writes after a Read (synthesizer words and linked settings "
+                   "normalised).");
     bool asWritten = false;
     verify->add_flag("--as-written", asWritten,
                      "Compares with FILE as a Write stores it (marks, version tag and checksum "
@@ -70,8 +76,8 @@ int main(int argc, char** argv) {
     set->add_option("FILE", file, "The table file (.tbl).")->required();
     set->add_option("NAME=VALUE", assignments,
                     "Fields by their names in show: Freq=1590125, T1[2]=1000, "
-                    "\"ResetCon=Time-Out RESET\", SYSSV=off, RSSI=0.71.")
-        ->required();
+                    "\"ResetCon=Time-Out RESET\", SYSSV=off, RSSI=0.71. With none, FILE "
+                    "is saved as the window saves it after Open.");
     set->add_option("-o,--output", out, "Write the result here and leave FILE as it is.");
     set->add_flag("--user-tones", userTones,
                   "User Mode: tones 280 to 3500.0 Hz taken as typed, not snapped to the list.");
@@ -86,7 +92,7 @@ int main(int argc, char** argv) {
         return runPorts();
     }
     if (*read) {
-        return runRead(file, transfer);
+        return runRead(file, transfer, raw);
     }
     if (*write) {
         return runWrite(file, transfer, repeat);

@@ -4,6 +4,7 @@
 #include "model/ByteMap.h"
 #include "rules/BehaviourRules.h"
 #include "rules/ChannelStep.h"
+#include "rules/DisplayPass.h"
 #include "rules/FrequencyDigits.h"
 #include "rules/NumberRules.h"
 #include "window/QtText.h"
@@ -33,6 +34,11 @@ bool bitSet(const ConfigImage& image, BitField bit) {
 } // namespace
 
 void TForm1::showImage() {
+    // The pass's click rules store the normalised image; the core stores it
+    // first, the same way the command line takes a file, so the rules below
+    // find nothing left to change.
+    applyDisplayPass(image, ui->chkSYSPrivacy->isChecked());
+
     ui->edtVersion->setText(
         QStringLiteral("%1.%2").arg(image[field::VersionMajor]).arg(image[field::VersionMinor]));
 

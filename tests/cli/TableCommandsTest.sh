@@ -16,9 +16,13 @@ expect_out "CSpace                Auto, step 25000 Hz (code 32)"
 expect_out "RSSI                  0.71 V"
 expect_out "Reminder              120 Second"
 expect_out "T2[4]                 1122.5 Hz"
-expect_out "PLLN                  stored 00158000, computed 000AC000"
 expect_out "VersionTag            PX520 V3.8.2"
-expect_out "Checksum              stored 0000, computed 2389"
+# The file as the window takes it: the Auto step's words recomputed, and the
+# stored ones named below the fields.
+expect_out "PLLN                  stored 000AC000, computed 000AC000"
+expect_out "Checksum              stored 0000, computed 243D"
+expect_out "The file holds other values, which opening it normalises (file -> shown):"
+expect_out "PLLN                  00158000 -> 000AC000"
 expect_out "bytes 91-94           93 89 97 8C"
 [ "$(grep -c '^Version ' "$work/out")" -eq 1 ] || fail "show prints a field more than once"
 # Only bytes 128-191 take more than one row (four rows of 16).
@@ -29,7 +33,9 @@ expect_rc 0 "show --json"
 expect_out '"Freq": 1590000,'
 expect_out '"RecordMax": "4 sections (30 second)",'
 expect_out '"SYSSV": true,'
-expect_out '"computed": "000AC000"'
+expect_out '"computed": "243D"'
+tr -d ' \n' <"$work/out" | grep -qF '"InFile":{"PLLR":{"a":"00010011","b":"00008011"},"PLLN":{"a":"00158000","b":"000AC000"}}' ||
+    fail "show --json does not name the stored words"
 expect_out '"91-94": "93 89 97 8C",'
 tr -d ' \n' <"$work/out" | grep -qF '"T1":[669.9,433.7,832.5,539.0]' || fail "T1 is not an array of tones"
 
@@ -56,7 +62,8 @@ run "$cli" diff "$work/a.tbl" "$work/b.tbl"
 expect_rc 1 "diff of different files"
 expect_out "SYSSV                 on -> off"
 expect_out "Freq                  1590000 x 100 Hz (159.0000 MHz, band 135-174 MHz) -> 1590125"
-[ "$(wc -l <"$work/out")" -eq 7 ] || fail "diff lists other fields than the seven set or derived"
+# Both files as opened: a's words are recomputed for the 25 kHz step, b's for 12.5 kHz.
+[ "$(wc -l <"$work/out")" -eq 8 ] || fail "diff lists other fields than the eight set or derived"
 
 run "$cli" diff --json "$work/a.tbl" "$work/b.tbl"
 expect_rc 1 "diff --json"

@@ -1,0 +1,34 @@
+#include "rules/DisplayPass.h"
+
+#include "model/ByteMap.h"
+#include "rules/BehaviourRules.h"
+#include "rules/FieldEntry.h"
+#include "rules/FrequencyDigits.h"
+#include "rules/Synthesizer.h"
+
+namespace {
+
+bool flagSet(const ConfigImage& image, BitField bit) {
+    return readBits(image, bit) != 0;
+}
+
+} // namespace
+
+void applyDisplayPass(ConfigImage& image, bool privacyShown) {
+    // A stored frequency the rules refuse is shown as it is and nothing is stored.
+    if (const FrequencyCheck check = checkStoredFrequency(image);
+        check.exit.kind == FreqExitKind::Accepted) {
+        storeFrequency(image, check.exit.digits);
+        image[field::CSpace] = check.cspace;
+        storePll(image, check.exit.pll);
+    }
+
+    behaviour::applyPushToListenItem(
+        image, behaviour::pushToListenItem(flagSet(image, field::SystemFlag(field::SYSPTL)),
+                                           flagSet(image, field::PTL)));
+    if (const bool privacy = flagSet(image, field::SystemFlag(field::SYSPrivacy));
+        privacy != privacyShown) {
+        behaviour::applyPrivacy(image, privacy);
+    }
+    behaviour::applyReminderItem(image, behaviour::reminderItemOfByte(image[field::Reminder]));
+}
