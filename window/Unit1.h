@@ -62,8 +62,8 @@ struct ControlTables {
 };
 
 // The main window: owns the working image for the run and edits every field
-// of it. Its handlers are defined beside the rules they carry out, in the
-// folder of their subsystem. It hosts the Tone Table and the Advance settings
+// of it. Its handlers are filed by subsystem in this folder and carry out
+// the field rules of rules/. It hosts the Tone Table and the Advance settings
 // lock, and is the view of the board operations.
 class TForm1 : public QMainWindow,
                public ToneTableHost,
@@ -84,15 +84,15 @@ public:
     const QString& currentSaveFileName() const { return saveFileName; }
     const ControlTables& tables() const { return controlTables; }
 
-    // Tone Table host (ui/Unit1.cpp).
+    // Tone Table host (Unit1.cpp).
     std::array<int, 3>& toneTableTargets() override { return toneTableTarget; }
     QLineEdit* toneEdit(int column, int call) override;
     void commitToneEdit(QLineEdit* edit, int column) override;
 
-    // Advance settings lock host (ui/Unit1.cpp).
+    // Advance settings lock host (Unit1.cpp).
     void setAdvanceUnlocked(bool unlocked) override;
 
-    // Operation view of the board link (ui/PagerCommands.cpp).
+    // Operation view of the board link (PagerCommands.cpp).
     void setStatusText(int panel, std::string_view text) override;
     void setProgressRange(int minimum, int maximum) override;
     void setProgressPosition(int position) override;
@@ -108,7 +108,7 @@ public:
     std::string selectedPortName() const override;
     void processEvents() override;
 
-    // Display pass and refresh routines (ui/ShowImage.cpp).
+    // Display pass and refresh routines (ShowImage.cpp).
     void showImage() override;
     void showT1();
     void showT2();
@@ -132,7 +132,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Start-up, modes, pointer and keys (ui/Unit1.cpp).
+    // Start-up, modes, pointer and keys (Unit1.cpp).
     void FormCreate();
     void FormShow();
     void FormShortCut(int key);
@@ -150,7 +150,7 @@ private:
     void wireHandlers();
     bool standardMode() const;
 
-    // Pager menu, board search and board version (ui/PagerCommands.cpp).
+    // Pager menu, board search and board version (PagerCommands.cpp).
     void Read1Click();
     void Write1Click();
     void Verify1Click();
@@ -164,13 +164,13 @@ private:
     // false when it was refused.
     bool endEntryForTransfer();
 
-    // Table files (ui/TableFileCommands.cpp).
+    // Table files (TableFileCommands.cpp).
     void OpenO1Click();
     void SaveS1Click();
     void SaveAs1Click();
     void loadDefaultTable();
 
-    // Editing convention: entry and key filters (ui/FieldKeys.cpp).
+    // Editing convention: entry and key filters (FieldKeys.cpp).
     void edtBS_PeriodEnter(TEdit* sender);
     void edtBS_PeriodKeyPress(TEdit* sender, char32_t& key);
     void edtT11KeyPress(TEdit* sender, char32_t& key);
@@ -180,7 +180,7 @@ private:
     void edtFreqKeyPress(TEdit* sender, char32_t& key);
     void carryOutKey(TEdit* sender, char32_t& key, KeyDecision decision);
 
-    // Editing convention: what exit handlers use (ui/FieldKeys.cpp).
+    // Editing convention: what exit handlers use (FieldKeys.cpp).
     // Shows the message (exclamation, "PX520") and gives the field the focus
     // back: emptied when the focus was leaving it, unchanged when it was not.
     void refuse(TEdit* field, const QString& message);
@@ -201,7 +201,7 @@ private:
     ExitKind exitTypedField(TEdit* field, const FieldRef& ref,
                         const std::function<void()>& showStored = {});
 
-    // Calls (calls/CallEditors.cpp).
+    // Calls (CallEditors.cpp).
     void chkDuty1Click(QCheckBox* sender);
     void chkGDuty1Click(QCheckBox* sender);
     void chkPriority1Click(QCheckBox* sender);
@@ -221,21 +221,21 @@ private:
     void edtT21DblClick(TEdit* sender);
     void edtT31DblClick(TEdit* sender);
 
-    // Tone timing (calls/TimingEditors.cpp).
+    // Tone timing (TimingEditors.cpp).
     void edtTone1LenExit(TEdit* sender);
     void edtTone2LenExit(TEdit* sender);
     void edtTone1LimitExit(TEdit* sender);
     void edtTone2LimitExit(TEdit* sender);
     void edtTone3LenExit(TEdit* sender);
 
-    // Band, frequency and synthesizer (settings/FrequencyEditors.cpp).
+    // Band, frequency and synthesizer (FrequencyEditors.cpp).
     void cboRangeFreqClick();
     void cboCSpaceClick();
     void edtFreqExit(TEdit* sender);
     void showFrequency();
     void computePll();
 
-    // Alert and reset behaviour (settings/BehaviourEditors.cpp).
+    // Alert and reset behaviour (BehaviourEditors.cpp).
     void chkSYSSVClick(QCheckBox* sender);
     void cboPTLClick();
     void showResetMethods();
@@ -254,7 +254,7 @@ private:
     void enableAudioLockTime(bool enabled);
     void enableAudioControls(bool enabled);
 
-    // Receiver and decoder parameters (settings/ReceiverEditors.cpp).
+    // Receiver and decoder parameters (ReceiverEditors.cpp).
     void edtBS_PeriodExit(TEdit* sender);
     void edtBS_DutyExit(TEdit* sender);
     void edtRFDelayExit(TEdit* sender);
