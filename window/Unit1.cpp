@@ -12,6 +12,7 @@
 #include "model/TableFile.h"
 #include "window/FieldFocus.h"
 #include "window/FileDialogs.h"
+#include "window/PickLists.h"
 #include "window/QtText.h"
 #include "dialogs/Messages.h"
 #include "window/TEdit.h"
@@ -62,6 +63,7 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, std::vector<SerialPo
       saveFileName(QString::fromLatin1(kDefaultTableName)) {
     ui->setupUi(this);
     setWindowTitle(qText(kWindowCaption));
+    fillPickLists(*ui);
     fieldFocus = std::make_unique<FieldFocus>(*this, *ui->edtNull, messages);
 
     // The separator of the File menu carries its name too.
