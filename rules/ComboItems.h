@@ -3,9 +3,10 @@
 #include <array>
 #include <string_view>
 
-// The items of the window's pick-lists whose index (or code) the image keeps.
-// The reset methods, bands and channel steps live with their rules in
-// BehaviourRules.h and ChannelStep.h, the alert types in CallRules.h.
+// The items of the window's pick-lists whose index (or code) the image keeps;
+// the window fills its lists from here. The reset methods live with their
+// rules in BehaviourRules.h, the bands in FrequencyDigits.h, the channel steps
+// in ChannelStep.h and the alert types in CallRules.h.
 
 // cboBandWidth: (0.1 + 0.2 k) per cent, k stored.
 inline constexpr std::array<std::string_view, 16> kBandWidthItems{

@@ -12,6 +12,8 @@
 #include "model/TableFile.h"
 #include "window/FieldFocus.h"
 #include "window/FileDialogs.h"
+#include "window/PickLists.h"
+#include "window/QtText.h"
 #include "dialogs/Messages.h"
 #include "window/TEdit.h"
 #include "ui_Unit1.h"
@@ -60,6 +62,8 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, std::vector<SerialPo
       fileDialogs(dialogs), serialPorts(std::move(ports)), image(defaultImage()),
       saveFileName(QString::fromLatin1(kDefaultTableName)) {
     ui->setupUi(this);
+    setWindowTitle(qText(kWindowCaption));
+    fillPickLists(*ui);
     fieldFocus = std::make_unique<FieldFocus>(*this, *ui->edtNull, messages);
 
     // The separator of the File menu carries its name too.
@@ -167,7 +171,7 @@ void TForm1::FormCreate() {
     buildControlTables();
     portNames.clear();
     startDirectory = QDir::currentPath();
-    versionTag = makeVersionTag(windowTitle().toStdString());
+    versionTag = makeVersionTag(kWindowCaption);
     storeVersionTag(image, versionTag);
     showImage();
 }
