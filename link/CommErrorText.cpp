@@ -1,43 +1,82 @@
 #include "link/CommErrorText.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 #include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// The group that owns the device, which grants access to it.
-std::string deviceGroup(const std::string& device) {
-    struct stat info {};
-    if (::stat(device.c_str(), &info) != 0) {
-        return {};
-    }
+// Groups that grant far more than a serial port; a user is never told to join them.
+constexpr std::array<std::string_view, 7> kPrivilegedGroups{"root", "wheel", "sudo",  "admin",
+                                                            "adm",  "disk",  "shadow"};
+
+std::string groupName(gid_t gid) {
     long size = ::sysconf(_SC_GETGR_R_SIZE_MAX);
     std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 4096);
     group entry{};
     group* found = nullptr;
-    while (::getgrgid_r(info.st_gid, &entry, buffer.data(), buffer.size(), &found) == ERANGE) {
+    while (::getgrgid_r(gid, &entry, buffer.data(), buffer.size(), &found) == ERANGE) {
         buffer.resize(buffer.size() * 2);
     }
-    return found != nullptr ? std::string(found->gr_name) : std::to_string(info.st_gid);
+    return found != nullptr ? std::string(found->gr_name) : std::to_string(gid);
+}
+
+std::string userName(uid_t uid) {
+    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 4096);
+    passwd entry{};
+    passwd* found = nullptr;
+    while (::getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) == ERANGE) {
+        buffer.resize(buffer.size() * 2);
+    }
+    return found != nullptr ? std::string(found->pw_name) : std::to_string(uid);
+}
+
+// "rw-rw----" of the permission bits.
+std::string modeText(mode_t mode) {
+    std::string text = "rwxrwxrwx";
+    for (int i = 0; i < 9; ++i) {
+        if ((mode & (0400U >> i)) == 0) {
+            text[static_cast<std::size_t>(i)] = '-';
+        }
+    }
+    return text;
+}
+
+// Joining the device's group helps only when that group may read and write
+// it, and a privileged group is never the answer.
+std::string permissionReason(const std::string& device) {
+    struct stat info {};
+    if (::stat(device.c_str(), &info) != 0) {
+        return "You have no permission to use " + device + ".";
+    }
+    const std::string group = groupName(info.st_gid);
+    const bool groupReadsAndWrites = (info.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
+    const bool privileged = info.st_gid == 0 || std::ranges::find(kPrivilegedGroups, group) !=
+                                                    kPrivilegedGroups.end();
+    if (groupReadsAndWrites && !privileged) {
+        return "You have no permission to use " + device +
+               ": your user must be a member of the group \"" + group + "\" (sudo usermod -aG " +
+               group + " $USER, then log in again).";
+    }
+    return "You have no permission to use " + device + ": it belongs to user " +
+           userName(info.st_uid) + " and group " + group + " with mode " +
+           modeText(info.st_mode) + "; ask the administrator for access.";
 }
 
 std::string openReason(const std::string& device, int systemError) {
     switch (systemError) {
     case EACCES:
-    case EPERM: {
-        const std::string group = deviceGroup(device);
-        if (group.empty()) {
-            return "You have no permission to use " + device + ".";
-        }
-        return "You have no permission to use " + device +
-               ": your user must be a member of the group \"" + group + "\" (sudo usermod -aG " +
-               group + " $USER, then log in again).";
-    }
+    case EPERM:
+        return permissionReason(device);
     case EBUSY:
     case EWOULDBLOCK:
         return device + " is in use by another program.";
