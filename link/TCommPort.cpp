@@ -181,15 +181,22 @@ void TCommPort::openDevice() {
     if (fd < 0) {
         fail(CommFail::Open, errno);
     }
-    // TIOCEXCL keeps other openers out but not root; the lock holds for all.
-    const bool exclusive = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::ioctl(fd, TIOCEXCL) == 0;
-    if (!exclusive) {
+    // An advisory lock keeps other users out, root included, and dies with
+    // its process; the tty's exclusive flag would outlive a killed holder.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
         ::close(fd);
-        fail(error == ENOTTY ? CommFail::GetSettings : CommFail::Open, error);
+        fail(CommFail::Open, error);
     }
     fd_ = fd;
     try {
+        // Put back at close: the device may be a terminal or a port another
+        // program set up.
+        termios original{};
+        if (::tcgetattr(fd_, &original) != 0) {
+            fail(CommFail::GetSettings, errno);
+        }
+        saved_ = original;
         applySettings(baud_);
         int lines = TIOCM_DTR | TIOCM_RTS;
         // A pseudo-terminal has no modem lines.
@@ -197,9 +204,18 @@ void TCommPort::openDevice() {
             fail(CommFail::SetSettings, errno);
         }
     } catch (const ECommError&) {
-        ::ioctl(fd_, TIOCNXCL);
+        restoreSettings();
         ::close(std::exchange(fd_, -1));
         throw;
+    }
+}
+
+// Best effort: a line that has gone away cannot take its settings back, and
+// the close must happen all the same.
+void TCommPort::restoreSettings() noexcept {
+    if (saved_) {
+        ::tcsetattr(fd_, TCSANOW, &*saved_);
+        saved_.reset();
     }
 }
 
@@ -207,9 +223,7 @@ void TCommPort::closeDevice() {
     if (!isOpen()) {
         return;
     }
-    // The exclusive flag belongs to the tty, not to this descriptor: drop it so
-    // a device that another descriptor keeps alive can be opened again.
-    ::ioctl(fd_, TIOCNXCL);
+    restoreSettings();
     // close() releases the descriptor even when it reports an error; keeping
     // the number would later act on whatever file reuses it.
     if (::close(std::exchange(fd_, -1)) != 0) {

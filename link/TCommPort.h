@@ -5,11 +5,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 
+#include <termios.h>
+
 // The one serial port of the tool: 9600 baud, 8N1 raw, no flow control, DTR
-// and RTS on, exclusive use. Throws ECommError on every failure.
+// and RTS on, exclusive use; the line's own settings come back at close. Throws ECommError on every failure.
 class TCommPort {
 public:
     enum class Direction { Sent, Received };
@@ -54,9 +57,12 @@ public:
 
 private:
     void applySettings(int baud) const;
+    void restoreSettings() noexcept;
     [[noreturn]] void fail(CommFail code, int systemError) const;
 
     int fd_ = -1;
+    // The device's settings as found at open.
+    std::optional<termios> saved_;
     std::string portName_ = "ttyS0";
     int baud_ = 9600;
     int dataBits_ = 8;

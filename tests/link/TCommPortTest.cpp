@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+
 #include <chrono>
 #include <functional>
 #include <thread>
@@ -293,6 +297,61 @@ TEST_F(CommPortTest, DestructorReleasesThePort) {
     }
     openPort();
     EXPECT_TRUE(port.isOpen());
+}
+
+// A terminal or a port set up by another program gets its settings back.
+TEST_F(CommPortTest, CloseRestoresTheLineAsFound) {
+    const int keeper = ::open(pty.slavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(keeper, 0);
+    termios before{};
+    ASSERT_EQ(::tcgetattr(keeper, &before), 0);
+    ASSERT_NE(before.c_lflag & ECHO, 0U);
+    openPort();
+    termios during{};
+    ASSERT_EQ(::tcgetattr(keeper, &during), 0);
+    EXPECT_EQ(during.c_lflag & (ECHO | ICANON), 0U);
+    port.closeDevice();
+    termios after{};
+    ASSERT_EQ(::tcgetattr(keeper, &after), 0);
+    EXPECT_EQ(after.c_lflag, before.c_lflag);
+    EXPECT_EQ(after.c_iflag, before.c_iflag);
+    EXPECT_EQ(after.c_oflag, before.c_oflag);
+    EXPECT_EQ(after.c_cflag, before.c_cflag);
+    EXPECT_EQ(::cfgetospeed(&after), ::cfgetospeed(&before));
+    ::close(keeper);
+}
+
+// The lock dies with a killed holder, and the tty is never marked exclusive,
+// a mark that would outlive the holder and lock out every user but root.
+TEST_F(CommPortTest, AKilledHolderLeavesThePortFree) {
+    const int keeper = ::open(pty.slavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(keeper, 0);
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        TCommPort held;
+        held.reopen(9600, pty.slavePath(), 1);
+        const char opened = 1;
+        [[maybe_unused]] const auto sent = ::write(ready[1], &opened, 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char opened = 0;
+    ASSERT_EQ(::read(ready[0], &opened, 1), 1);
+    int exclusive = 0;
+    ASSERT_EQ(::ioctl(keeper, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+    EXPECT_EQ(failureOf([this] { openPort(); }), CommFail::Open);
+
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    openPort();
+    EXPECT_TRUE(port.isOpen());
+    ::close(ready[0]);
+    ::close(ready[1]);
+    ::close(keeper);
 }
 
 } // namespace
