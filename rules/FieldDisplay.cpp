@@ -183,8 +183,19 @@ ShownValue showField(const ConfigImage& image, const FieldRef& ref) {
     case FieldKind::Privacy:
     case FieldKind::PushToListen:
         return onOff(raw != 0);
-    case FieldKind::PtlMode:
-        return caption(def.items, behaviour::pushToListenItem(true, raw != 0), raw, {});
+    case FieldKind::PtlMode: {
+        // cboPTL's caption, which is what an entry takes back; with Push To
+        // Listen off, the mode it returns in is kept beside it.
+        const bool on = readBits(image, field::SystemFlag(field::SYSPTL)) != 0;
+        ShownValue shown = caption(def.items, behaviour::pushToListenItem(on, raw != 0), raw, {});
+        if (!on) {
+            shown.text += " (mode kept: " +
+                          std::string(def.items[static_cast<std::size_t>(
+                              behaviour::pushToListenItem(true, raw != 0))]) +
+                          ")";
+        }
+        return shown;
+    }
     case FieldKind::HalfSeconds: {
         const std::string text = formatHalfSeconds(byte);
         return plain(number(text), withUnit(text, def.unit));

@@ -2,7 +2,10 @@
 #include "model/ByteMap.h"
 #include "model/DefaultImage.h"
 #include "rules/FieldDisplay.h"
+#include "rules/DisplayPass.h"
 #include "rules/FieldEntry.h"
+
+#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -100,7 +103,7 @@ TEST(FieldRegistry, ShowsTheDefaultImageInTheWindowsUnits) {
         {"DecorderReset", "30.00"},
         {"VolumeLevel", "on"},
         {"FullTimeAutoMonitor", "off"},
-        {"PTL", "Alert & Vibration Mode"},
+        {"PTL", "Disable"},
         {"DelayFullTime", "6.00"},
         {"T1[1]", "669.90"},
         {"T2[4]", "1122.50"},
@@ -386,6 +389,65 @@ TEST(FieldEntry, PrivacyAndPushToListenFollowTheWindowsRules) {
     ASSERT_TRUE(enter(image, {{"SYSPTL", "off"}, {"ResetCon", "Revert SQ"}}).accepted);
     EXPECT_EQ(image[field::ResetCon], 2);
     EXPECT_EQ(readBits(image, field::PTL), 1);
+}
+
+// What show prints for a value, set takes back without a change, whatever
+// Push To Listen and privacy hold.
+TEST(FieldEntry, ShownValuesEnterBackUnchanged) {
+    ConfigImage base = defaultImage();
+    applyDisplayPass(base);
+    std::vector<ConfigImage> images;
+    for (const int flags : {0, 1, 2, 3}) {
+        ConfigImage image = base;
+        writeBits(image, field::SystemFlag(field::SYSPTL), (flags & 1) != 0 ? 1 : 0);
+        writeBits(image, field::PTL, (flags & 2) != 0 ? 1 : 0);
+        images.push_back(image);
+    }
+    ConfigImage privacy = base;
+    writeBits(privacy, field::SystemFlag(field::SYSPrivacy), 1);
+    writeBits(privacy, field::PTL, 1);
+    images.push_back(privacy);
+
+    for (const ConfigImage& image : images) {
+        for (const FieldRef& ref : allFieldRefs()) {
+            switch (ref.def->kind) {
+            case FieldKind::Version:
+            case FieldKind::ToneCode:
+            case FieldKind::PllWord:
+            case FieldKind::VersionTag:
+            case FieldKind::Checksum:
+            case FieldKind::Uninterpreted:
+                continue; // computed or carried, never entered
+            case FieldKind::Volts:
+                continue; // two decimals of byte x 3 / 255 do not always name one byte
+            default:
+                break;
+            }
+            if (!ref.def->settable) {
+                continue;
+            }
+            std::ostringstream text;
+            std::visit(
+                [&text](const auto& v) {
+                    using T = std::decay_t<decltype(v)>;
+                    if constexpr (std::is_same_v<T, bool>) {
+                        text << (v ? "on" : "off");
+                    } else if constexpr (!std::is_same_v<T, std::monostate>) {
+                        text << v;
+                    }
+                },
+                showField(image, ref).value);
+            SCOPED_TRACE(fieldRefName(ref) + "=" + text.str() + " with flags " +
+                         std::to_string(image[field::SystemFlags]) + "/" +
+                         std::to_string(image[field::Flags]));
+            ConfigImage entered = image;
+            const FieldAssignment assignment{ref, text.str()};
+            const EntryResult result =
+                enterFields(entered, std::span(&assignment, 1), ToneMode::Standard);
+            EXPECT_TRUE(result.accepted) << result.message;
+            EXPECT_TRUE(entered == image);
+        }
+    }
 }
 
 } // namespace
