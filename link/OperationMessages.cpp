@@ -5,7 +5,7 @@
 #include <cerrno>
 
 bool isPermissionFailure(const ECommError& error) {
-    return error.FailCode == static_cast<std::uint8_t>(CommFail::Open) &&
+    return error.FailCode == CommFail::Open &&
            (error.SystemError == EACCES || error.SystemError == EPERM);
 }
 
@@ -18,7 +18,7 @@ std::string withReason(std::string_view text, const ECommError& error) {
 }
 
 std::string_view openErrorHeadline(const ECommError& error) {
-    return error.FailCode == static_cast<std::uint8_t>(CommFail::Open) ? kPortInUse : kOpenError;
+    return error.FailCode == CommFail::Open ? kPortInUse : kOpenError;
 }
 
 std::string openErrorText(const ECommError& error) {

@@ -15,7 +15,7 @@ constexpr std::size_t kStoreBlock = 8;
 constexpr int kStorePauseMs = 10;
 
 std::string_view failureWords(const ECommError& error) {
-    switch (static_cast<CommFail>(error.FailCode)) {
+    switch (error.FailCode) {
     case CommFail::Send:
         return "Sending to the programmer board failed.";
     case CommFail::Read:
