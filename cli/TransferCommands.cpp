@@ -4,6 +4,7 @@
 #include "cli/TableFiles.h"
 #include "cli/TerminalView.h"
 #include "cli/TraceFile.h"
+#include "link/LineSettings.h"
 #include "link/OperationMessages.h"
 #include "link/Operations.h"
 #include "model/WritePreparation.h"
@@ -17,9 +18,6 @@
 #include <unistd.h>
 
 namespace {
-
-constexpr int kBaud = 9600;
-constexpr int kFrameMode8N1 = 1;
 
 // The port, the view and the trace of one command.
 class Session {

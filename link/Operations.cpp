@@ -1,14 +1,13 @@
 #include "link/Operations.h"
 
 #include "link/CommErrorText.h"
+#include "link/LineSettings.h"
 #include "link/OperationMessages.h"
 #include "model/ByteMap.h"
 #include "model/WritePreparation.h"
 
 namespace {
 
-constexpr int kBaud = 9600;
-constexpr int kFrameMode8N1 = 1;
 constexpr int kImageEnd = static_cast<int>(kImageSize);
 constexpr std::size_t kReadBlock = 128;
 constexpr std::size_t kStoreBlock = 8;
