@@ -44,7 +44,6 @@ public:
     void message(ViewMessage, std::string_view text) override { last = text; }
     bool modifyModeSelected() const override { return false; }
     std::string selectedPortName() const override { return port; }
-    void processEvents() override {}
 
     std::string port;
     std::string last;

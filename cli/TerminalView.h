@@ -26,7 +26,6 @@ public:
     void message(ViewMessage kind, std::string_view text) override;
     bool modifyModeSelected() const override { return false; }
     std::string selectedPortName() const override { return portName_; }
-    void processEvents() override {}
 
     // Forgets the last operation's outcome, for the next pager.
     void startOperation();

@@ -42,6 +42,4 @@ public:
     virtual bool modifyModeSelected() const = 0;
     // The port chosen in cboPort.
     virtual std::string selectedPortName() const = 0;
-    // Lets the user interface repaint and take input while the line waits.
-    virtual void processEvents() = 0;
 };

@@ -34,8 +34,9 @@ std::string_view failureWords(const ECommError& error) {
 } // namespace
 
 PagerOperations::PagerOperations(TCommPort& port, OperationView& view, ConfigImage& image,
-                                 VersionTag tag, LinkTiming timing)
-    : port_(port), view_(view), image_(image), tag_(tag), protocol_(port, view, timing) {}
+                                 VersionTag tag, LinkTiming timing, LinkWait wait)
+    : port_(port), view_(view), image_(image), tag_(tag),
+      protocol_(port, view, timing, std::move(wait)) {}
 
 void PagerOperations::reopenSelected() {
     port_.reopen(kBaud, view_.selectedPortName(), kFrameMode8N1);

@@ -18,7 +18,8 @@
 class PagerOperations {
 public:
     PagerOperations(TCommPort& port, OperationView& view, ConfigImage& image,
-                    VersionTag tag = makeVersionTag(kWindowCaption), LinkTiming timing = {});
+                    VersionTag tag = makeVersionTag(kWindowCaption), LinkTiming timing = {},
+                    LinkWait wait = {});
 
     BoardProtocol& protocol() { return protocol_; }
 

@@ -186,7 +186,3 @@ std::string TForm1::selectedPortName() const {
     }
     return portNames[static_cast<std::size_t>(index)];
 }
-
-void TForm1::processEvents() {
-    QApplication::processEvents();
-}

@@ -105,7 +105,6 @@ public:
     void message(ViewMessage kind, std::string_view text) override;
     bool modifyModeSelected() const override;
     std::string selectedPortName() const override;
-    void processEvents() override;
 
     // Display pass and refresh routines (ui/ShowImage.cpp).
     void showImage() override;

@@ -50,7 +50,6 @@ public:
         }
         return portSequence[std::min(portCalls++, portSequence.size() - 1)];
     }
-    void processEvents() override { ++eventsProcessed; }
 
     // Panel 1's texts in order.
     std::vector<std::string> statusPanel1() const {
@@ -85,5 +84,4 @@ public:
     // When set, the port chosen at each call in turn; the last one stays.
     std::vector<std::string> portSequence;
     mutable std::size_t portCalls = 0;
-    int eventsProcessed = 0;
 };
