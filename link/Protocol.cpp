@@ -224,7 +224,7 @@ std::optional<FirmwareVersion> BoardProtocol::queryFirmwareVersion(ConfigImage& 
     const FirmwareVersion version{bytes[0], bytes[1]};
     image[field::VersionMajor] = version.major;
     image[field::VersionMinor] = version.minor;
-    view_.showFirmwareVersion(version.text());
+    view_.showFirmwareVersion(version);
     return version;
 }
 
