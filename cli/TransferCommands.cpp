@@ -143,8 +143,7 @@ int writeRepeatedly(Session& session, const ConfigImage& configuration) {
             }
         }
         std::cout << now() << "  pager " << pager << "  firmware " << firmware << "  "
-                  << (code == kExitSuccess ? "written" : "failed: " + firstLine(outcome))
-                  << '\n'
+                  << (code == kExitSuccess ? "written" : "failed: " + firstLine(outcome)) << '\n'
                   << std::flush;
         if (!nextPager()) {
             break;

@@ -239,8 +239,7 @@ void PagerOperations::writeTransfer(OperationOutcome& outcome) {
         fail(outcome, OperationResult::WriteError);
         return;
     }
-    if (outcome.firmware->hundredths() < kFirmwareChecksumAndTag &&
-        image_[field::Reminder] == 0) {
+    if (outcome.firmware->hundredths() < kFirmwareChecksumAndTag && image_[field::Reminder] == 0) {
         fail(outcome, OperationResult::ReminderRule);
         return;
     }

@@ -73,8 +73,7 @@ std::string BoardVersion::text() const {
     return std::to_string(major) + "." + std::to_string(minor);
 }
 
-BoardProtocol::BoardProtocol(TCommPort& port, OperationView& view, LinkTiming timing,
-                             LinkWait wait)
+BoardProtocol::BoardProtocol(TCommPort& port, OperationView& view, LinkTiming timing, LinkWait wait)
     : port_(port), view_(view), timing_(timing), wait_(wait ? std::move(wait) : [] {}) {}
 
 void BoardProtocol::sendFrame(std::span<const std::uint8_t> frame) {

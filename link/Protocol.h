@@ -83,8 +83,7 @@ struct BoardVersion {
 // version as soon as it is read.
 class BoardProtocol {
 public:
-    BoardProtocol(TCommPort& port, OperationView& view, LinkTiming timing = {},
-                  LinkWait wait = {});
+    BoardProtocol(TCommPort& port, OperationView& view, LinkTiming timing = {}, LinkWait wait = {});
 
     bool linkFailed() const { return linkFailed_; }
     const std::string& modelName() const { return modelName_; }

@@ -1,5 +1,5 @@
-#include "link/OperationMessages.h"
 #include "link/Operations.h"
+#include "link/OperationMessages.h"
 #include "model/ByteMap.h"
 #include "model/DefaultImage.h"
 #include "model/WritePreparation.h"
@@ -246,10 +246,9 @@ TEST_F(PagerOperationsTest, ReopenFailureEndsWithThePortMessage) {
     const auto link =
         std::filesystem::temp_directory_path() / ("px520-port-" + std::to_string(::getpid()));
     portName = link.string();
-    for (const auto& c :
-         {Case{"/nonexistent/ttyPX", "Error opening comm port. Port already in use?",
-               CommFail::Open},
-          Case{"/dev/null", "Error opening comm port.", CommFail::GetSettings}}) {
+    for (const auto& c : {Case{"/nonexistent/ttyPX",
+                               "Error opening comm port. Port already in use?", CommFail::Open},
+                          Case{"/dev/null", "Error opening comm port.", CommFail::GetSettings}}) {
         SCOPED_TRACE(c.port);
         view.messages.clear();
         view.statusTexts.clear();
