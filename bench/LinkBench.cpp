@@ -2,6 +2,7 @@
 // line: how close each comes to the time its bytes need on the wire, and how
 // much processor time the tool's thread spends waiting for them.
 
+#include "link/OperationMessages.h"
 #include "link/Operations.h"
 #include "model/ByteMap.h"
 #include "model/DefaultImage.h"
@@ -27,27 +28,16 @@ constexpr double kBitsPerByte = 10.0;
 constexpr double kBaud = 9600.0;
 constexpr double kStorePauses = 32 * 0.010;
 
-// The view of a terminal nobody watches: keeps only the messages.
+// The view of a terminal nobody watches.
 class QuietView : public OperationView {
 public:
-    void setStatusText(int, std::string_view) override {}
+    void setStatusText(StatusPanel, std::string_view) override {}
     void setProgressRange(int, int) override {}
     void setProgressPosition(int position) override { position_ = position; }
     int progressPosition() const override { return position_; }
     void repaintProgress() override {}
-    void setWindowEnabled(bool) override {}
-    void setPagerMenu(bool, bool, bool) override {}
-    void showFirmwareVersion(std::string_view) override {}
-    void showVersionField() override {}
-    void showImage() override {}
-    void setBoardVersionText(std::string_view) override {}
-    void message(ViewMessage, std::string_view text) override { last = text; }
-    bool modifyModeSelected() const override { return false; }
-    std::string selectedPortName() const override { return port; }
-    void processEvents() override {}
-
-    std::string port;
-    std::string last;
+    void showFirmwareVersion(const FirmwareVersion&) override {}
+    void showOutcome(const OperationOutcome&) override {}
 
 private:
     int position_ = 0;
@@ -69,7 +59,7 @@ struct Figures {
 
 struct Operation {
     const char* name;
-    void (PagerOperations::*run)();
+    OperationOutcome (PagerOperations::*run)(const std::string&);
     double pauses;
 };
 
@@ -88,7 +78,7 @@ int main() {
 
     TCommPort port;
     QuietView view;
-    view.port = board.slavePath();
+    const std::string portName = board.slavePath();
     ConfigImage image = memory;
     PagerOperations operations{port, view, image};
 
@@ -105,13 +95,13 @@ int main() {
             const auto bytes = board.bytesReceived() + board.bytesSent();
             const double cpu = threadCpuSeconds();
             const auto began = Clock::now();
-            (operations.*operation.run)();
+            const OperationOutcome outcome = (operations.*operation.run)(portName);
             Figures figures;
             figures.wall = Seconds(Clock::now() - began).count();
             figures.cpu = threadCpuSeconds() - cpu;
             const auto moved = board.bytesReceived() + board.bytesSent() - bytes;
             figures.wire = static_cast<double>(moved) * kBitsPerByte / kBaud + operation.pauses;
-            figures.outcome = view.last;
+            figures.outcome = outcomeMessage(outcome).value_or(OutcomeMessage{}).text;
             runs.push_back(figures);
         }
         std::ranges::sort(runs, {}, &Figures::wall);

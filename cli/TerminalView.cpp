@@ -1,6 +1,5 @@
 #include "cli/TerminalView.h"
 
-#include "cli/ExitCodes.h"
 #include "link/OperationMessages.h"
 
 #include <algorithm>
@@ -21,22 +20,18 @@ std::string trimmed(std::string_view text) {
 
 } // namespace
 
-TerminalView::TerminalView(std::string portName, bool drawBar)
-    : portName_(std::move(portName)), drawBar_(drawBar) {}
+TerminalView::TerminalView(bool drawBar) : drawBar_(drawBar) {}
 
 void TerminalView::startOperation() {
-    success_ = false;
-    failure_.clear();
-    firmware_.clear();
     status_.clear();
     maximum_ = 0;
     position_ = 0;
     shownQuarter_ = 0;
 }
 
-void TerminalView::setStatusText(int panel, std::string_view text) {
+void TerminalView::setStatusText(StatusPanel panel, std::string_view text) {
     const std::string status = trimmed(text);
-    if (panel != 1 || status == status_) {
+    if (panel != StatusPanel::Status || status == status_) {
         return;
     }
     status_ = status;
@@ -78,32 +73,14 @@ void TerminalView::repaintProgress() {
     }
 }
 
-void TerminalView::showFirmwareVersion(std::string_view text) {
-    firmware_ = std::string(text);
-    printLine("Firmware version " + firmware_);
+void TerminalView::showFirmwareVersion(const FirmwareVersion& version) {
+    printLine("Firmware version " + version.text());
 }
 
-void TerminalView::message(ViewMessage kind, std::string_view text) {
-    printLine(text);
-    if (kind == ViewMessage::Information) {
-        success_ = true;
-    } else if (failure_.empty()) {
-        failure_ = std::string(text);
-        failureKind_ = kind;
+void TerminalView::showOutcome(const OperationOutcome& outcome) {
+    if (const auto message = outcomeMessage(outcome)) {
+        printLine(message->text);
     }
-}
-
-int TerminalView::exitCode() const {
-    if (!failure_.empty()) {
-        if (failureKind_ == ViewMessage::Plain && failure_.starts_with(kOpenError)) {
-            return kExitPort;
-        }
-        if (failure_.starts_with(kNotRespondingStart)) {
-            return kExitBoardSilent;
-        }
-        return kExitTransferFailed;
-    }
-    return success_ ? kExitSuccess : kExitTransferFailed;
 }
 
 void TerminalView::endLine() {

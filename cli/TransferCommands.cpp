@@ -4,7 +4,9 @@
 #include "cli/TableFiles.h"
 #include "cli/TerminalView.h"
 #include "cli/TraceFile.h"
+#include "link/LineSettings.h"
 #include "link/OperationMessages.h"
+#include "link/OperationOutcome.h"
 #include "link/Operations.h"
 #include "model/WritePreparation.h"
 #include "rules/DisplayPass.h"
@@ -19,14 +21,31 @@
 
 namespace {
 
-constexpr int kBaud = 9600;
-constexpr int kFrameMode8N1 = 1;
+int exitCodeOf(const OperationOutcome& outcome) {
+    switch (outcome.result) {
+    case OperationResult::Success:
+        return kExitSuccess;
+    case OperationResult::OpenFailed:
+        return kExitPort;
+    case OperationResult::BoardSilent:
+        return kExitBoardSilent;
+    case OperationResult::OtherModel:
+    case OperationResult::ReadError:
+    case OperationResult::ChecksumError:
+    case OperationResult::ReminderRule:
+    case OperationResult::WriteError:
+    case OperationResult::VerifyError:
+    case OperationResult::PortFailed:
+        break;
+    }
+    return kExitTransferFailed;
+}
 
 // The port, the view and the trace of one command.
 class Session {
 public:
     explicit Session(const TransferOptions& options)
-        : view_(options.port, ::isatty(STDERR_FILENO) == 1) {
+        : portName_(options.port), view_(::isatty(STDERR_FILENO) == 1) {
         if (options.trace) {
             trace_ = std::make_unique<TraceFile>(*options.trace);
         }
@@ -52,18 +71,19 @@ public:
         return kExitSuccess;
     }
 
-    // Runs one operation on the image and gives its exit code.
-    int run(ConfigImage& image, const std::function<void(PagerOperations&)>& operation) {
+    using Operation = std::function<OperationOutcome(PagerOperations&, const std::string& port)>;
+
+    // Runs one operation on the image.
+    OperationOutcome run(ConfigImage& image, const Operation& operation) {
         view_.startOperation();
         PagerOperations operations(port_, view_, image);
-        operation(operations);
+        const OperationOutcome outcome = operation(operations, portName_);
         view_.endLine();
-        return view_.exitCode();
+        return outcome;
     }
 
-    const TerminalView& view() const { return view_; }
-
 private:
+    std::string portName_;
     std::unique_ptr<TraceFile> trace_;
     TCommPort port_;
     TerminalView view_;
@@ -76,9 +96,14 @@ std::string now() {
     return text;
 }
 
-// The first line of a message, for a one-line log.
-std::string firstLine(const std::string& text) {
-    return text.substr(0, text.find('\n'));
+// The first line of the outcome's message, for a one-line log.
+std::string firstLine(const OperationOutcome& outcome) {
+    const auto message = outcomeMessage(outcome);
+    return message ? message->text.substr(0, message->text.find('\n')) : std::string{};
+}
+
+OperationOutcome writeToPager(PagerOperations& operations, const std::string& port) {
+    return operations.writePager(port);
 }
 
 // Asks for the next pager; false when the user stops (q or end of input).
@@ -104,9 +129,9 @@ int writeRepeatedly(Session& session, const ConfigImage& configuration) {
     for (int pager = 1;; ++pager) {
         // Every pager gets the file's configuration, prepared for its own firmware.
         ConfigImage image = configuration;
-        const int code = session.run(image, [](PagerOperations& o) { o.writePager(); });
-        const TerminalView& view = session.view();
-        const std::string firmware = view.firmware().empty() ? "-" : view.firmware();
+        const OperationOutcome outcome = session.run(image, writeToPager);
+        const int code = exitCodeOf(outcome);
+        const std::string firmware = outcome.firmware ? outcome.firmware->text() : "-";
         Tally& tally = byFirmware[firmware];
         if (code == kExitSuccess) {
             ++tally.written;
@@ -119,8 +144,7 @@ int writeRepeatedly(Session& session, const ConfigImage& configuration) {
             }
         }
         std::cout << now() << "  pager " << pager << "  firmware " << firmware << "  "
-                  << (code == kExitSuccess ? "written" : "failed: " + firstLine(view.failure()))
-                  << '\n'
+                  << (code == kExitSuccess ? "written" : "failed: " + firstLine(outcome)) << '\n'
                   << std::flush;
         if (!nextPager()) {
             break;
@@ -143,16 +167,17 @@ int runRead(const std::string& path, const TransferOptions& options, bool raw) {
         return code;
     }
     ConfigImage image{};
-    const int code = session.run(image, [](PagerOperations& o) { o.readPager(); });
-    if (!session.view().succeeded()) {
-        return code;
+    const OperationOutcome outcome = session.run(
+        image, [](PagerOperations& o, const std::string& port) { return o.readPager(port); });
+    if (!outcome.succeeded()) {
+        return exitCodeOf(outcome);
     }
     // The window shows what it read, and its display pass normalises it;
     // Save then writes that.
     if (!raw) {
         applyDisplayPass(image);
     }
-    return saveTableAtomically(path, image) ? code : kExitFile;
+    return saveTableAtomically(path, image) ? kExitSuccess : kExitFile;
 }
 
 int runWrite(const std::string& path, const TransferOptions& options, bool repeat) {
@@ -168,7 +193,7 @@ int runWrite(const std::string& path, const TransferOptions& options, bool repea
         return writeRepeatedly(session, configuration->image);
     }
     ConfigImage image = configuration->image;
-    return session.run(image, [](PagerOperations& o) { o.writePager(); });
+    return exitCodeOf(session.run(image, writeToPager));
 }
 
 int runVerify(const std::string& path, const TransferOptions& options, bool asWritten) {
@@ -180,15 +205,17 @@ int runVerify(const std::string& path, const TransferOptions& options, bool asWr
     if (const int code = session.check(options); code != kExitSuccess) {
         return code;
     }
-    auto image = std::optional<ConfigImage>(opened->image);
-    return session.run(*image, [&image, asWritten](PagerOperations& o) {
-        // A Write stores the file as prepared for the pager's firmware (marks,
-        // version tag, checksum); compare with that image instead of the file.
-        if (asWritten && o.testBoard()) {
-            if (const auto firmware = o.protocol().queryFirmwareVersion(*image)) {
-                prepareImageForWrite(*image, *firmware, makeVersionTag(kWindowCaption));
+    ConfigImage image = opened->image;
+    return exitCodeOf(
+        session.run(image, [&image, asWritten](PagerOperations& o, const std::string& port) {
+            // A Write stores the file as prepared for the pager's firmware
+            // (marks, version tag, checksum); compare with that image instead
+            // of the file.
+            if (asWritten && o.testBoard(port).succeeded()) {
+                if (const auto firmware = o.protocol().queryFirmwareVersion(image)) {
+                    prepareImageForWrite(image, *firmware, makeVersionTag(kWindowCaption));
+                }
             }
-        }
-        o.verifyPager();
-    });
+            return o.verifyPager(port);
+        }));
 }

@@ -93,7 +93,7 @@ std::string openReason(const std::string& device, int systemError) {
 
 std::string commErrorReason(const ECommError& error) {
     const int systemError = static_cast<int>(error.SystemError);
-    if (error.FailCode == static_cast<std::uint8_t>(CommFail::Open) && !error.Device.empty()) {
+    if (error.FailCode == CommFail::Open && !error.Device.empty()) {
         if (std::string reason = openReason(error.Device, systemError); !reason.empty()) {
             return reason;
         }

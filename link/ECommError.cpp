@@ -19,6 +19,5 @@ std::string describe(CommFail code, int systemError, const std::string& device) 
 } // namespace
 
 ECommError::ECommError(CommFail code, int systemError, std::string device)
-    : std::runtime_error(describe(code, systemError, device)),
-      FailCode(static_cast<std::uint8_t>(code)),
+    : std::runtime_error(describe(code, systemError, device)), FailCode(code),
       SystemError(static_cast<std::uint32_t>(systemError)), Device(std::move(device)) {}

@@ -25,7 +25,7 @@ class ECommError : public std::runtime_error {
 public:
     ECommError(CommFail code, int systemError, std::string device = {});
 
-    std::uint8_t FailCode;
+    CommFail FailCode;
     std::uint32_t SystemError;
     std::string Device;
 };

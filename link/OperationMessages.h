@@ -1,9 +1,20 @@
 #pragma once
 
 #include "link/ECommError.h"
+#include "link/OperationOutcome.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
+
+// The kinds of message: boxes with a stop, exclamation or information icon,
+// and the plain message window.
+enum class ViewMessage { Stop, Exclamation, Information, Plain };
+
+struct OutcomeMessage {
+    ViewMessage kind;
+    std::string text;
+};
 
 // The texts Read, Write and Verify show, in one place so the window and the
 // command line say exactly what the operations say.
@@ -22,7 +33,6 @@ inline constexpr std::string_view kNotRespondingRead =
 inline constexpr std::string_view kNotResponding =
     "The Board is not responding ! \nPlease check your programer ready \nand COM port connect "
     "properly !";
-inline constexpr std::string_view kNotRespondingStart = "The Board is not responding !";
 inline constexpr std::string_view kPortInUse = "Error opening comm port. Port already in use?";
 inline constexpr std::string_view kOpenError = "Error opening comm port.";
 inline constexpr std::string_view kOtherModel = "This model is not PX520. This model is ";
@@ -49,3 +59,7 @@ std::string_view openErrorHeadline(const ECommError& error);
 // The message for a failed open: the board tool's texts, with a line on the
 // missing group membership when permission was refused.
 std::string openErrorText(const ECommError& error);
+
+// The message the window shows for an outcome; none for a board test or a
+// search that found the board.
+std::optional<OutcomeMessage> outcomeMessage(const OperationOutcome& outcome);

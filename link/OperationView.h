@@ -1,20 +1,21 @@
 #pragma once
 
-#include <string>
+#include "link/OperationOutcome.h"
+#include "model/FirmwareVersion.h"
+
 #include <string_view>
 
-// The kinds of message the board operations show: boxes with a stop,
-// exclamation or information icon, and the plain message window.
-enum class ViewMessage { Stop, Exclamation, Information, Plain };
+// The status bar's panels: the operation's status, and the table file name
+// that a Write empties.
+enum class StatusPanel { Status = 1, FileName = 2 };
 
-// What the Read, Write, Verify and board-test sequences need from whoever runs
-// them: the main window, the command line or a test recorder.
+// Where the board operations tell how they are going: the main window, the
+// command line or a test recorder.
 class OperationView {
 public:
     virtual ~OperationView() = default;
 
-    // Panel 1 is the status text, panel 2 the table file name.
-    virtual void setStatusText(int panel, std::string_view text) = 0;
+    virtual void setStatusText(StatusPanel panel, std::string_view text) = 0;
 
     virtual void setProgressRange(int minimum, int maximum) = 0;
     // The position as the sequence set it, even past the maximum; a bar
@@ -23,25 +24,16 @@ public:
     virtual int progressPosition() const = 0;
     virtual void repaintProgress() = 0;
 
-    virtual void setWindowEnabled(bool enabled) = 0;
-    // The Pager menu items Read1, Write1 and Verify1.
-    virtual void setPagerMenu(bool read, bool write, bool verify) = 0;
+    // As soon as the pager has told it.
+    virtual void showFirmwareVersion(const FirmwareVersion& version) = 0;
+    // Read, Write and Verify report their outcome before their common end,
+    // so that its message shows while the operation still holds the window.
+    virtual void showOutcome(const OperationOutcome& outcome) = 0;
 
-    // edtVersion shows the text; edtVersion and lblVersion become visible.
-    virtual void showFirmwareVersion(std::string_view text) = 0;
-    // edtVersion and lblVersion become visible with their current text.
-    virtual void showVersionField() = 0;
-    // The whole working image changed: show it again.
-    virtual void showImage() = 0;
-    // edtKB270Ver, the board's own version.
-    virtual void setBoardVersionText(std::string_view text) = 0;
-
-    virtual void message(ViewMessage kind, std::string_view text) = 0;
-
-    // RBtModify is selected: Write1 stays disabled after Read and Verify.
-    virtual bool modifyModeSelected() const = 0;
-    // The port chosen in cboPort.
-    virtual std::string selectedPortName() const = 0;
-    // Lets the user interface repaint and take input while the line waits.
-    virtual void processEvents() = 0;
+    // A window is locked from the board test of Read, Write or Verify to its
+    // end, with the Pager menu off from the start of the transfer; a terminal
+    // has nothing to lock.
+    virtual void operationStarted() {}
+    virtual void transferStarted() {}
+    virtual void operationEnded(const OperationOutcome& /*outcome*/) {}
 };

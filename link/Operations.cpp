@@ -1,45 +1,26 @@
 #include "link/Operations.h"
 
-#include "link/CommErrorText.h"
+#include "link/LineSettings.h"
 #include "link/OperationMessages.h"
 #include "model/ByteMap.h"
 #include "model/WritePreparation.h"
 
 namespace {
 
-constexpr int kBaud = 9600;
-constexpr int kFrameMode8N1 = 1;
 constexpr int kImageEnd = static_cast<int>(kImageSize);
 constexpr std::size_t kReadBlock = 128;
 constexpr std::size_t kStoreBlock = 8;
 constexpr int kStorePauseMs = 10;
 
-std::string_view failureWords(const ECommError& error) {
-    switch (static_cast<CommFail>(error.FailCode)) {
-    case CommFail::Send:
-        return "Sending to the programmer board failed.";
-    case CommFail::Read:
-    case CommFail::BytesWaiting:
-        return "Receiving from the programmer board failed.";
-    case CommFail::Purge:
-        return "Clearing the serial port's queues failed.";
-    case CommFail::NotOpen:
-        return "The serial port was closed during the transfer.";
-    case CommFail::Close:
-        return "Closing the serial port failed.";
-    default:
-        return "The serial port failed.";
-    }
-}
-
 } // namespace
 
 PagerOperations::PagerOperations(TCommPort& port, OperationView& view, ConfigImage& image,
-                                 VersionTag tag, LinkTiming timing)
-    : port_(port), view_(view), image_(image), tag_(tag), protocol_(port, view, timing) {}
+                                 VersionTag tag, LinkTiming timing, LinkWait wait)
+    : port_(port), view_(view), image_(image), tag_(tag),
+      protocol_(port, view, timing, std::move(wait)) {}
 
-void PagerOperations::reopenSelected() {
-    port_.reopen(kBaud, view_.selectedPortName(), kFrameMode8N1);
+void PagerOperations::reopen(const std::string& portName) {
+    port_.reopen(kBaud, portName, kFrameMode8N1);
     port_.purgeQueues();
 }
 
@@ -53,240 +34,254 @@ void PagerOperations::closeQuietly() {
     }
 }
 
-bool PagerOperations::testBoard() {
-    testOpenFailure_.reset();
+void PagerOperations::fail(OperationOutcome& outcome, OperationResult result) const {
+    outcome.result = result;
+    outcome.failedStep = step_;
+}
+
+OperationOutcome PagerOperations::testBoard(const std::string& portName) {
+    OperationOutcome outcome{OperationKind::BoardTest};
+    step_ = OperationStep::BoardTest;
     view_.setProgressRange(0, 0);
     view_.setProgressPosition(0);
     try {
         port_.closeDevice();
-        try {
-            reopenSelected();
-        } catch (const ECommError& error) {
-            testOpenFailure_ = error;
-            throw;
-        }
-        return protocol_.probeBoard();
-    } catch (const ECommError&) {
+        reopen(portName);
+    } catch (const ECommError& error) {
         closeQuietly();
-        return false;
+        fail(outcome, OperationResult::OpenFailed);
+        outcome.error = error;
+        return outcome;
     }
+    try {
+        if (protocol_.probeBoard()) {
+            return outcome;
+        }
+        // The port stays open; the caller closes it.
+    } catch (const ECommError& error) {
+        closeQuietly();
+        outcome.error = error;
+    }
+    fail(outcome, OperationResult::BoardSilent);
+    return outcome;
 }
 
-std::optional<std::size_t> PagerOperations::findBoard(std::span<const std::string> portNames) {
+OperationOutcome PagerOperations::findBoard(std::span<const std::string> portNames) {
+    OperationOutcome outcome{OperationKind::Search};
     view_.setProgressRange(0, 0);
     view_.setProgressPosition(0);
     closeQuietly();
-    searchPermissionRefusal_.reset();
     for (std::size_t i = 0; i < portNames.size(); ++i) {
         try {
-            port_.reopen(kBaud, portNames[i], kFrameMode8N1);
-            port_.purgeQueues();
+            reopen(portNames[i]);
             if (protocol_.probeBoard()) {
-                return i;
+                outcome.portIndex = i;
+                return outcome;
             }
         } catch (const ECommError& error) {
             // A port that cannot be opened or fails is a port without a board.
             if (isPermissionFailure(error)) {
-                searchPermissionRefusal_ = error;
+                outcome.error = error;
             }
         }
         closeQuietly();
     }
-    return std::nullopt;
+    step_ = OperationStep::BoardTest;
+    fail(outcome, OperationResult::BoardSilent);
+    return outcome;
 }
 
-std::optional<BoardVersion> PagerOperations::boardVersion() {
+std::optional<BoardVersion> PagerOperations::boardVersion(const std::string& portName) {
     view_.setProgressRange(0, 0);
     view_.setProgressPosition(0);
-    view_.setBoardVersionText("");
     try {
         port_.closeDevice();
-        reopenSelected();
-        const auto version = protocol_.queryBoardVersion();
-        if (version) {
-            view_.setBoardVersionText(version->text());
-        }
-        return version;
+        reopen(portName);
+        return protocol_.queryBoardVersion();
     } catch (const ECommError&) {
         closeQuietly();
         return std::nullopt;
     }
 }
 
-bool PagerOperations::start(Kind kind) {
-    view_.setStatusText(1, kTesting);
-    if (kind == Kind::Write) {
-        view_.setStatusText(2, "");
+OperationOutcome PagerOperations::readPager(const std::string& portName) {
+    return run(OperationKind::Read, portName, &PagerOperations::readTransfer);
+}
+
+OperationOutcome PagerOperations::writePager(const std::string& portName) {
+    return run(OperationKind::Write, portName, &PagerOperations::writeTransfer);
+}
+
+OperationOutcome PagerOperations::verifyPager(const std::string& portName) {
+    return run(OperationKind::Verify, portName, &PagerOperations::verifyTransfer);
+}
+
+OperationOutcome PagerOperations::run(OperationKind kind, const std::string& portName,
+                                      Transfer transfer) {
+    OperationOutcome outcome{kind};
+    if (!start(outcome, portName)) {
+        return outcome;
     }
-    view_.setWindowEnabled(false);
-    if (!testBoard()) {
+    view_.transferStarted();
+    try {
+        (this->*transfer)(outcome);
+    } catch (const ECommError& error) {
+        fail(outcome, OperationResult::PortFailed);
+        outcome.error = error;
+    }
+    view_.showOutcome(outcome);
+    finish(outcome);
+    return outcome;
+}
+
+bool PagerOperations::start(OperationOutcome& outcome, const std::string& portName) {
+    view_.setStatusText(StatusPanel::Status, kTesting);
+    if (outcome.operation == OperationKind::Write) {
+        view_.setStatusText(StatusPanel::FileName, "");
+    }
+    view_.operationStarted();
+    const OperationOutcome test = testBoard(portName);
+    if (!test.succeeded()) {
         closeQuietly();
         // Without permission the board was never asked: say what stops it.
-        if (testOpenFailure_ && isPermissionFailure(*testOpenFailure_)) {
-            view_.message(ViewMessage::Plain, openErrorText(*testOpenFailure_));
-        } else {
-            view_.message(ViewMessage::Exclamation,
-                          kind == Kind::Read ? kNotRespondingRead : kNotResponding);
-        }
-        view_.setStatusText(1, kReady);
-        view_.setWindowEnabled(true);
+        const bool refused = test.error && isPermissionFailure(*test.error);
+        fail(outcome, refused ? OperationResult::OpenFailed : OperationResult::BoardSilent);
+        outcome.error = test.error;
+        view_.showOutcome(outcome);
+        view_.setStatusText(StatusPanel::Status, kReady);
+        view_.operationEnded(outcome);
         return false;
     }
     try {
         port_.closeDevice();
-        reopenSelected();
+        reopen(portName);
     } catch (const ECommError& error) {
-        view_.message(ViewMessage::Plain, openErrorText(error));
+        step_ = OperationStep::Reopen;
+        fail(outcome, OperationResult::OpenFailed);
+        outcome.error = error;
+        view_.showOutcome(outcome);
         closeQuietly();
-        view_.setWindowEnabled(true);
+        view_.operationEnded(outcome);
         return false;
     }
     return true;
 }
 
-void PagerOperations::finish(Kind kind) {
-    view_.setWindowEnabled(true);
+void PagerOperations::finish(OperationOutcome& outcome) {
     view_.setProgressPosition(0);
     try {
         port_.closeDevice();
     } catch (const ECommError& error) {
-        view_.message(ViewMessage::Stop, withReason(failureWords(error), error));
+        OperationOutcome closing = outcome;
+        step_ = OperationStep::Close;
+        fail(closing, OperationResult::PortFailed);
+        closing.error = error;
+        view_.showOutcome(closing);
+        // An earlier failure stays the one the operation ends with.
+        if (outcome.succeeded()) {
+            outcome = closing;
+        }
     }
-    if (kind == Kind::Write) {
-        view_.setStatusText(1, kReadyAfterWrite);
-        view_.setPagerMenu(true, true, true);
-    } else {
-        view_.setStatusText(1, kReady);
-        view_.setPagerMenu(true, !view_.modifyModeSelected(), true);
-    }
+    view_.setStatusText(StatusPanel::Status,
+                        outcome.operation == OperationKind::Write ? kReadyAfterWrite : kReady);
+    view_.operationEnded(outcome);
 }
 
-void PagerOperations::readPager() {
-    run(Kind::Read, &PagerOperations::readTransfer);
-}
-
-void PagerOperations::writePager() {
-    run(Kind::Write, &PagerOperations::writeTransfer);
-}
-
-void PagerOperations::verifyPager() {
-    run(Kind::Verify, &PagerOperations::verifyTransfer);
-}
-
-void PagerOperations::run(Kind kind, void (PagerOperations::*transfer)()) {
-    if (!start(kind)) {
-        return;
-    }
-    try {
-        (this->*transfer)();
-    } catch (const ECommError& error) {
-        view_.message(ViewMessage::Stop, withReason(failureWords(error), error));
-    }
-    finish(kind);
-}
-
-void PagerOperations::readTransfer() {
-    view_.setPagerMenu(false, false, false);
-    view_.setStatusText(1, kReading);
+void PagerOperations::readTransfer(OperationOutcome& outcome) {
+    view_.setStatusText(StatusPanel::Status, kReading);
     view_.setProgressRange(0, kImageEnd);
 
+    step_ = OperationStep::VersionQuery;
     protocol_.clearModelName();
-    const FirmwareVersion firmware =
-        protocol_.queryFirmwareVersion(image_).value_or(FirmwareVersion{});
+    outcome.firmware = protocol_.queryFirmwareVersion(image_);
+    step_ = OperationStep::ModelQuery;
     const ModelQuery model = protocol_.queryModel();
     if (model == ModelQuery::OtherModel) {
-        view_.message(ViewMessage::Plain, std::string(kOtherModel) + protocol_.modelName() + ".");
+        outcome.modelName = protocol_.modelName();
+        fail(outcome, OperationResult::OtherModel);
         return;
     }
     // Firmware before 1.83 with no tag kept no checksum.
     const bool testChecksum =
-        firmware.hundredths() >= kFirmwareChecksumAndTag || model == ModelQuery::Px520;
+        outcome.firmware.value_or(FirmwareVersion{}).hundredths() >= kFirmwareChecksumAndTag ||
+        model == ModelQuery::Px520;
 
+    step_ = OperationStep::ReadBlocks;
     ConfigImage buffer{};
     port_.purgeQueues();
     std::size_t done = 0;
     for (int address = 0; address < kImageEnd; address += static_cast<int>(kReadBlock)) {
         if (!protocol_.readBlock(buffer, address, kReadBlock)) {
-            view_.message(ViewMessage::Stop, kReadError);
-            break;
+            fail(outcome, OperationResult::ReadError);
+            return;
         }
         done += kReadBlock;
         view_.setProgressPosition(view_.progressPosition() + static_cast<int>(done));
     }
-    if (protocol_.linkFailed()) {
-        return;
-    }
+    step_ = OperationStep::ChecksumTest;
     if (testChecksum && imageChecksum(buffer) != storedChecksum(buffer)) {
-        view_.message(ViewMessage::Stop, kChecksumError);
+        fail(outcome, OperationResult::ChecksumError);
         return;
     }
     image_ = buffer;
-    view_.showImage();
-    view_.message(ViewMessage::Information, kReadSuccess);
-    view_.showVersionField();
 }
 
-void PagerOperations::writeTransfer() {
-    view_.setPagerMenu(false, false, false);
+void PagerOperations::writeTransfer(OperationOutcome& outcome) {
     view_.setProgressRange(0, kImageEnd);
-    view_.setStatusText(1, kWriting);
+    view_.setStatusText(StatusPanel::Status, kWriting);
 
-    const auto firmware = protocol_.queryFirmwareVersion(image_);
+    step_ = OperationStep::VersionQuery;
+    outcome.firmware = protocol_.queryFirmwareVersion(image_);
     protocol_.clearModelName();
     // Bit 7 of bytes 104/106 and the Reminder rule depend on the version: a
     // pager whose version could not be read is not written.
-    if (!firmware) {
-        view_.message(ViewMessage::Stop, kWriteError);
+    if (!outcome.firmware) {
+        fail(outcome, OperationResult::WriteError);
         return;
     }
-    if (firmware->hundredths() < kFirmwareChecksumAndTag && image_[field::Reminder] == 0) {
-        view_.message(ViewMessage::Exclamation, kReminderRule);
+    if (outcome.firmware->hundredths() < kFirmwareChecksumAndTag && image_[field::Reminder] == 0) {
+        fail(outcome, OperationResult::ReminderRule);
         return;
     }
+    step_ = OperationStep::ModelQuery;
     protocol_.queryModel();
-    prepareImageForWrite(image_, *firmware, tag_);
+    prepareImageForWrite(image_, *outcome.firmware, tag_);
 
+    step_ = OperationStep::StoreBlocks;
     port_.purgeQueues();
     for (int address = 0; address < kImageEnd; address += static_cast<int>(kStoreBlock)) {
         if (!protocol_.writeBlock(image_, address, kStoreBlock)) {
-            view_.message(ViewMessage::Stop, kWriteError);
-            break;
+            fail(outcome, OperationResult::WriteError);
+            return;
         }
         view_.setProgressPosition(view_.progressPosition() + static_cast<int>(kStoreBlock));
         protocol_.waitMs(kStorePauseMs);
     }
-    if (protocol_.linkFailed()) {
-        return;
-    }
     view_.setProgressPosition(0);
-    view_.setStatusText(1, kVerifying);
-    if (verifyBlocks(false)) {
-        view_.message(ViewMessage::Information, kWriteSuccess);
-    }
+    view_.setStatusText(StatusPanel::Status, kVerifying);
+    verifyBlocks(outcome, false);
 }
 
-void PagerOperations::verifyTransfer() {
-    view_.setPagerMenu(false, false, false);
-    view_.setStatusText(1, kVerifying);
+void PagerOperations::verifyTransfer(OperationOutcome& outcome) {
+    view_.setStatusText(StatusPanel::Status, kVerifying);
     view_.setProgressRange(0, kImageEnd);
+    step_ = OperationStep::VerifyBlocks;
     port_.purgeQueues();
-    if (verifyBlocks(true)) {
-        view_.message(ViewMessage::Information, kVerifySuccess);
-    }
+    verifyBlocks(outcome, true);
 }
 
 // Compares the pager with the image in two blocks; Verify advances the bar by
 // the bytes compared so far, Write's verify phase by each block.
-bool PagerOperations::verifyBlocks(bool advanceBySoFar) {
+void PagerOperations::verifyBlocks(OperationOutcome& outcome, bool advanceBySoFar) {
+    step_ = OperationStep::VerifyBlocks;
     std::size_t done = 0;
     for (int address = 0; address < kImageEnd; address += static_cast<int>(kReadBlock)) {
         if (!protocol_.verifyBlock(image_, address, kReadBlock)) {
-            view_.message(ViewMessage::Stop, kVerifyError);
-            return false;
+            fail(outcome, OperationResult::VerifyError);
+            return;
         }
         done += kReadBlock;
         const std::size_t step = advanceBySoFar ? done : kReadBlock;
         view_.setProgressPosition(view_.progressPosition() + static_cast<int>(step));
     }
-    return !protocol_.linkFailed();
 }

@@ -1,57 +1,56 @@
 #pragma once
 
+#include "link/OperationOutcome.h"
 #include "link/OperationView.h"
 #include "link/Protocol.h"
 #include "link/TCommPort.h"
 #include "model/ConfigImage.h"
 #include "model/VersionTag.h"
 
-#include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
 
 // The Pager menu's Read, Write and Verify, the board tests and the board
 // version, as sequences over the port, the working image and a view. Each
-// operation opens the port and closes it at its end; a port failure in the
-// middle of a transfer is reported and ends the operation the normal way.
+// operation opens the named port and closes it at its end; a port failure in
+// the middle of a transfer ends the operation the normal way. Each returns
+// its outcome; Read, Write and Verify also show it on the view as soon as it
+// is known.
 class PagerOperations {
 public:
     PagerOperations(TCommPort& port, OperationView& view, ConfigImage& image,
-                    VersionTag tag = makeVersionTag(kWindowCaption), LinkTiming timing = {});
+                    VersionTag tag = makeVersionTag(kWindowCaption), LinkTiming timing = {},
+                    LinkWait wait = {});
 
     BoardProtocol& protocol() { return protocol_; }
 
-    // Opens the selected port and probes the board; the port stays open.
-    bool testBoard();
-    // Probes each listed port in turn; the index of the first that answers,
-    // whose port stays open.
-    std::optional<std::size_t> findBoard(std::span<const std::string> portNames);
-    // The last port the latest search could not open for want of permission:
-    // the likeliest reason why no board answered.
-    const std::optional<ECommError>& searchPermissionRefusal() const {
-        return searchPermissionRefusal_;
-    }
+    // Opens the port and probes the board; the port stays open.
+    OperationOutcome testBoard(const std::string& portName);
+    // Probes each listed port in turn; the first that answers stays open.
+    OperationOutcome findBoard(std::span<const std::string> portNames);
 
-    void readPager();
-    void writePager();
-    void verifyPager();
+    OperationOutcome readPager(const std::string& portName);
+    OperationOutcome writePager(const std::string& portName);
+    OperationOutcome verifyPager(const std::string& portName);
 
-    // The board's own version, also put into the view; the port stays open.
-    std::optional<BoardVersion> boardVersion();
+    // The board's own version; the port stays open.
+    std::optional<BoardVersion> boardVersion(const std::string& portName);
 
 private:
-    enum class Kind { Read, Write, Verify };
+    using Transfer = void (PagerOperations::*)(OperationOutcome&);
 
     // The common start, the transfer, then the common end.
-    void run(Kind kind, void (PagerOperations::*transfer)());
-    bool start(Kind kind);
-    void readTransfer();
-    void writeTransfer();
-    void verifyTransfer();
-    bool verifyBlocks(bool advanceBySoFar);
-    void finish(Kind kind);
-    void reopenSelected();
+    OperationOutcome run(OperationKind kind, const std::string& portName, Transfer transfer);
+    bool start(OperationOutcome& outcome, const std::string& portName);
+    void readTransfer(OperationOutcome& outcome);
+    void writeTransfer(OperationOutcome& outcome);
+    void verifyTransfer(OperationOutcome& outcome);
+    void verifyBlocks(OperationOutcome& outcome, bool advanceBySoFar);
+    void finish(OperationOutcome& outcome);
+    // Ends the transfer with the result at the step it is in.
+    void fail(OperationOutcome& outcome, OperationResult result) const;
+    void reopen(const std::string& portName);
     void closeQuietly();
 
     TCommPort& port_;
@@ -59,7 +58,6 @@ private:
     ConfigImage& image_;
     VersionTag tag_;
     BoardProtocol protocol_;
-    // Why the last board test could not open the port, when that was why.
-    std::optional<ECommError> testOpenFailure_;
-    std::optional<ECommError> searchPermissionRefusal_;
+    // Where the running transfer is, for a port failure to name.
+    OperationStep step_ = OperationStep::BoardTest;
 };

@@ -73,8 +73,8 @@ std::string BoardVersion::text() const {
     return std::to_string(major) + "." + std::to_string(minor);
 }
 
-BoardProtocol::BoardProtocol(TCommPort& port, OperationView& view, LinkTiming timing)
-    : port_(port), view_(view), timing_(timing) {}
+BoardProtocol::BoardProtocol(TCommPort& port, OperationView& view, LinkTiming timing, LinkWait wait)
+    : port_(port), view_(view), timing_(timing), wait_(wait ? std::move(wait) : [] {}) {}
 
 void BoardProtocol::sendFrame(std::span<const std::uint8_t> frame) {
     if (port_.isOpen()) {
@@ -107,7 +107,7 @@ bool BoardProtocol::awaitByte() {
         if (now >= deadline) {
             return false;
         }
-        view_.processEvents();
+        wait_();
         waitForInput(std::min<Clock::duration>(timing_.pollInterval, deadline - now));
     }
     return true;
@@ -125,7 +125,7 @@ void BoardProtocol::waitForInput(Clock::duration slice) {
 void BoardProtocol::waitMs(int milliseconds) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(milliseconds);
     for (auto now = Clock::now(); now < deadline; now = Clock::now()) {
-        view_.processEvents();
+        wait_();
         sleepFor(std::min<Clock::duration>(timing_.pollInterval, deadline - now));
     }
 }
@@ -223,7 +223,7 @@ std::optional<FirmwareVersion> BoardProtocol::queryFirmwareVersion(ConfigImage& 
     const FirmwareVersion version{bytes[0], bytes[1]};
     image[field::VersionMajor] = version.major;
     image[field::VersionMinor] = version.minor;
-    view_.showFirmwareVersion(version.text());
+    view_.showFirmwareVersion(version);
     return version;
 }
 

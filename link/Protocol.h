@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -57,6 +58,10 @@ struct LinkTiming {
     std::chrono::milliseconds pollInterval{30};
 };
 
+// What runs while the line is silent: the window lets the user interface
+// repaint and take input; the command line needs nothing.
+using LinkWait = std::function<void()>;
+
 enum class ModelQuery {
     OtherModel = 0, // another model's tag, or the query failed
     Px520 = 1,      // the tag names this model
@@ -73,10 +78,12 @@ struct BoardVersion {
 
 // The request / reply exchanges with the board over the one port. Every
 // exchange returns false when it failed and then leaves linkFailed() set.
-// Port failures come out as ECommError.
+// Port failures come out as ECommError. The view sees the progress bar
+// repainted before a request and reset by a time-out, and the firmware
+// version as soon as it is read.
 class BoardProtocol {
 public:
-    BoardProtocol(TCommPort& port, OperationView& view, LinkTiming timing = {});
+    BoardProtocol(TCommPort& port, OperationView& view, LinkTiming timing = {}, LinkWait wait = {});
 
     bool linkFailed() const { return linkFailed_; }
     const std::string& modelName() const { return modelName_; }
@@ -87,7 +94,7 @@ public:
     // Fills every byte of `reply` or fails; a silence of the time-out on any
     // byte purges both queues and sets the progress position to 0.
     bool receiveReply(std::span<std::uint8_t> reply);
-    // Pauses while the user interface keeps processing events.
+    // Pauses, running the wait hook meanwhile.
     void waitMs(int milliseconds);
 
     bool probeBoard();
@@ -120,6 +127,7 @@ private:
     TCommPort& port_;
     OperationView& view_;
     LinkTiming timing_;
+    LinkWait wait_;
     bool linkFailed_ = false;
     std::string modelName_;
 };

@@ -13,6 +13,7 @@ struct FirmwareVersion {
 
     std::string text() const;
     int hundredths() const;
+    bool operator==(const FirmwareVersion&) const = default;
 };
 
 inline constexpr int kFirmwareChecksumAndTag = 183; // 1.83

@@ -16,7 +16,7 @@
 void TForm1::Read1Click() {
     runBoardCommand([this] {
         if (endEntryForTransfer()) {
-            operations->readPager();
+            operations->readPager(selectedPortName());
         }
     });
 }
@@ -24,7 +24,7 @@ void TForm1::Read1Click() {
 void TForm1::Write1Click() {
     runBoardCommand([this] {
         if (endEntryForTransfer()) {
-            operations->writePager();
+            operations->writePager(selectedPortName());
         }
     });
 }
@@ -32,23 +32,28 @@ void TForm1::Write1Click() {
 void TForm1::Verify1Click() {
     runBoardCommand([this] {
         if (endEntryForTransfer()) {
-            operations->verifyPager();
+            operations->verifyPager(selectedPortName());
         }
     });
 }
 
 void TForm1::Button1Click() {
-    runBoardCommand([this] { operations->boardVersion(); });
+    runBoardCommand([this] {
+        ui->edtKB270Ver->clear();
+        if (const auto version = operations->boardVersion(selectedPortName())) {
+            ui->edtKB270Ver->setText(qText(version->text()));
+        }
+    });
 }
 
 void TForm1::searchBoard() {
-    std::optional<std::size_t> answered;
-    const bool stillOpen = runBoardCommand([this, &answered] {
+    OperationOutcome search{OperationKind::Search};
+    const bool stillOpen = runBoardCommand([this, &search] {
         splash->setAttribute(Qt::WA_ShowWithoutActivating);
         splash->show();
         // On screen before the first port is opened.
         QApplication::processEvents();
-        answered = operations->findBoard(portNames);
+        search = operations->findBoard(portNames);
     });
     // Where the platform let the splash take the activation, it goes back.
     const bool splashActive = splash->isActiveWindow();
@@ -59,13 +64,13 @@ void TForm1::searchBoard() {
     if (splashActive) {
         activateWindow();
     }
-    if (answered) {
-        ui->cboPort->setCurrentIndex(static_cast<int>(*answered));
+    if (search.portIndex) {
+        ui->cboPort->setCurrentIndex(static_cast<int>(*search.portIndex));
         return;
     }
-    const auto& refusal = operations->searchPermissionRefusal();
-    messages.exclamation(
-        qText(refusal ? withReason(kNotResponding, *refusal) : std::string(kNotResponding)));
+    if (const auto message = outcomeMessage(search)) {
+        showMessage(*message);
+    }
 }
 
 bool TForm1::runBoardCommand(const std::function<void()>& command) {
@@ -83,9 +88,9 @@ bool TForm1::runBoardCommand(const std::function<void()>& command) {
         } catch (const ECommError&) {
             // The next open reports a port that will not close.
         }
-        setWindowEnabled(true);
+        setEnabled(true);
         setProgressPosition(0);
-        setPagerMenu(true, !modifyModeSelected(), true);
+        setPagerMenu({true, !modifyModeSelected(), true});
         throw;
     }
     boardBusy = false;
@@ -108,11 +113,14 @@ bool TForm1::endEntryForTransfer() {
     return QApplication::focusWidget() == ui->edtNull;
 }
 
-void TForm1::setStatusText(int panel, std::string_view text) {
-    if (panel == 1) {
+void TForm1::setStatusText(StatusPanel panel, std::string_view text) {
+    switch (panel) {
+    case StatusPanel::Status:
         statusText->setText(qText(text));
-    } else if (panel == 2) {
+        break;
+    case StatusPanel::FileName:
         statusFileName->setText(qText(text));
+        break;
     }
 }
 
@@ -133,19 +141,44 @@ void TForm1::repaintProgress() {
     PB1->repaint();
 }
 
-void TForm1::setWindowEnabled(bool enabled) {
-    setEnabled(enabled);
-}
-
-void TForm1::setPagerMenu(bool read, bool write, bool verify) {
-    ui->Read1->setEnabled(read);
-    ui->Write1->setEnabled(write);
-    ui->Verify1->setEnabled(verify);
-}
-
-void TForm1::showFirmwareVersion(std::string_view text) {
-    ui->edtVersion->setText(qText(text));
+void TForm1::showFirmwareVersion(const FirmwareVersion& version) {
+    ui->edtVersion->setText(qText(version.text()));
     showVersionField();
+}
+
+// A Read shows the image it took before its message box, and the version
+// field after it.
+void TForm1::showOutcome(const OperationOutcome& outcome) {
+    if (outcome.tookImage()) {
+        showImage();
+    }
+    if (const auto message = outcomeMessage(outcome)) {
+        showMessage(*message);
+    }
+    if (outcome.tookImage()) {
+        showVersionField();
+    }
+}
+
+void TForm1::operationStarted() {
+    setEnabled(false);
+}
+
+void TForm1::transferStarted() {
+    setPagerMenu({false, false, false});
+}
+
+void TForm1::operationEnded(const OperationOutcome& outcome) {
+    setEnabled(true);
+    if (const auto menu = pagerMenuAfter(outcome, modifyModeSelected())) {
+        setPagerMenu(*menu);
+    }
+}
+
+void TForm1::setPagerMenu(const PagerMenu& menu) {
+    ui->Read1->setEnabled(menu.read);
+    ui->Write1->setEnabled(menu.write);
+    ui->Verify1->setEnabled(menu.verify);
 }
 
 void TForm1::showVersionField() {
@@ -153,13 +186,9 @@ void TForm1::showVersionField() {
     ui->edtVersion->show();
 }
 
-void TForm1::setBoardVersionText(std::string_view text) {
-    ui->edtKB270Ver->setText(qText(text));
-}
-
-void TForm1::message(ViewMessage kind, std::string_view text) {
-    const QString shown = qText(text);
-    switch (kind) {
+void TForm1::showMessage(const OutcomeMessage& message) {
+    const QString shown = qText(message.text);
+    switch (message.kind) {
     case ViewMessage::Stop:
         messages.stop(shown);
         break;
@@ -185,8 +214,4 @@ std::string TForm1::selectedPortName() const {
         return {};
     }
     return portNames[static_cast<std::size_t>(index)];
-}
-
-void TForm1::processEvents() {
-    QApplication::processEvents();
 }

@@ -19,6 +19,7 @@
 #include "ui_Unit1.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -146,7 +147,8 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, std::vector<SerialPo
     move(desktop.center() - rect().center());
 
     FormCreate();
-    operations = std::make_unique<PagerOperations>(commPort, *this, image, versionTag, timing);
+    operations = std::make_unique<PagerOperations>(commPort, *this, image, versionTag, timing,
+                                                   [] { QCoreApplication::processEvents(); });
 
     // The other windows of the run, in their fixed order.
     aboutBox = new TAboutBox(this);

@@ -2,7 +2,9 @@
 
 #include "dialogs/ToneTableHost.h"
 #include "dialogs/AdvanceLockHost.h"
+#include "link/OperationMessages.h"
 #include "link/OperationView.h"
+#include "link/PagerMenu.h"
 #include "link/PortList.h"
 #include "link/Protocol.h"
 #include "link/TCommPort.h"
@@ -93,23 +95,19 @@ public:
     void setAdvanceUnlocked(bool unlocked) override;
 
     // Operation view of the board link (PagerCommands.cpp).
-    void setStatusText(int panel, std::string_view text) override;
+    void setStatusText(StatusPanel panel, std::string_view text) override;
     void setProgressRange(int minimum, int maximum) override;
     void setProgressPosition(int position) override;
     int progressPosition() const override { return progress; }
     void repaintProgress() override;
-    void setWindowEnabled(bool enabled) override;
-    void setPagerMenu(bool read, bool write, bool verify) override;
-    void showFirmwareVersion(std::string_view text) override;
-    void showVersionField() override;
-    void setBoardVersionText(std::string_view text) override;
-    void message(ViewMessage kind, std::string_view text) override;
-    bool modifyModeSelected() const override;
-    std::string selectedPortName() const override;
-    void processEvents() override;
+    void showFirmwareVersion(const FirmwareVersion& version) override;
+    void showOutcome(const OperationOutcome& outcome) override;
+    void operationStarted() override;
+    void transferStarted() override;
+    void operationEnded(const OperationOutcome& outcome) override;
 
     // Display pass and refresh routines (ShowImage.cpp).
-    void showImage() override;
+    void showImage();
     void showT1();
     void showT2();
     void showT3();
@@ -163,6 +161,14 @@ private:
     // Stores or refuses the value being typed before the board sees the image;
     // false when it was refused.
     bool endEntryForTransfer();
+    void setPagerMenu(const PagerMenu& menu);
+    // edtVersion and lblVersion become visible with their current text.
+    void showVersionField();
+    void showMessage(const OutcomeMessage& message);
+    // RBtModify is selected: Write1 stays disabled after Read and Verify.
+    bool modifyModeSelected() const;
+    // The port chosen in cboPort.
+    std::string selectedPortName() const;
 
     // Table files (TableFileCommands.cpp).
     void OpenO1Click();

@@ -1,4 +1,5 @@
 #include "link/Operations.h"
+#include "link/OperationMessages.h"
 #include "model/ByteMap.h"
 #include "model/DefaultImage.h"
 #include "model/WritePreparation.h"
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -96,7 +98,7 @@ protected:
     PagerOperationsTest() {
         board.setMemory(pagerMemory(90));
         board.start();
-        view.portName = board.slavePath();
+        portName = board.slavePath();
     }
 
     void setFaults(const std::function<void(BoardFaults&)>& change) {
@@ -114,6 +116,17 @@ protected:
         EXPECT_EQ(view.menu(), menu);
     }
 
+    // The outcome returned is the last one shown, and says what happened
+    // and where.
+    void expectOutcome(const OperationOutcome& outcome, OperationResult result,
+                       std::optional<OperationStep> failedStep) const {
+        EXPECT_EQ(outcome.result, result);
+        EXPECT_EQ(outcome.failedStep, failedStep);
+        ASSERT_FALSE(view.outcomes.empty());
+        EXPECT_EQ(view.outcomes.back().result, outcome.result);
+        EXPECT_EQ(view.outcomes.back().failedStep, outcome.failedStep);
+    }
+
     // The image a Write prepares for firmware 1.minor from `image`.
     static ConfigImage prepared(ConfigImage image, std::uint8_t minor) {
         image[field::VersionMajor] = 1;
@@ -123,6 +136,7 @@ protected:
     }
 
     BoardEmulator board;
+    std::string portName;
     TCommPort port;
     RecordingView view;
     ConfigImage image = workingImage();
@@ -131,8 +145,10 @@ protected:
 
 TEST_F(PagerOperationsTest, ReadTakesThePagerAndShowsIt) {
     view.modifyMode = true;
-    operations.readPager();
+    const OperationOutcome outcome = operations.readPager(portName);
 
+    expectOutcome(outcome, OperationResult::Success, std::nullopt);
+    EXPECT_EQ(outcome.firmware, (FirmwareVersion{1, 90}));
     EXPECT_EQ(view.messages, (Messages{{ViewMessage::Information, "Read Success !"}}));
     EXPECT_EQ(image, pagerMemory(90));
     EXPECT_EQ(view.imageShown, 1);
@@ -149,8 +165,10 @@ TEST_F(PagerOperationsTest, ReadTakesThePagerAndShowsIt) {
 TEST_F(PagerOperationsTest, WriteStoresThePreparedImageAndVerifiesIt) {
     view.modifyMode = true;
     const ConfigImage expected = prepared(image, 90);
-    operations.writePager();
+    const OperationOutcome outcome = operations.writePager(portName);
 
+    expectOutcome(outcome, OperationResult::Success, std::nullopt);
+    EXPECT_EQ(outcome.firmware, (FirmwareVersion{1, 90}));
     EXPECT_EQ(view.messages, (Messages{{ViewMessage::Information, "Write Sucess !"}}));
     EXPECT_EQ(image, expected);
     EXPECT_EQ(board.memory(), expected);
@@ -175,7 +193,7 @@ TEST_F(PagerOperationsTest, WriteStoresThePreparedImageAndVerifiesIt) {
 
 TEST_F(PagerOperationsTest, VerifyComparesThePagerWithTheImage) {
     image = pagerMemory(90);
-    operations.verifyPager();
+    expectOutcome(operations.verifyPager(portName), OperationResult::Success, std::nullopt);
     EXPECT_EQ(view.messages, (Messages{{ViewMessage::Information, "Verify Sucess !"}}));
     EXPECT_EQ(view.statusPanel1(), (Texts{kTesting, kVerifying, kReady}));
     EXPECT_EQ(view.positions, (std::vector<int>{0, 128, 384, 0}));
@@ -186,7 +204,8 @@ TEST_F(PagerOperationsTest, VerifyComparesThePagerWithTheImage) {
     view.messages.clear();
     image[field::RSSI] ^= 0x01;
     const ConfigImage edited = image;
-    operations.verifyPager();
+    expectOutcome(operations.verifyPager(portName), OperationResult::VerifyError,
+                  OperationStep::VerifyBlocks);
     EXPECT_EQ(view.messages, (Messages{{ViewMessage::Stop, "Verify Error !"}}));
     EXPECT_EQ(image, edited);
 }
@@ -194,7 +213,7 @@ TEST_F(PagerOperationsTest, VerifyComparesThePagerWithTheImage) {
 TEST_F(PagerOperationsTest, SilentBoardEndsBeforeAnyTransfer) {
     setFaults([](BoardFaults& f) { f.silent = true; });
     struct Case {
-        void (PagerOperations::*operation)();
+        OperationOutcome (PagerOperations::*operation)(const std::string&);
         const char* text;
     };
     for (const auto& c : {Case{&PagerOperations::readPager, kNotRespondingRead},
@@ -203,7 +222,9 @@ TEST_F(PagerOperationsTest, SilentBoardEndsBeforeAnyTransfer) {
         SCOPED_TRACE(c.text);
         view.messages.clear();
         view.statusTexts.clear();
-        (operations.*c.operation)();
+        const OperationOutcome outcome = (operations.*c.operation)(portName);
+        expectOutcome(outcome, OperationResult::BoardSilent, OperationStep::BoardTest);
+        EXPECT_FALSE(outcome.error);
         EXPECT_EQ(view.messages, (Messages{{ViewMessage::Exclamation, c.text}}));
         EXPECT_EQ(view.statusPanel1(), (Texts{kTesting, kReady}));
         EXPECT_TRUE(view.windowIsEnabled());
@@ -218,22 +239,37 @@ TEST_F(PagerOperationsTest, ReopenFailureEndsWithThePortMessage) {
     struct Case {
         const char* port;
         const char* text;
+        CommFail code;
     };
-    for (const auto& c :
-         {Case{"/nonexistent/ttyPX", "Error opening comm port. Port already in use?"},
-          Case{"/dev/null", "Error opening comm port."}}) {
+    // The port is a link to the board while the board test probes it; when
+    // it is opened again the link points elsewhere.
+    const auto link =
+        std::filesystem::temp_directory_path() / ("px520-port-" + std::to_string(::getpid()));
+    portName = link.string();
+    for (const auto& c : {Case{"/nonexistent/ttyPX",
+                               "Error opening comm port. Port already in use?", CommFail::Open},
+                          Case{"/dev/null", "Error opening comm port.", CommFail::GetSettings}}) {
         SCOPED_TRACE(c.port);
         view.messages.clear();
         view.statusTexts.clear();
-        // The board answers the test; the port is gone when opened again.
-        view.portSequence = {board.slavePath(), c.port};
-        view.portCalls = 0;
-        operations.readPager();
+        std::filesystem::remove(link);
+        std::filesystem::create_symlink(board.slavePath(), link);
+        view.atRepaint = [&] {
+            std::filesystem::remove(link);
+            std::filesystem::create_symlink(c.port, link);
+        };
+        const OperationOutcome outcome = operations.readPager(portName);
+        view.atRepaint = nullptr;
+        expectOutcome(outcome, OperationResult::OpenFailed, OperationStep::Reopen);
+        ASSERT_TRUE(outcome.error);
+        EXPECT_EQ(outcome.error->FailCode, c.code);
         EXPECT_EQ(view.messages, (Messages{{ViewMessage::Plain, c.text}}));
         EXPECT_EQ(view.statusPanel1(), (Texts{kTesting}));
         EXPECT_TRUE(view.windowIsEnabled());
         EXPECT_FALSE(port.isOpen());
     }
+    std::filesystem::remove(link);
+    EXPECT_EQ(board.requests(), (std::vector{kProbe, kProbe}));
     EXPECT_EQ(view.menuChanges, 0);
     EXPECT_EQ(image, workingImage());
 }
@@ -257,30 +293,32 @@ private:
     std::array<__user_cap_data_struct, 2> saved_{};
 };
 
-TEST_F(PagerOperationsTest, RefusedPermissionNamesTheGroupToJoin) {
+// Whether a group is named depends on the device's group and mode (see the
+// reason's own tests); the message always says that permission was refused.
+TEST_F(PagerOperationsTest, RefusedPermissionIsExplained) {
     const auto device =
         std::filesystem::temp_directory_path() / ("px520-locked-" + std::to_string(::getpid()));
     std::ofstream(device).put('\0');
     std::filesystem::permissions(device, std::filesystem::perms::none);
-    struct stat info {};
-    ASSERT_EQ(::stat(device.c_str(), &info), 0);
-    const group* owner = ::getgrgid(info.st_gid);
-    ASSERT_NE(owner, nullptr);
-    const std::string groupName = owner->gr_name;
-
-    view.portName = device.string();
+    portName = device.string();
+    OperationOutcome outcome;
     {
         const WithoutFileOverride restricted;
-        operations.readPager();
+        outcome = operations.readPager(portName);
     }
     std::filesystem::remove(device);
+
+    expectOutcome(outcome, OperationResult::OpenFailed, OperationStep::BoardTest);
+    ASSERT_TRUE(outcome.error);
+    EXPECT_EQ(outcome.error->SystemError, static_cast<std::uint32_t>(EACCES));
 
     ASSERT_EQ(view.messages.size(), 1U);
     EXPECT_EQ(view.messages[0].kind, ViewMessage::Plain);
     EXPECT_TRUE(
         view.messages[0].text.starts_with("Error opening comm port. Port already in use?\n"))
         << view.messages[0].text;
-    EXPECT_NE(view.messages[0].text.find("group \"" + groupName + "\""), std::string::npos)
+    EXPECT_NE(view.messages[0].text.find("You have no permission to use " + device.string()),
+              std::string::npos)
         << view.messages[0].text;
     EXPECT_EQ(view.statusPanel1(), (Texts{kTesting, kReady}));
     EXPECT_TRUE(view.windowIsEnabled());
@@ -293,25 +331,37 @@ TEST_F(PagerOperationsTest, SearchRemembersAPortRefusedForPermission) {
     std::ofstream(device).put('\0');
     std::filesystem::permissions(device, std::filesystem::perms::none);
     const std::vector<std::string> ports{device.string(), "/dev/px520-no-such-port"};
-    std::optional<std::size_t> found;
+    OperationOutcome found;
     {
         const WithoutFileOverride restricted;
         found = operations.findBoard(ports);
     }
     std::filesystem::remove(device);
 
-    EXPECT_EQ(found, std::nullopt);
-    ASSERT_TRUE(operations.searchPermissionRefusal());
-    EXPECT_EQ(operations.searchPermissionRefusal()->Device, device.string());
+    EXPECT_EQ(found.result, OperationResult::BoardSilent);
+    EXPECT_EQ(found.portIndex, std::nullopt);
+    ASSERT_TRUE(found.error);
+    EXPECT_EQ(found.error->Device, device.string());
+    // The not-responding message names the refusal on a line of its own.
+    const auto message = outcomeMessage(found);
+    ASSERT_TRUE(message);
+    EXPECT_EQ(message->kind, ViewMessage::Exclamation);
+    EXPECT_TRUE(message->text.starts_with(std::string(kNotResponding) + "\n")) << message->text;
+    EXPECT_NE(message->text.find(device.string()), std::string::npos) << message->text;
 
     const std::vector<std::string> missing{"/dev/px520-no-such-port"};
-    EXPECT_EQ(operations.findBoard(missing), std::nullopt);
-    EXPECT_FALSE(operations.searchPermissionRefusal());
+    found = operations.findBoard(missing);
+    EXPECT_EQ(found.portIndex, std::nullopt);
+    EXPECT_FALSE(found.error);
+    EXPECT_EQ(outcomeMessage(found)->text, kNotResponding);
 }
 
 TEST_F(PagerOperationsTest, AnotherModelIsNotReadButIsWritten) {
     board.setMemory(pagerMemory(90, "KX300 V1.0"));
-    operations.readPager();
+    const OperationOutcome outcome = operations.readPager(portName);
+    expectOutcome(outcome, OperationResult::OtherModel, OperationStep::ModelQuery);
+    EXPECT_EQ(outcome.modelName, "KX300 V1.0");
+    EXPECT_EQ(outcome.firmware, (FirmwareVersion{1, 90}));
     EXPECT_EQ(view.messages, (Messages{{ViewMessage::Plain,
                                         "This model is not PX520. This model is KX300 V1.0."}}));
     EXPECT_EQ(board.requests(), (std::vector{kProbe, kVersion, kModel}));
@@ -323,7 +373,7 @@ TEST_F(PagerOperationsTest, AnotherModelIsNotReadButIsWritten) {
     expectEndState(kReady, {true, true, true});
 
     view.messages.clear();
-    operations.writePager();
+    expectOutcome(operations.writePager(portName), OperationResult::Success, std::nullopt);
     EXPECT_EQ(view.messages, (Messages{{ViewMessage::Information, "Write Sucess !"}}));
 }
 
@@ -342,8 +392,14 @@ TEST_F(PagerOperationsTest, ChecksumTestFollowsFirmwareAndTag) {
         image = workingImage();
         view.messages.clear();
         view.imageShown = 0;
-        operations.readPager();
+        const OperationOutcome outcome = operations.readPager(portName);
 
+        if (c.taken) {
+            expectOutcome(outcome, OperationResult::Success, std::nullopt);
+        } else {
+            expectOutcome(outcome, OperationResult::ChecksumError, OperationStep::ChecksumTest);
+        }
+        EXPECT_EQ(outcome.tookImage(), c.taken);
         ConfigImage unchanged = workingImage();
         unchanged[field::VersionMajor] = 1;
         unchanged[field::VersionMinor] = c.minor;
@@ -386,7 +442,8 @@ TEST_F(PagerOperationsTest, FailedReadBlockEndsTheRead) {
         image = workingImage();
         view.messages.clear();
         view.imageShown = 0;
-        operations.readPager();
+        expectOutcome(operations.readPager(portName), OperationResult::ReadError,
+                      OperationStep::ReadBlocks);
         EXPECT_EQ(view.messages, (Messages{{ViewMessage::Stop, "Read Error !"}}));
         EXPECT_EQ(board.exchanges() - before, c.requests);
         EXPECT_EQ(view.imageShown, 0);
@@ -398,7 +455,8 @@ TEST_F(PagerOperationsTest, FailedReadBlockEndsTheRead) {
 TEST_F(PagerOperationsTest, RefusedStoreOnBlockFiveEndsTheWriteAlone) {
     setFaults([](BoardFaults& f) { f.badAckStore = 5; });
     const ConfigImage expected = prepared(image, 90);
-    operations.writePager();
+    expectOutcome(operations.writePager(portName), OperationResult::WriteError,
+                  OperationStep::StoreBlocks);
     EXPECT_EQ(view.messages, (Messages{{ViewMessage::Stop, "Write Error !"}}));
     EXPECT_EQ(board.requests(), concat({{kProbe, kVersion, kModel}, stores(5)}));
     EXPECT_EQ(image, expected);
@@ -408,7 +466,8 @@ TEST_F(PagerOperationsTest, RefusedStoreOnBlockFiveEndsTheWriteAlone) {
 
 TEST_F(PagerOperationsTest, DifferenceAfterStoringIsAVerifyError) {
     setFaults([](BoardFaults& f) { f.differingAddress = 130; });
-    operations.writePager();
+    expectOutcome(operations.writePager(portName), OperationResult::VerifyError,
+                  OperationStep::VerifyBlocks);
     EXPECT_EQ(view.messages, (Messages{{ViewMessage::Stop, "Verify Error !"}}));
     EXPECT_EQ(board.requests().back(), block(128));
     expectEndState(kReadyAfterWrite, {true, true, true});
@@ -417,7 +476,8 @@ TEST_F(PagerOperationsTest, DifferenceAfterStoringIsAVerifyError) {
 TEST_F(PagerOperationsTest, BadSumOnTheSecondVerifyBlockIsAVerifyErrorAlone) {
     image = pagerMemory(90);
     setFaults([](BoardFaults& f) { f.badChecksumExchange = 3; });
-    operations.verifyPager();
+    expectOutcome(operations.verifyPager(portName), OperationResult::VerifyError,
+                  OperationStep::VerifyBlocks);
     EXPECT_EQ(view.messages, (Messages{{ViewMessage::Stop, "Verify Error !"}}));
     EXPECT_EQ(board.requests(), (std::vector{kProbe, block(0), block(128)}));
     EXPECT_EQ(image, pagerMemory(90));
@@ -427,7 +487,9 @@ TEST_F(PagerOperationsTest, BadSumOnTheSecondVerifyBlockIsAVerifyErrorAlone) {
 TEST_F(PagerOperationsTest, ReminderMustStayOnBefore183) {
     board.setMemory(pagerMemory(80));
     image[field::Reminder] = 0;
-    operations.writePager();
+    const OperationOutcome outcome = operations.writePager(portName);
+    expectOutcome(outcome, OperationResult::ReminderRule, OperationStep::VersionQuery);
+    EXPECT_EQ(outcome.firmware, (FirmwareVersion{1, 80}));
     EXPECT_EQ(view.messages,
               (Messages{{ViewMessage::Exclamation,
                          "The version before 1.83, Reminder function cannot be disabled. \nPlease "
@@ -442,7 +504,7 @@ TEST_F(PagerOperationsTest, ReminderMustStayOnBefore183) {
 
     view.messages.clear();
     image[field::Reminder] = 1;
-    operations.writePager();
+    operations.writePager(portName);
     EXPECT_EQ(view.messages, (Messages{{ViewMessage::Information, "Write Sucess !"}}));
     EXPECT_EQ(board.memory(), image);
 }
@@ -457,7 +519,7 @@ TEST_F(PagerOperationsTest, GroupPrioritiesGoToBit7OnlyFor186) {
         writeBits(image, field::WriteBit7A, 7, 1, 0);
         writeBits(image, field::WriteBit7B, 7, 1, 1);
         view.messages.clear();
-        operations.writePager();
+        operations.writePager(portName);
         ASSERT_EQ(view.messages, (Messages{{ViewMessage::Information, "Write Sucess !"}}));
         const ConfigImage memory = board.memory();
         EXPECT_EQ(readBits(memory, field::WriteBit7A, 7, 1), minor == 86 ? 1 : 0);
@@ -467,7 +529,9 @@ TEST_F(PagerOperationsTest, GroupPrioritiesGoToBit7OnlyFor186) {
 
 TEST_F(PagerOperationsTest, UnknownFirmwareIsNotWritten) {
     setFaults([](BoardFaults& f) { f.badChecksumExchange = 2; });
-    operations.writePager();
+    const OperationOutcome outcome = operations.writePager(portName);
+    expectOutcome(outcome, OperationResult::WriteError, OperationStep::VersionQuery);
+    EXPECT_FALSE(outcome.firmware);
     EXPECT_EQ(view.messages, (Messages{{ViewMessage::Stop, "Write Error !"}}));
     EXPECT_EQ(board.requests(), (std::vector{kProbe, kVersion}));
     EXPECT_EQ(image, workingImage());
@@ -479,7 +543,12 @@ TEST_F(PagerOperationsTest, LineDeadMidTransferIsReportedAndEndsCleanly) {
     const std::string reason = "Receiving from the programmer board failed.\n" + board.slavePath() +
                                ": Input/output error.";
     setFaults([](BoardFaults& f) { f.hangUpAfter = 4; });
-    operations.readPager();
+    const OperationOutcome outcome = operations.readPager(portName);
+    expectOutcome(outcome, OperationResult::PortFailed, OperationStep::ReadBlocks);
+    ASSERT_TRUE(outcome.error);
+    EXPECT_TRUE(outcome.error->FailCode == CommFail::BytesWaiting ||
+                outcome.error->FailCode == CommFail::Read);
+    EXPECT_EQ(outcome.error->SystemError, static_cast<std::uint32_t>(EIO));
     EXPECT_EQ(view.messages, (Messages{{ViewMessage::Stop, reason}}));
     ConfigImage expected = workingImage();
     expected[field::VersionMajor] = 1;
@@ -492,7 +561,9 @@ TEST_F(PagerOperationsTest, LineDeadMidTransferIsReportedAndEndsCleanly) {
 TEST_F(PagerOperationsTest, LineDeadWhileStoringKeepsThePreparedImage) {
     setFaults([](BoardFaults& f) { f.hangUpAfter = 10; });
     const ConfigImage expected = prepared(image, 90);
-    operations.writePager();
+    const OperationOutcome outcome = operations.writePager(portName);
+    expectOutcome(outcome, OperationResult::PortFailed, OperationStep::StoreBlocks);
+    EXPECT_TRUE(outcome.error);
     ASSERT_EQ(view.messages.size(), 1U);
     EXPECT_EQ(view.messages[0].kind, ViewMessage::Stop);
     EXPECT_TRUE(view.messages[0].text.ends_with(": Input/output error.")) << view.messages[0].text;
@@ -505,26 +576,33 @@ TEST_F(PagerOperationsTest, FindBoardSelectsTheThirdListedPort) {
     const PseudoTerminal nobody;
     const std::vector<std::string> ports{"/nonexistent/ttyPX", nobody.slavePath(),
                                          board.slavePath()};
-    EXPECT_EQ(operations.findBoard(ports), 2U);
+    const OperationOutcome found = operations.findBoard(ports);
+    EXPECT_TRUE(found.succeeded());
+    EXPECT_EQ(found.portIndex, 2U);
+    EXPECT_FALSE(outcomeMessage(found));
     EXPECT_TRUE(port.isOpen());
     EXPECT_EQ(port.portName(), board.slavePath());
     EXPECT_EQ(view.progressMaximum, 0);
 
     const std::vector<std::string> without(ports.begin(), ports.begin() + 2);
-    EXPECT_EQ(operations.findBoard(without), std::nullopt);
+    const OperationOutcome none = operations.findBoard(without);
+    EXPECT_EQ(none.result, OperationResult::BoardSilent);
+    EXPECT_EQ(none.portIndex, std::nullopt);
     EXPECT_FALSE(port.isOpen());
 }
 
-TEST_F(PagerOperationsTest, BoardVersionFillsItsField) {
+TEST_F(PagerOperationsTest, BoardVersionIsTheBoardsOwn) {
     board.setBoardVersion(3, 2);
-    EXPECT_EQ(operations.boardVersion(), (BoardVersion{3, 2}));
-    EXPECT_EQ(view.boardVersionText, "3.2");
+    const auto version = operations.boardVersion(portName);
+    EXPECT_EQ(version, (BoardVersion{3, 2}));
+    ASSERT_TRUE(version);
+    EXPECT_EQ(version->text(), "3.2");
     EXPECT_TRUE(port.isOpen());
 
     setFaults([](BoardFaults& f) { f.silent = true; });
-    EXPECT_EQ(operations.boardVersion(), std::nullopt);
-    EXPECT_EQ(view.boardVersionText, "");
+    EXPECT_EQ(operations.boardVersion(portName), std::nullopt);
     EXPECT_TRUE(view.messages.empty());
+    EXPECT_TRUE(view.outcomes.empty());
 }
 
 } // namespace

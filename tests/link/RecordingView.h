@@ -1,13 +1,16 @@
 #pragma once
 
+#include "link/OperationMessages.h"
 #include "link/OperationView.h"
+#include "link/PagerMenu.h"
 
-#include <algorithm>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
-// Plays the main window for the board operations and keeps what they did.
+// Plays the main window for the board operations and keeps what they did:
+// each outcome, and the message box the window shows for it.
 class RecordingView : public OperationView {
 public:
     struct Message {
@@ -16,8 +19,8 @@ public:
         bool operator==(const Message&) const = default;
     };
 
-    void setStatusText(int panel, std::string_view text) override {
-        statusTexts.emplace_back(panel, std::string(text));
+    void setStatusText(StatusPanel panel, std::string_view text) override {
+        statusTexts.emplace_back(static_cast<int>(panel), std::string(text));
     }
     void setProgressRange(int minimum, int maximum) override {
         progressMinimum = minimum;
@@ -25,32 +28,36 @@ public:
     }
     void setProgressPosition(int position) override { positions.push_back(position); }
     int progressPosition() const override { return positions.empty() ? 0 : positions.back(); }
-    void repaintProgress() override { ++repaints; }
-    void setWindowEnabled(bool enabled) override { windowEnabled.push_back(enabled); }
-    void setPagerMenu(bool read, bool write, bool verify) override {
-        readItem = read;
-        writeItem = write;
-        verifyItem = verify;
-        ++menuChanges;
+    void repaintProgress() override {
+        ++repaints;
+        if (atRepaint) {
+            atRepaint();
+        }
     }
-    void showFirmwareVersion(std::string_view text) override {
-        versionText = text;
+    void showFirmwareVersion(const FirmwareVersion& version) override {
+        versionText = version.text();
         versionVisible = true;
     }
-    void showVersionField() override { versionVisible = true; }
-    void showImage() override { ++imageShown; }
-    void setBoardVersionText(std::string_view text) override { boardVersionText = text; }
-    void message(ViewMessage kind, std::string_view text) override {
-        messages.push_back({kind, std::string(text)});
-    }
-    bool modifyModeSelected() const override { return modifyMode; }
-    std::string selectedPortName() const override {
-        if (portSequence.empty()) {
-            return portName;
+    void showOutcome(const OperationOutcome& outcome) override {
+        outcomes.push_back(outcome);
+        if (outcome.tookImage()) {
+            ++imageShown;
         }
-        return portSequence[std::min(portCalls++, portSequence.size() - 1)];
+        if (const auto message = outcomeMessage(outcome)) {
+            messages.push_back({message->kind, message->text});
+        }
+        if (outcome.tookImage()) {
+            versionVisible = true;
+        }
     }
-    void processEvents() override { ++eventsProcessed; }
+    void operationStarted() override { windowEnabled.push_back(false); }
+    void transferStarted() override { setMenu({false, false, false}); }
+    void operationEnded(const OperationOutcome& outcome) override {
+        windowEnabled.push_back(true);
+        if (const auto menu = pagerMenuAfter(outcome, modifyMode)) {
+            setMenu(*menu);
+        }
+    }
 
     // Panel 1's texts in order.
     std::vector<std::string> statusPanel1() const {
@@ -70,6 +77,8 @@ public:
     int progressMaximum = 100;
     std::vector<int> positions;
     int repaints = 0;
+    // Runs at each repaint, before the request goes out.
+    std::function<void()> atRepaint;
     std::vector<bool> windowEnabled;
     bool readItem = true;
     bool writeItem = true;
@@ -78,12 +87,15 @@ public:
     std::string versionText;
     bool versionVisible = false;
     int imageShown = 0;
-    std::string boardVersionText = "unset";
+    std::vector<OperationOutcome> outcomes;
     std::vector<Message> messages;
     bool modifyMode = false;
-    std::string portName;
-    // When set, the port chosen at each call in turn; the last one stays.
-    std::vector<std::string> portSequence;
-    mutable std::size_t portCalls = 0;
-    int eventsProcessed = 0;
+
+private:
+    void setMenu(const PagerMenu& menu) {
+        readItem = menu.read;
+        writeItem = menu.write;
+        verifyItem = menu.verify;
+        ++menuChanges;
+    }
 };

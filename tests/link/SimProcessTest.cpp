@@ -103,17 +103,17 @@ TEST(SimProcessTest, ReadWriteVerifyAgainstTheProgram) {
 
     TCommPort port;
     RecordingView view;
-    view.portName = link.string();
+    const std::string portName = link.string();
     ConfigImage image{};
     PagerOperations operations{port, view, image};
 
-    operations.readPager();
+    EXPECT_TRUE(operations.readPager(portName).succeeded());
     ASSERT_EQ(view.messages, (Messages{{ViewMessage::Information, "Read Success !"}}));
     EXPECT_EQ(view.versionText, "1.86");
 
     image[field::RSSI] = 77;
-    operations.writePager();
-    operations.verifyPager();
+    EXPECT_TRUE(operations.writePager(portName).succeeded());
+    EXPECT_TRUE(operations.verifyPager(portName).succeeded());
     EXPECT_EQ(view.messages, (Messages{{ViewMessage::Information, "Read Success !"},
                                        {ViewMessage::Information, "Write Sucess !"},
                                        {ViewMessage::Information, "Verify Sucess !"}}));

@@ -35,7 +35,7 @@ CommFail failureOf(const std::function<void()>& action) {
     try {
         action();
     } catch (const ECommError& error) {
-        return static_cast<CommFail>(error.FailCode);
+        return error.FailCode;
     }
     ADD_FAILURE() << "no ECommError thrown";
     return CommFail{};
@@ -183,7 +183,7 @@ TEST(CommPortOpen, FailedOpensLeaveThePortClosed) {
             port.openDevice();
             ADD_FAILURE() << "opened";
         } catch (const ECommError& error) {
-            EXPECT_EQ(error.FailCode, static_cast<std::uint8_t>(code));
+            EXPECT_EQ(error.FailCode, code);
             EXPECT_EQ(error.SystemError, static_cast<std::uint32_t>(systemError));
             EXPECT_EQ(error.Device, path);
         }
@@ -219,7 +219,7 @@ TEST_F(CommPortTest, SecondUserIsRefusedUntilTheFirstCloses) {
         second.reopen(9600, pty.slavePath(), 1);
         ADD_FAILURE() << "second open succeeded";
     } catch (const ECommError& error) {
-        EXPECT_EQ(error.FailCode, static_cast<std::uint8_t>(CommFail::Open));
+        EXPECT_EQ(error.FailCode, CommFail::Open);
         EXPECT_TRUE(error.SystemError == EWOULDBLOCK || error.SystemError == EBUSY) << error.what();
     }
     EXPECT_FALSE(second.isOpen());
@@ -263,7 +263,7 @@ TEST_F(CommPortTest, StalledLineFailsTheWrite) {
         port.sendBytes(data);
         ADD_FAILURE() << "a megabyte went into a line nobody reads";
     } catch (const ECommError& error) {
-        EXPECT_EQ(error.FailCode, static_cast<std::uint8_t>(CommFail::Send));
+        EXPECT_EQ(error.FailCode, CommFail::Send);
         EXPECT_EQ(error.SystemError, static_cast<std::uint32_t>(ETIMEDOUT));
     }
     EXPECT_TRUE(port.isOpen());
@@ -275,7 +275,7 @@ TEST_F(CommPortTest, ReadWithoutAByteTimesOut) {
         port.readByte();
         ADD_FAILURE() << "read a byte nobody sent";
     } catch (const ECommError& error) {
-        EXPECT_EQ(error.FailCode, static_cast<std::uint8_t>(CommFail::Read));
+        EXPECT_EQ(error.FailCode, CommFail::Read);
         EXPECT_EQ(error.SystemError, static_cast<std::uint32_t>(ETIMEDOUT));
     }
 }

@@ -1,0 +1,19 @@
+#include "link/PagerMenu.h"
+
+std::optional<PagerMenu> pagerMenuAfter(const OperationOutcome& outcome, bool modifyMode) {
+    if (outcome.failedStep == OperationStep::BoardTest ||
+        outcome.failedStep == OperationStep::Reopen) {
+        return std::nullopt;
+    }
+    switch (outcome.operation) {
+    case OperationKind::Write:
+        return PagerMenu{};
+    case OperationKind::Read:
+    case OperationKind::Verify:
+        return PagerMenu{true, !modifyMode, true};
+    case OperationKind::BoardTest:
+    case OperationKind::Search:
+        break;
+    }
+    return std::nullopt;
+}
