@@ -26,6 +26,11 @@ public:
     BoardProtocol& protocol() { return protocol_; }
 
     // Opens the port and probes the board; the port stays open.
+    // A held port is opened once and stays open from one step and one
+    // operation to the next, so no other program can take it in between;
+    // a port failure still closes it, and the next step opens it again.
+    void holdPort(bool hold) { holdPort_ = hold; }
+
     OperationOutcome testBoard(const std::string& portName);
     // Probes each listed port in turn; the first that answers stays open.
     OperationOutcome findBoard(std::span<const std::string> portNames);
@@ -48,6 +53,7 @@ private:
     void verifyTransfer(OperationOutcome& outcome);
     void verifyBlocks(OperationOutcome& outcome, bool advanceBySoFar);
     void finish(OperationOutcome& outcome);
+    void openFresh(const std::string& portName);
     // Ends the transfer with the result at the step it is in.
     void fail(OperationOutcome& outcome, OperationResult result) const;
     void reopen(const std::string& portName);
@@ -60,4 +66,5 @@ private:
     BoardProtocol protocol_;
     // Where the running transfer is, for a port failure to name.
     OperationStep step_ = OperationStep::BoardTest;
+    bool holdPort_ = false;
 };
