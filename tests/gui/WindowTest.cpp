@@ -658,21 +658,6 @@ private slots:
         f.settle();
         QVERIFY(!f.window().isVisible());
     }
-
-    void screenshotsOfEveryTab() {
-        WindowFixture f;
-        f.window().setAdvanceUnlocked(true);
-        auto* pages = f.find<QTabWidget>("PageControl1");
-        QDir().mkpath(PX520_SCREENSHOT_DIR);
-        for (int i = 0; i < pages->count(); ++i) {
-            pages->setCurrentIndex(i);
-            f.settle();
-            const QString file = QStringLiteral(PX520_SCREENSHOT_DIR "/tab%1-%2.png")
-                                     .arg(i + 1)
-                                     .arg(pages->widget(i)->objectName());
-            QVERIFY(f.window().grab().save(file));
-        }
-    }
 };
 
 PX520_GUI_TEST_MAIN(WindowTest)
