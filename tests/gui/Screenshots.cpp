@@ -47,9 +47,9 @@ void everyTab(Pictures& pictures) {
     for (int i = 0; i < pages->count(); ++i) {
         pages->setCurrentIndex(i);
         f.settle();
-        pictures.save(f.window(), QStringLiteral("tab%1-%2.png")
-                                      .arg(i + 1)
-                                      .arg(pages->widget(i)->objectName()));
+        pictures.save(
+            f.window(),
+            QStringLiteral("tab%1-%2.png").arg(i + 1).arg(pages->widget(i)->objectName()));
     }
 }
 

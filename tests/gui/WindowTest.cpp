@@ -477,7 +477,7 @@ private slots:
         QCOMPARE(f.focused(), freq);
         f.find<QLabel>("Label1")->show();
         auto* central = f.find<QWidget>("centralWidget");
-        // Over a control nothing happens once the window has seen the move...
+        // Over a control nothing happens, once the move has been handed out...
         const MoveCounter seen;
         QTest::mouseMove(central, f.find<QWidget>("GroupBox1")->geometry().center());
         QTRY_VERIFY(seen.moves > 0);
