@@ -3,6 +3,7 @@
 #include "sim/BoardEmulator.h"
 #include "tests/link/PseudoTerminal.h"
 #include "tests/link/RecordingView.h"
+#include "tests/link/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -184,11 +185,7 @@ TEST_F(ProtocolOnLine, BadReplySumLeavesTheDestinationUntouched) {
 // read as the start of the next reply.
 TEST_F(ProtocolOnLine, StrayBytesBeforeARequestAreDiscarded) {
     pty.write(Bytes{0x4E, 0x86, 0x00, 0x01});
-    const auto deadline = std::chrono::steady_clock::now() + 2s;
-    while (port.bytesWaiting() < 4 && std::chrono::steady_clock::now() < deadline) {
-        pollfd entry{port.descriptor(), POLLIN, 0};
-        ::poll(&entry, 1, 20);
-    }
+    waitUntil([this] { return port.bytesWaiting() >= 4; });
     ASSERT_EQ(port.bytesWaiting(), 4U);
     answerNext(readReply({1, 86}));
     ConfigImage image{};
@@ -246,7 +243,7 @@ TEST_F(ProtocolOnLine, ReplyLongerThanAskedLeavesTheRestOnTheLine) {
     std::array<std::uint8_t, 4> version{};
     EXPECT_TRUE(protocol.readBytes(kTargetPager, version, 1, 2));
     EXPECT_EQ(version, (std::array<std::uint8_t, 4>{9, 9, 0, 0}));
-    std::this_thread::sleep_for(20ms);
+    waitUntil([&] { return port.bytesWaiting() >= 600U - 17U; });
     EXPECT_EQ(port.bytesWaiting(), 600U - 17U);
 }
 
@@ -420,11 +417,10 @@ TEST(BoardEmulatorLine, AnswersOnlyOnceTheLineIsRaw) {
     buildFrame(probe, kTargetPager, kOperationRead, Bytes{0, 0, 0});
     ASSERT_EQ(::write(slave, probe.data(), probe.size()), static_cast<ssize_t>(probe.size()));
 
-    const auto deadline = std::chrono::steady_clock::now() + 2s;
-    while (board.exchanges() == 0 && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(1ms);
-    }
+    ASSERT_TRUE(waitUntil([&] { return board.exchanges() != 0; }));
     ASSERT_EQ(board.exchanges(), 1U);
+    // Silence sends no event to wait for: an answer on a raw line takes well
+    // under a millisecond, so 50 ms without one shows the board holds it.
     std::this_thread::sleep_for(50ms);
     EXPECT_EQ(board.bytesSent(), 0U) << "answered a line that still echoes";
 
@@ -434,7 +430,8 @@ TEST(BoardEmulatorLine, AnswersOnlyOnceTheLineIsRaw) {
     ASSERT_EQ(::tcsetattr(slave, TCSANOW, &line), 0);
     Bytes reply;
     std::array<std::uint8_t, 64> buffer{};
-    while (reply.size() < 15 && std::chrono::steady_clock::now() < deadline + 2s) {
+    const auto deadline = std::chrono::steady_clock::now() + 2s;
+    while (reply.size() < 15 && std::chrono::steady_clock::now() < deadline) {
         pollfd entry{slave, POLLIN, 0};
         ::poll(&entry, 1, 50);
         const ssize_t got = ::read(slave, buffer.data(), buffer.size());
