@@ -1,5 +1,6 @@
 #include "cli/TransferCommands.h"
 
+#include "cli/DiffCommand.h"
 #include "cli/ExitCodes.h"
 #include "cli/Interruption.h"
 #include "cli/TableFiles.h"
@@ -318,4 +319,34 @@ int runVerify(const std::string& path, const TransferOptions& options, bool asWr
         std::cerr << "px520-cli: verify interrupted.\n";
         return session.interruptedExitCode();
     }
+}
+
+int runDiffWithPager(const std::string& path, const TransferOptions& options, bool json) {
+    const auto opened = openTable(path);
+    if (!opened) {
+        return kExitFile;
+    }
+    Session session(options);
+    if (const int code = session.check(options); code != kExitSuccess) {
+        return code;
+    }
+    ConfigImage pager{};
+    OperationOutcome outcome;
+    try {
+        outcome = session.run(
+            pager, [](PagerOperations& o, const std::string& port) { return o.readPager(port); });
+    } catch (const EInterrupted&) {
+        std::cerr << "px520-cli: read interrupted.\n";
+        return session.interruptedExitCode();
+    }
+    if (!outcome.succeeded()) {
+        return exitCodeOf(outcome);
+    }
+    applyDisplayPass(pager);
+    if (json) {
+        std::cout << differencesJson(opened->image, pager).dump(2) << '\n';
+    } else {
+        printDifferences(opened->image, pager, std::cout);
+    }
+    return opened->image == pager ? kExitSuccess : kExitDiffer;
 }

@@ -5,6 +5,7 @@
 #include "rules/Synthesizer.h"
 #include "dialogs/Messages.h"
 #include "window/PickLists.h"
+#include "window/QtText.h"
 #include "window/TEdit.h"
 #include "window/Unit1.h"
 #include "ui_Unit1.h"
