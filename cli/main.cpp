@@ -2,6 +2,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/PortsCommand.h"
 #include "cli/SetCommand.h"
+#include "cli/SetFromDocument.h"
 #include "cli/ShowCommand.h"
 #include "cli/TransferCommands.h"
 
@@ -84,6 +85,11 @@ int main(int argc, char** argv) {
                     "Fields by their names in show: Freq=1590125, T1[2]=1000, "
                     "\"ResetCon=Time-Out RESET\", SYSSV=off, RSSI=0.71. With none, FILE "
                     "is saved as the window saves it after Open.");
+    std::string document;
+    auto* from = set->add_option("--from", document,
+                                 "Apply a document in the shape show --json prints (- for "
+                                 "stdin): the values that differ go through the same rules.");
+    set->get_option("NAME=VALUE")->excludes(from);
     set->add_option("-o,--output", out, "Write the result here and leave FILE as it is.");
     set->add_flag("--user-tones", userTones,
                   "User Mode: tones 280 to 3500.0 Hz taken as typed, not snapped to the list.");
@@ -118,6 +124,9 @@ int main(int argc, char** argv) {
             return kExitUsage;
         }
         return runDiff(file, fileB, json);
+    }
+    if (*from) {
+        return runSetFromDocument(file, document, out, userTones);
     }
     return runSet(file, assignments, out, userTones);
 }

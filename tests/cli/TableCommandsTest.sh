@@ -106,6 +106,35 @@ refused "AudioLock: The interval is 0.5 second." AudioLock=2.3
 refused "RSSI: Please insert a number between 0 to 1" RSSI=1.5
 refused "Checksum: Checksum is stored by Write." Checksum=0
 
+# set --from: show --json's document back is a no-op, byte for byte; a changed
+# value goes through the rules; errors name their reason and write nothing.
+cp "$work/pristine.tbl" "$work/j.tbl"
+"$cli" show --json "$work/j.tbl" >"$work/doc.json"
+run "$cli" set "$work/j.tbl" --from "$work/doc.json"
+expect_rc 0 "set --from its own document"
+expect_same "$work/j.tbl" "$work/pristine.tbl"
+sed 's/"Freq": 1590000/"Freq": 1590125/' "$work/doc.json" >"$work/freq.json"
+"$cli" set "$work/j.tbl" --from - -o "$work/k.tbl" <"$work/freq.json" >"$work/out" 2>"$work/err"
+rc=$?
+expect_rc 0 "set --from with a new frequency"
+expect_out "CSpace                Auto, step 25000 Hz (code 32) -> Auto, step 12500 Hz (code 33)"
+expect_out "PLLN                  00158000 -> 00158080"
+expect_same "$work/j.tbl" "$work/pristine.tbl"
+from_refused() {
+    local message=$1
+    printf '%s' "$2" >"$work/bad.json"
+    run "$cli" set "$work/j.tbl" --from "$work/bad.json"
+    expect_rc 4 "set --from $2"
+    expect_err "$message"
+    expect_same "$work/j.tbl" "$work/pristine.tbl"
+}
+from_refused "no field 'Nonsense'" '{"Nonsense": 1}'
+from_refused "Freq: expected a number, a text or true/false, not array." '{"Freq": [1]}'
+from_refused "broken JSON at line 2, column 10." $'{\n "Freq": }'
+from_refused "PLLN: \"DEADBEEF\" contradicts what the rules compute" '{"PLLN": "DEADBEEF"}'
+from_refused "T2[1]: Please insert a number between 288.5 to 2468.2" \
+    '{"T2": [2500, 707.3, 761.3, 1122.5]}'
+
 # Usage and file errors have their own codes and leave files alone.
 run "$cli" set "$work/a.tbl" Nonsense=1
 expect_rc 2 "unknown field"

@@ -1,0 +1,196 @@
+#include "cli/SetFromDocument.h"
+
+#include "cli/DiffCommand.h"
+#include "cli/ExitCodes.h"
+#include "cli/FieldJson.h"
+#include "cli/TableFiles.h"
+#include "rules/FieldEntry.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+struct EDocument {
+    std::string message;
+};
+
+std::optional<std::string> readDocument(const std::string& name) {
+    if (name == "-") {
+        return std::string(std::istreambuf_iterator<char>(std::cin), {});
+    }
+    std::ifstream in(name, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// "line 3, column 7" of a byte offset counted from 1.
+std::string positionOf(const std::string& text, std::size_t byte) {
+    const std::size_t end = std::min(byte == 0 ? 0 : byte - 1, text.size());
+    std::size_t line = 1;
+    std::size_t column = 1;
+    for (std::size_t i = 0; i < end; ++i) {
+        if (text[i] == '\n') {
+            ++line;
+            column = 1;
+        } else {
+            ++column;
+        }
+    }
+    return "line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+bool computedKind(FieldKind kind) {
+    return kind == FieldKind::ToneCode || kind == FieldKind::PllWord ||
+           kind == FieldKind::Checksum;
+}
+
+// The text NAME=VALUE would carry for a value of the document.
+std::string entryText(const FieldRef& ref, const Json& value) {
+    if (value.is_boolean()) {
+        return value.get<bool>() ? "on" : "off";
+    }
+    if (value.is_string()) {
+        return value.get<std::string>();
+    }
+    if (value.is_number()) {
+        return value.dump();
+    }
+    throw EDocument{fieldRefName(ref) + ": expected a number, a text or true/false, not " +
+                    std::string(value.type_name()) + "."};
+}
+
+// The stored part of a computed entry as show prints it.
+const Json& storedPart(const Json& value) {
+    if (value.is_object() && value.contains("stored")) {
+        return value.at("stored");
+    }
+    return value;
+}
+
+struct Entry {
+    FieldRef ref;
+    Json value;
+};
+
+// Every value the document names, by field and call.
+std::vector<Entry> entriesOf(const Json& document) {
+    if (!document.is_object()) {
+        throw EDocument{"the document is not a JSON object of fields."};
+    }
+    std::vector<Entry> entries;
+    for (const auto& [name, value] : document.items()) {
+        if (name == "InFile") {
+            continue; // what show says of the file's own bytes
+        }
+        if (name == "Uninterpreted") {
+            if (!value.is_object()) {
+                throw EDocument{"Uninterpreted: expected an object of byte ranges."};
+            }
+            for (const auto& [range, bytes] : value.items()) {
+                const FieldDef* def = findField(range);
+                if (def == nullptr || def->kind != FieldKind::Uninterpreted) {
+                    throw EDocument{"Uninterpreted: no byte range '" + range + "'."};
+                }
+                entries.push_back({{def, 0}, bytes});
+            }
+            continue;
+        }
+        const FieldDef* def = findField(name);
+        if (def == nullptr || def->kind == FieldKind::Uninterpreted) {
+            throw EDocument{"no field '" + name + "' (see show for the names)."};
+        }
+        if (def->calls == 0) {
+            entries.push_back({{def, 0}, value});
+            continue;
+        }
+        if (!value.is_array() || value.size() != static_cast<std::size_t>(def->calls)) {
+            throw EDocument{name + ": expected an array of " + std::to_string(def->calls) +
+                            " values, one per call."};
+        }
+        for (int call = 1; call <= def->calls; ++call) {
+            entries.push_back({{def, call}, value[static_cast<std::size_t>(call - 1)]});
+        }
+    }
+    return entries;
+}
+
+} // namespace
+
+int runSetFromDocument(const std::string& path, const std::string& document,
+                       const std::optional<std::string>& out, bool userTones) {
+    const auto text = readDocument(document);
+    if (!text) {
+        std::cerr << "px520-cli: cannot read " << document << ": " << std::strerror(errno)
+                  << '\n';
+        return kExitFile;
+    }
+    auto opened = openTable(path);
+    if (!opened) {
+        return kExitFile;
+    }
+    ConfigImage& image = opened->image;
+    const ConfigImage shown = image;
+    try {
+        Json parsed;
+        try {
+            parsed = Json::parse(*text);
+        } catch (const Json::parse_error& error) {
+            throw EDocument{"broken JSON at " + positionOf(*text, error.byte) + "."};
+        }
+        std::vector<FieldAssignment> assignments;
+        std::vector<Entry> computed;
+        for (const Entry& entry : entriesOf(parsed)) {
+            if (entry.value == fieldJson(showField(shown, entry.ref))) {
+                continue;
+            }
+            if (computedKind(entry.ref.def->kind)) {
+                computed.push_back(entry);
+                continue;
+            }
+            if (!entry.ref.def->settable || entry.ref.def->kind == FieldKind::Uninterpreted ||
+                entry.ref.def->kind == FieldKind::Version ||
+                entry.ref.def->kind == FieldKind::VersionTag) {
+                throw EDocument{fieldRefName(entry.ref) + ": " + entry.value.dump() +
+                                " differs from the file, and the tool never sets this field."};
+            }
+            assignments.push_back({entry.ref, entryText(entry.ref, entry.value)});
+        }
+        const EntryResult result =
+            enterFields(image, assignments, userTones ? ToneMode::User : ToneMode::Standard);
+        if (!result.accepted) {
+            throw EDocument{fieldRefName(result.refused) + ": " + result.message};
+        }
+        for (const Entry& entry : computed) {
+            const Json& wanted = storedPart(entry.value);
+            const Json now = storedJson(showField(image, entry.ref));
+            const Json inFile = storedJson(showField(opened->stored, entry.ref));
+            if (wanted != now && wanted != inFile) {
+                throw EDocument{fieldRefName(entry.ref) + ": " + wanted.dump() +
+                                " contradicts what the rules compute (" + now.dump() + ")."};
+            }
+        }
+        if (assignments.empty() && !out) {
+            return kExitSuccess;
+        }
+    } catch (const EDocument& error) {
+        std::cerr << "px520-cli: " << document << ": " << error.message << '\n';
+        return kExitRefused;
+    }
+    if (!saveTableAtomically(out.value_or(path), image)) {
+        return kExitFile;
+    }
+    printDifferences(opened->stored, image, std::cout);
+    return kExitSuccess;
+}
