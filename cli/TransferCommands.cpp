@@ -3,6 +3,7 @@
 #include "cli/DiffCommand.h"
 #include "cli/ExitCodes.h"
 #include "cli/Interruption.h"
+#include "cli/PagerSheet.h"
 #include "cli/TableFiles.h"
 #include "cli/TerminalView.h"
 #include "cli/TraceFile.h"
@@ -14,7 +15,9 @@
 #include "rules/DisplayPass.h"
 
 #include <ctime>
+#include <iterator>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <functional>
 #include <iostream>
@@ -177,8 +180,8 @@ OperationOutcome writeToPager(PagerOperations& operations, const std::string& po
 }
 
 // Asks for the next pager; false when the user stops (q or end of input).
-bool nextPager() {
-    std::cerr << "Seat the next pager and press Enter (q to stop): " << std::flush;
+bool nextPager(const std::string& prompt) {
+    std::cerr << prompt << std::flush;
     std::string answer;
     if (!std::getline(std::cin, answer)) {
         std::cerr << '\n';
@@ -192,19 +195,33 @@ struct Tally {
     int failed = 0;
 };
 
-int writeRepeatedly(Session& session, const ConfigImage& configuration) {
+// "row 2 (unit B)", or nothing for a batch without a sheet.
+std::string rowText(const SheetPager* pager) {
+    if (pager == nullptr) {
+        return {};
+    }
+    return "row " + std::to_string(pager->row) +
+           (pager->label.empty() ? "" : " (" + pager->label + ")");
+}
+
+// One pager after another: the file's configuration, or with a sheet each
+// row's own, each prepared for its pager's firmware. Without a sheet it runs
+// until the user stops; with one, until its last row.
+int writeRepeatedly(Session& session, const ConfigImage& configuration,
+                    std::span<const SheetPager> sheet, int sheetRows) {
     std::map<std::string, Tally> byFirmware;
     Tally total;
     int firstFailure = kExitSuccess;
-    for (int pager = 1;; ++pager) {
-        // Every pager gets the file's configuration, prepared for its own firmware.
-        ConfigImage image = configuration;
+    for (std::size_t pager = 1;; ++pager) {
+        const SheetPager* row = sheet.empty() ? nullptr : &sheet[pager - 1];
+        ConfigImage image = row != nullptr ? row->image : configuration;
+        const std::string where = row != nullptr ? "  " + rowText(row) : std::string{};
         OperationOutcome outcome;
         try {
             outcome = session.run(image, writeToPager, true);
         } catch (const EInterrupted&) {
-            std::cout << now() << "  pager " << pager << "  abandoned: partial configuration, "
-                      << "write it again\n";
+            std::cout << now() << "  pager " << pager << where
+                      << "  abandoned: partial configuration, write it again\n";
             std::cerr << kWriteAbandoned << '\n';
             ++total.failed;
             break;
@@ -222,14 +239,24 @@ int writeRepeatedly(Session& session, const ConfigImage& configuration) {
                 firstFailure = code;
             }
         }
-        std::cout << now() << "  pager " << pager << "  firmware " << firmware << "  "
+        std::cout << now() << "  pager " << pager << where << "  firmware " << firmware << "  "
                   << (code == kExitSuccess ? "written" : "failed: " + firstLine(outcome)) << '\n'
                   << std::flush;
         if (session.interrupted()) {
             std::cerr << kStoppedAfterPager << '\n';
             break;
         }
-        if (!nextPager()) {
+        if (row != nullptr && pager == sheet.size()) {
+            break;
+        }
+        const std::string prompt =
+            row == nullptr ? "Seat the next pager and press Enter (q to stop): "
+                           : "Seat pager " + std::to_string(sheet[pager].row) + " of " +
+                                 std::to_string(sheetRows) +
+                                 (sheet[pager].label.empty() ? ""
+                                                             : " (" + sheet[pager].label + ")") +
+                                 " and press Enter, q to stop: ";
+        if (!nextPager(prompt)) {
             break;
         }
     }
@@ -269,17 +296,38 @@ int runRead(const std::string& path, const TransferOptions& options, bool raw) {
     return saveTableAtomically(path, image) ? kExitSuccess : kExitFile;
 }
 
-int runWrite(const std::string& path, const TransferOptions& options, bool repeat) {
+int runWrite(const std::string& path, const TransferOptions& options, bool repeat,
+             const BatchOptions& batch) {
     const auto configuration = openTable(path, true);
     if (!configuration) {
         return kExitFile;
+    }
+    // Every row is checked before the first pager is written.
+    std::vector<SheetPager> sheet;
+    int sheetRows = 0;
+    if (batch.each) {
+        bool refused = false;
+        auto pagers = readPagerSheet(*batch.each, configuration->image,
+                                     batch.userTones ? ToneMode::User : ToneMode::Standard,
+                                     refused);
+        if (!pagers) {
+            return refused ? kExitRefused : kExitFile;
+        }
+        sheetRows = static_cast<int>(pagers->size());
+        if (batch.fromRow < 1 || batch.fromRow > sheetRows) {
+            std::cerr << "px520-cli: " << *batch.each << " has no row " << batch.fromRow
+                      << " (rows 1 to " << sheetRows << ").\n";
+            return kExitUsage;
+        }
+        sheet.assign(std::make_move_iterator(pagers->begin() + (batch.fromRow - 1)),
+                     std::make_move_iterator(pagers->end()));
     }
     Session session(options);
     if (const int code = session.check(options); code != kExitSuccess) {
         return code;
     }
     if (repeat) {
-        return writeRepeatedly(session, configuration->image);
+        return writeRepeatedly(session, configuration->image, sheet, sheetRows);
     }
     ConfigImage image = configuration->image;
     try {

@@ -62,6 +62,17 @@ int main(int argc, char** argv) {
     write->add_flag("--repeat", repeat,
                     "One pager after another: after each, seat the next and press Enter (q "
                     "stops); a log line per pager on stdout and a summary at the end.");
+    BatchOptions batch;
+    auto* each = write->add_option(
+        "--each", batch.each,
+        "With --repeat: a CSV sheet, one row a pager, whose header names fields as set and "
+        "show do (an optional first column label is free text); each row's values are set on "
+        "FILE by set's rules. Every row is checked before the first pager is written.");
+    write->add_option("--from-row", batch.fromRow, "With --each: start at this row (1 = the first)")
+        ->needs(each);
+    write->add_flag("--user-tones", batch.userTones,
+                    "With --each: tones in User Mode, taken as typed, not snapped to the list.")
+        ->needs(each);
 
     auto* show = app.add_subcommand("show", "Every field of a table file in the window's units.");
     show->add_option("FILE", file, "The table file (.tbl).")->required();
@@ -107,7 +118,11 @@ int main(int argc, char** argv) {
         return runRead(file, transfer, raw);
     }
     if (*write) {
-        return runWrite(file, transfer, repeat);
+        if (*each && !repeat) {
+            std::cerr << "px520-cli write: --each needs --repeat.\n";
+            return kExitUsage;
+        }
+        return runWrite(file, transfer, repeat, batch);
     }
     if (*verify) {
         return runVerify(file, transfer, asWritten);

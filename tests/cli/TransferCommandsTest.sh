@@ -135,6 +135,64 @@ for k in 1 3; do
     [ "$(wc -l <"$work/out")" -eq 3 ] || fail "pager $k holds more than the prepared configuration"
 done
 
+# write --repeat --each: one pager per CSV row, each with its own tones.
+cat >"$work/fleet.csv" <<'CSV'
+label,T1[1],T2[1],BS_Period
+unit A,1000,707.3,
+"unit B, spare",1500,,20
+unit C,2000,2500,
+CSV
+run "$cli" write "$work/w.tbl" --port "$board" --repeat --each "$work/fleet.csv"
+expect_rc 4 "a refused row stops the batch before any pager"
+expect_err "fleet.csv row 3 (unit C): T2[1]: Please insert a number between 288.5 to 2468.2"
+grep -q "Target board testing" "$work/err" && fail "the board was asked before every row was checked"
+sed -i 's/2000,2500,/2000,2400,/' "$work/fleet.csv"
+start_sim --firmware 1.86 --save "$work/unit1.tbl"
+first_sim=$sim_pid
+seat_units() {
+    for k in 1 2 3; do
+        for _ in $(seq 200); do
+            grep -q "pager $k " "$work/out" 2>/dev/null && break
+            sleep 0.05
+        done
+        if [ "$k" -eq 1 ]; then kill -TERM "$sim_pid"; else stop_sim; fi
+        [ "$k" -eq 3 ] && break
+        start_sim --firmware 1.86 --save "$work/unit$((k + 1)).tbl"
+        echo
+    done
+}
+seat_units | "$cli" write "$work/w.tbl" --port "$board" --repeat --each "$work/fleet.csv" \
+    >"$work/out" 2>"$work/err"
+rc=$?
+wait "$first_sim"
+sim_pid=
+expect_rc 0 "write --repeat --each"
+expect_err "Seat pager 2 of 3 (unit B, spare) and press Enter, q to stop"
+expect_out "pager 3  row 3 (unit C)  firmware 1.86  written"
+expect_out "Summary: 3 pagers, 3 written, 0 failed"
+for k in 1 2 3; do
+    run "$cli" show "$work/unit$k.tbl"
+    cp "$work/out" "$work/unit$k.show"
+done
+# Standard Mode snaps the tones to the list: 1000 to 1006.9, 1500 to 1513.5, 2000 to 1989.0.
+grep -q '^T1\[1\]  *1006.9 Hz' "$work/unit1.show" || fail "unit A lacks its tone"
+grep -q '^T2\[1\]  *707.3 Hz' "$work/unit1.show" || fail "unit A lacks its second tone"
+grep -q '^T1\[1\]  *1513.5 Hz' "$work/unit2.show" || fail "unit B lacks its tone"
+grep -q '^BS_Period  *20 ' "$work/unit2.show" || fail "unit B lacks its battery save"
+grep -q '^T1\[1\]  *1989.0 Hz' "$work/unit3.show" || fail "unit C lacks its tone"
+grep -q '^T1Code\[1\]  *stored \(....\), computed \1' "$work/unit3.show" ||
+    fail "unit C's tone code is not its tone's"
+
+# --from-row resumes: only rows 2 and 3 are written.
+start_sim --firmware 1.86
+printf '\n' | "$cli" write "$work/w.tbl" --port "$board" --repeat --each "$work/fleet.csv" \
+    --from-row 2 >"$work/out" 2>"$work/err"
+rc=$?
+expect_rc 0 "write --repeat --each --from-row 2"
+expect_out "pager 1  row 2 (unit B, spare)"
+expect_out "Summary: 2 pagers, 2 written, 0 failed"
+stop_sim
+
 # diff --port: the pager read as the window reads it against a file, nothing
 # written.
 start_sim --firmware 1.86 --load "$work/pager.tbl" --save "$work/diffed.tbl"
