@@ -25,6 +25,7 @@
 class QCheckBox;
 class QComboBox;
 class QDialog;
+class QKeyEvent;
 class QLabel;
 class QProgressBar;
 class FieldFocus;
@@ -78,6 +79,10 @@ public:
     TForm1(Messages& messages, FileDialogs& fileDialogs, std::vector<SerialPortInfo> ports,
            LinkTiming timing = {}, QWidget* parent = nullptr);
     ~TForm1() override;
+
+    // A table file to open in place of "default.tbl" once the start-up
+    // search has run; it becomes the save file name.
+    void setStartFile(const QString& path) { startFile = path; }
 
     ConfigImage& configImage() { return image; }
     const std::array<int, 3>& toneTargets() const { return toneTableTarget; }
@@ -149,6 +154,12 @@ private:
     void buildControlTables();
     void wireHandlers();
     bool standardMode() const;
+    // Puts the controls into a scroll area, and the window inside the
+    // screen's free area, centred.
+    void scrollControls();
+    void placeOnScreen();
+    // The key is one of the menu's accelerators.
+    bool isMenuKey(const QKeyEvent& key) const;
 
     // Pager menu, board search and board version (PagerCommands.cpp).
     void Read1Click();
@@ -169,6 +180,9 @@ private:
     void SaveS1Click();
     void SaveAs1Click();
     void loadDefaultTable();
+    // Open's rules and message for one file; true when it was taken.
+    bool openTableFile(const QString& path);
+    void openStartFile();
 
     // Editing convention: entry and key filters (FieldKeys.cpp).
     void edtBS_PeriodEnter(TEdit* sender);
@@ -300,6 +314,7 @@ private:
     TForm3* splash = nullptr;
     TForm4* advanceLock = nullptr;
     QString saveFileName;
+    QString startFile;
     ControlTables controlTables;
     std::array<int, 3> toneTableTarget{};
 

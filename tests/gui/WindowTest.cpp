@@ -12,6 +12,7 @@
 #include "rules/ComboItems.h"
 #include "rules/FrequencyDigits.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -80,6 +81,8 @@ private slots:
         TForm1& w = f.window();
         QCOMPARE(w.windowTitle(), QStringLiteral("PX520 V3.8.2"));
         QCOMPARE(w.size(), QSize(833, 700));
+        // The application's icon, from the program's own resources.
+        QCOMPARE(w.windowIcon().pixmap(QSize(48, 48)).size(), QSize(48, 48));
         auto* pages = f.find<QTabWidget>("PageControl1");
         QCOMPARE(pages->count(), 4);
         const QStringList titles{"CALL", "Setting", "Config", "Advance Setting"};
@@ -352,6 +355,20 @@ private slots:
         QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(),
                  QStringLiteral("CP2102 USB to UART (ttyNONE8)"));
         QCOMPARE(ports->currentIndex(), 0);
+    }
+
+    void portBoxShowsAWholeDevicePathInItsListAndHint() {
+        const QString longPath =
+            QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+        WindowFixture f({}, {{"ttyNONE7", ""}, {longPath.toStdString(), ""}});
+        auto* ports = f.find<QComboBox>("cboPort");
+        QVERIFY(ports->view()->minimumWidth() >
+                ports->view()->fontMetrics().horizontalAdvance(longPath));
+        // The box keeps its place in the strip however long the path.
+        QVERIFY(ports->width() < ports->view()->minimumWidth());
+        QCOMPARE(ports->toolTip(), QStringLiteral("ttyNONE7"));
+        ports->setCurrentIndex(1);
+        QCOMPARE(ports->toolTip(), longPath);
     }
 
     void controlTablesHoldEveryPerCallControlByTag() {
@@ -634,11 +651,78 @@ private slots:
         QVERIFY(shown == plain.image());
     }
 
-    void exitClosesTheWindow() {
+    // The menu's accelerators are the window's, whichever control has the
+    // focus; a line edit would take Ctrl+E as "end of line".
+    void menuKeysWorkWhateverHasTheFocus_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key");
+        QTest::newRow("Exit, window") << "" << int(Qt::Key_E);
+        QTest::newRow("Exit, edtFreq") << "edtFreq" << int(Qt::Key_E);
+        QTest::newRow("Exit, edtBS_Period") << "edtBS_Period" << int(Qt::Key_E);
+        QTest::newRow("Exit, focus sink") << "edtNull" << int(Qt::Key_E);
+        QTest::newRow("Open, edtT11") << "edtT11" << int(Qt::Key_O);
+        QTest::newRow("Save, edtRFDelay") << "edtRFDelay" << int(Qt::Key_S);
+    }
+    void menuKeysWorkWhateverHasTheFocus() {
+        QFETCH(QString, focus);
+        QFETCH(int, key);
         WindowFixture f;
-        QTest::keyClick(&f.window(), Qt::Key_E, Qt::ControlModifier);
-        f.settle();
-        QVERIFY(!f.window().isVisible());
+        QWidget* target = &f.window();
+        if (!focus.isEmpty()) {
+            target = f.find<QWidget>(focus.toLatin1().constData());
+            f.showPageOf(target);
+            target->setFocus();
+            QTRY_COMPARE(QApplication::focusWidget(), target);
+        }
+        QTest::keyClick(target, static_cast<Qt::Key>(key), Qt::ControlModifier);
+        switch (key) {
+        case Qt::Key_E:
+            QTRY_VERIFY(!f.window().isVisible());
+            break;
+        case Qt::Key_O:
+            QTRY_COMPARE(f.dialogs.asked.size(), std::size_t{1});
+            break;
+        case Qt::Key_S:
+            QTRY_VERIFY(QFile::exists(f.workFolder().filePath("default.tbl")));
+            break;
+        }
+        QVERIFY(f.messages.shown.empty());
+    }
+
+    // px520 FILE.tbl: the file is opened as Open opens it, after the board
+    // search and in place of default.tbl, and Save writes to it.
+    void tableFileNamedAtStartReplacesTheDefaultTable() {
+        ConfigImage table = shownTable();
+        ConfigImage other = table;
+        other[field::RFDelay] = 55;
+        WindowFixture f(
+            [&](const QDir& dir) {
+                writeFile(dir.filePath("default.tbl"), bytesOf(other));
+                writeFile(dir.filePath("shop.tbl"), bytesOf(table));
+            },
+            {{"ttyNONE0", ""}}, QStringLiteral("shop.tbl"));
+        QCOMPARE(f.startUpTexts(), QStringList{kBoardNotResponding});
+        QVERIFY(f.image() == table);
+        QCOMPARE(f.edit("edtRFDelay")->text(), QStringLiteral("44"));
+        QCOMPARE(f.window().currentSaveFileName(), QStringLiteral("shop.tbl"));
+
+        f.image()[field::Squelch] = 3;
+        f.find<QAction>("SaveS1")->trigger();
+        QCOMPARE(readFile(f.workFolder().filePath("shop.tbl")), bytesOf(f.image()));
+        QCOMPARE(readFile(f.workFolder().filePath("default.tbl")), bytesOf(other));
+    }
+
+    void unreadableTableFileNamedAtStartLeavesTheDefaultImage() {
+        WindowFixture f(
+            [](const QDir& dir) { writeFile(dir.filePath("default.tbl"), bytesOf(shownTable())); },
+            {{"ttyNONE0", ""}}, QStringLiteral("missing.tbl"));
+        QCOMPARE(f.startUpTexts(), (QStringList{kBoardNotResponding, "Open Error!"}));
+        QCOMPARE(static_cast<int>(f.startUpMessages.back().kind),
+                 static_cast<int>(MessageKind::Exclamation));
+        QCOMPARE(f.window().currentSaveFileName(), QStringLiteral("default.tbl"));
+        const ConfigImage shown = f.image();
+        WindowFixture plain;
+        QVERIFY(shown == plain.image());
     }
 
     void screenshotsOfEveryTab() {
