@@ -61,7 +61,8 @@ int main(int argc, char** argv) {
     QtFileDialogs fileDialogs;
     app.setMessages(&messages);
     try {
-        TForm1 form1(messages, fileDialogs, withGivenPortsFirst(arguments.givenPorts, listCommPorts()));
+        TForm1 form1(messages, fileDialogs,
+                     withGivenPortsFirst(arguments.givenPorts, listCommPorts()));
         form1.setStartFile(arguments.file);
         messages.setParentWindow(&form1);
         fileDialogs.setParentWindow(&form1);

@@ -222,7 +222,8 @@ void TForm1::FormShow() {
     for (int i = 0; i < ui->cboPort->count(); ++i) {
         widest = std::max(widest, list->fontMetrics().horizontalAdvance(ui->cboPort->itemText(i)));
     }
-    list->setMinimumWidth(widest + kPortListPadding + style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    list->setMinimumWidth(widest + kPortListPadding +
+                          style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     searchBoard();
     if (!isVisible()) {
         return; // closed while the ports were probed
@@ -408,7 +409,8 @@ void TForm1::wireHandlers() {
 void TForm1::scrollControls() {
     QWidget* controls = takeCentralWidget();
     // The controls keep their places; below what they need the area scrolls.
-    const QPoint farCorner = controls->childrenRect().bottomRight() + QPoint(kControlsMargin, kControlsMargin);
+    const QPoint farCorner =
+        controls->childrenRect().bottomRight() + QPoint(kControlsMargin, kControlsMargin);
     controls->setMinimumSize(farCorner.x(), farCorner.y());
     auto* scroller = new QScrollArea(this);
     scroller->setObjectName(QStringLiteral("ScrollBox1"));
@@ -423,8 +425,8 @@ void TForm1::placeOnScreen() {
     QSize fitted = size().boundedTo(QSize(area.width(), area.height() - kTitleBarAllowance));
     if (fitted.height() < height()) {
         // Room for the vertical scroll bar, so that nothing scrolls sideways.
-        fitted.setWidth(std::min(area.width(),
-                                 width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent)));
+        fitted.setWidth(
+            std::min(area.width(), width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent)));
     }
     resize(fitted);
     move(area.center() - rect().center());
@@ -499,8 +501,7 @@ bool TForm1::isMenuKey(const QKeyEvent& key) const {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ShortcutOverride &&
-        isMenuKey(*static_cast<QKeyEvent*>(event))) {
+    if (event->type() == QEvent::ShortcutOverride && isMenuKey(*static_cast<QKeyEvent*>(event))) {
         // Not accepted: the key goes to the menu, not to the control.
         event->ignore();
         return true;

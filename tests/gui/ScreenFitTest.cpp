@@ -134,9 +134,9 @@ private slots:
         }
         WindowFixture f;
         QProcess xprop;
-        xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"),
-                                              QString::number(f.window().winId()),
-                                              QStringLiteral("_NET_WM_NAME")});
+        xprop.start(QStringLiteral("xprop"),
+                    {QStringLiteral("-id"), QString::number(f.window().winId()),
+                     QStringLiteral("_NET_WM_NAME")});
         QVERIFY(xprop.waitForFinished());
         QCOMPARE(QString::fromUtf8(xprop.readAllStandardOutput()).trimmed(),
                  QStringLiteral("_NET_WM_NAME(UTF8_STRING) = \"PX520 V3.8.2\""));
