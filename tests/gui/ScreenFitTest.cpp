@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -57,6 +58,26 @@ QString cutCaption(const QWidget& control) {
         .arg(control.height());
 }
 
+// The cut captions of one window's own controls; the tab bar's scroll
+// buttons are Qt's own.
+QStringList cutCaptions(const QWidget& window) {
+    QStringList cut;
+    for (const QWidget* control : window.findChildren<QWidget*>()) {
+        const bool caption =
+            qobject_cast<const QLabel*>(control) || qobject_cast<const QAbstractButton*>(control) ||
+            qobject_cast<const QComboBox*>(control) || qobject_cast<const QGroupBox*>(control);
+        if (!caption || control->window() != &window ||
+            qobject_cast<const QTabBar*>(control->parentWidget()) != nullptr) {
+            continue;
+        }
+        const QString problem = cutCaption(*control);
+        if (!problem.isEmpty()) {
+            cut << window.objectName() + QLatin1Char('.') + problem;
+        }
+    }
+    return cut;
+}
+
 } // namespace
 
 class ScreenFitTest : public QObject {
@@ -103,26 +124,20 @@ private slots:
     }
 
     // With the platform's fonts, every label, button, check box, combo box
-    // and group box title of the window has the room its text needs.
+    // and group box title of the window and of its dialogs, as they open,
+    // has the room its text needs.
     void everyCaptionHasTheRoomItsTextNeeds() {
         WindowFixture f;
         f.window().setAdvanceUnlocked(true);
         QStringList cut;
-        for (const QWidget* control : f.window().findChildren<QWidget*>()) {
-            const bool caption = qobject_cast<const QLabel*>(control) ||
-                                 qobject_cast<const QAbstractButton*>(control) ||
-                                 qobject_cast<const QComboBox*>(control) ||
-                                 qobject_cast<const QGroupBox*>(control);
-            // The dialogs are laid out when they open; the tab bar's scroll
-            // buttons are Qt's own.
-            if (!caption || control->window() != &f.window() ||
-                qobject_cast<const QTabBar*>(control->parentWidget()) != nullptr) {
-                continue;
-            }
-            const QString problem = cutCaption(*control);
-            if (!problem.isEmpty()) {
-                cut << problem;
-            }
+        QList<QWidget*> windows{&f.window()};
+        for (QDialog* dialog : f.window().findChildren<QDialog*>()) {
+            dialog->show();
+            windows << dialog;
+        }
+        f.settle();
+        for (QWidget* window : windows) {
+            cut << cutCaptions(*window);
         }
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String("; "))));
     }
