@@ -651,44 +651,6 @@ private slots:
         QVERIFY(shown == plain.image());
     }
 
-    // The menu's accelerators are the window's, whichever control has the
-    // focus; a line edit would take Ctrl+E as "end of line".
-    void menuKeysWorkWhateverHasTheFocus_data() {
-        QTest::addColumn<QString>("focus");
-        QTest::addColumn<int>("key");
-        QTest::newRow("Exit, window") << "" << int(Qt::Key_E);
-        QTest::newRow("Exit, edtFreq") << "edtFreq" << int(Qt::Key_E);
-        QTest::newRow("Exit, edtBS_Period") << "edtBS_Period" << int(Qt::Key_E);
-        QTest::newRow("Exit, focus sink") << "edtNull" << int(Qt::Key_E);
-        QTest::newRow("Open, edtT11") << "edtT11" << int(Qt::Key_O);
-        QTest::newRow("Save, edtRFDelay") << "edtRFDelay" << int(Qt::Key_S);
-    }
-    void menuKeysWorkWhateverHasTheFocus() {
-        QFETCH(QString, focus);
-        QFETCH(int, key);
-        WindowFixture f;
-        QWidget* target = &f.window();
-        if (!focus.isEmpty()) {
-            target = f.find<QWidget>(focus.toLatin1().constData());
-            f.showPageOf(target);
-            target->setFocus();
-            QTRY_COMPARE(QApplication::focusWidget(), target);
-        }
-        QTest::keyClick(target, static_cast<Qt::Key>(key), Qt::ControlModifier);
-        switch (key) {
-        case Qt::Key_E:
-            QTRY_VERIFY(!f.window().isVisible());
-            break;
-        case Qt::Key_O:
-            QTRY_COMPARE(f.dialogs.asked.size(), std::size_t{1});
-            break;
-        case Qt::Key_S:
-            QTRY_VERIFY(QFile::exists(f.workFolder().filePath("default.tbl")));
-            break;
-        }
-        QVERIFY(f.messages.shown.empty());
-    }
-
     // px520 FILE.tbl: the file is opened as Open opens it, after the board
     // search and in place of default.tbl, and Save writes to it.
     void tableFileNamedAtStartReplacesTheDefaultTable() {
