@@ -127,10 +127,7 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, std::vector<SerialPo
     ui->PageControl1->setCurrentWidget(ui->TabSheet1);
     ui->PageControl1->setTabVisible(ui->PageControl1->indexOf(ui->TabSheet4), false);
 
-    for (QWidget* area :
-         {ui->centralWidget, static_cast<QWidget*>(ui->GroupBox2),
-          static_cast<QWidget*>(ui->GroupBox7), static_cast<QWidget*>(ui->GroupBox5),
-          static_cast<QWidget*>(ui->GroupBox3)}) {
+    for (QWidget* area : pointerAreas()) {
         area->setMouseTracking(true);
         area->installEventFilter(this);
     }
@@ -500,13 +497,19 @@ bool TForm1::isMenuKey(const QKeyEvent& key) const {
     });
 }
 
+std::array<QWidget*, 5> TForm1::pointerAreas() const {
+    return {ui->centralWidget, ui->GroupBox2, ui->GroupBox7, ui->GroupBox5, ui->GroupBox3};
+}
+
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride && isMenuKey(*static_cast<QKeyEvent*>(event))) {
         // Not accepted: the key goes to the menu, not to the control.
         event->ignore();
         return true;
     }
-    if (event->type() == QEvent::MouseMove) {
+    const auto areas = pointerAreas();
+    if (event->type() == QEvent::MouseMove &&
+        std::find(areas.begin(), areas.end(), watched) != areas.end()) {
         auto* area = static_cast<QWidget*>(watched);
         const auto* move = static_cast<QMouseEvent*>(event);
         // Only the bare background counts, not the controls on it.

@@ -158,6 +158,8 @@ private:
     // screen's free area, centred.
     void scrollControls();
     void placeOnScreen();
+    // The bare window and the group boxes where the pointer ends an entry.
+    std::array<QWidget*, 5> pointerAreas() const;
     // The key is one of the menu's accelerators.
     bool isMenuKey(const QKeyEvent& key) const;
 

@@ -478,8 +478,12 @@ private slots:
         QCOMPARE(f.focused(), freq);
         f.find<QLabel>("Label1")->show();
         auto* central = f.find<QWidget>("centralWidget");
-        // Over a control nothing happens...
+        // Over a control nothing happens, nor when the user drags across
+        // the field's own text...
         QTest::mouseMove(central, f.find<QWidget>("GroupBox1")->geometry().center());
+        QMouseEvent drag(QEvent::MouseMove, QPointF(2, 2), freq->mapToGlobal(QPointF(2, 2)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(freq, &drag);
         QTest::qWait(50);
         QCOMPARE(f.focused(), freq);
         // ...over the bare background the entry ends.
