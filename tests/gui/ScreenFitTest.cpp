@@ -1,6 +1,7 @@
 // The window on a real X screen without a window manager: CTest runs this
 // under xvfb-run at common screen sizes and scales (QT_SCALE_FACTOR), and
-// once offscreen. Each run leaves a screenshot of the screen.
+// once offscreen. Each run on X leaves a screenshot of the screen in the
+// build folder's screenshots/.
 
 #include "WindowFixture.h"
 
@@ -132,9 +133,9 @@ private slots:
         QCOMPARE(scroller->horizontalScrollBar()->maximum(), 0);
 
         if (onX11()) {
-            QDir().mkpath(PX520_SCREENSHOT_DIR);
+            QDir().mkpath(PX520_SCREEN_FIT_SHOTS);
             const QString file =
-                QStringLiteral(PX520_SCREENSHOT_DIR "/screen-%1.png").arg(settingName(screen));
+                QStringLiteral(PX520_SCREEN_FIT_SHOTS "/screen-%1.png").arg(settingName(screen));
             QVERIFY(w.screen()->grabWindow(0).save(file));
         }
     }

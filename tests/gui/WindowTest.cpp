@@ -478,12 +478,8 @@ private slots:
         QCOMPARE(f.focused(), freq);
         f.find<QLabel>("Label1")->show();
         auto* central = f.find<QWidget>("centralWidget");
-        // Over a control nothing happens, nor when the user drags across
-        // the field's own text...
+        // Over a control nothing happens...
         QTest::mouseMove(central, f.find<QWidget>("GroupBox1")->geometry().center());
-        QMouseEvent drag(QEvent::MouseMove, QPointF(2, 2), freq->mapToGlobal(QPointF(2, 2)),
-                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(freq, &drag);
         QTest::qWait(50);
         QCOMPARE(f.focused(), freq);
         // ...over the bare background the entry ends.
@@ -497,6 +493,19 @@ private slots:
         f.enter(f.edit("edtBS_Period"));
         QTest::mouseMove(f.find<QWidget>("GroupBox3"), QPoint(3, 3));
         QTRY_COMPARE(f.focused(), f.find<QWidget>("edtNull"));
+    }
+
+    // Only the bare window and its group boxes count, not a drag across a
+    // field's own text.
+    void draggingAcrossAFieldKeepsItsEntry() {
+        WindowFixture f;
+        auto* freq = f.edit("edtFreq");
+        f.enter(freq);
+        QMouseEvent drag(QEvent::MouseMove, QPointF(2, 2), freq->mapToGlobal(QPointF(2, 2)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(freq, &drag);
+        f.settle();
+        QCOMPARE(f.focused(), freq);
     }
 
     void f9OpensTheToneTableOnlyInStandardModeWithATarget() {
@@ -653,6 +662,13 @@ private slots:
         const ConfigImage shown = f.image();
         WindowFixture plain;
         QVERIFY(shown == plain.image());
+    }
+
+    void exitClosesTheWindow() {
+        WindowFixture f;
+        QTest::keyClick(&f.window(), Qt::Key_E, Qt::ControlModifier);
+        f.settle();
+        QVERIFY(!f.window().isVisible());
     }
 
     // px520 FILE.tbl: the file is opened as Open opens it, after the board
