@@ -7,6 +7,7 @@
 
 #include <QCommandLineParser>
 
+#include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <string>
@@ -14,35 +15,55 @@
 
 namespace {
 
-// `--port PATH`, repeatable: devices the port list does not show (an
-// emulated board's pseudo-terminal, a /dev/serial/by-id link) come first.
-std::vector<std::string> givenPorts(const QApplication& app) {
+struct Arguments {
+    // `--port PATH`, repeatable: devices the port list does not show (an
+    // emulated board's pseudo-terminal, a /dev/serial/by-id link) come first.
+    std::vector<std::string> givenPorts;
+    // A table file to open at start, as a file manager passes it.
+    QString file;
+};
+
+Arguments parseArguments(const QApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Programs the PX520 pager."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption port(
         QStringLiteral("port"),
         QStringLiteral("Puts the serial port PATH first in the port list; repeatable."),
         QStringLiteral("PATH"));
     parser.addOption(port);
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("Opens this table file in place of default.tbl."),
+                                 QStringLiteral("[FILE]"));
     parser.process(app);
-    std::vector<std::string> paths;
+    Arguments arguments;
     for (const QString& path : parser.values(port)) {
-        paths.push_back(path.toStdString());
+        arguments.givenPorts.push_back(path.toStdString());
     }
-    return paths;
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        std::cerr << "px520: one table file at most\n";
+        std::exit(2);
+    }
+    if (!files.isEmpty()) {
+        arguments.file = files.front();
+    }
+    return arguments;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     TApplication app(argc, argv);
-    const std::vector<std::string> given = givenPorts(app);
+    const Arguments arguments = parseArguments(app);
     MessageBoxes messages;
     QtFileDialogs fileDialogs;
     app.setMessages(&messages);
     try {
-        TForm1 form1(messages, fileDialogs, withGivenPortsFirst(given, listCommPorts()));
+        TForm1 form1(messages, fileDialogs,
+                     withGivenPortsFirst(arguments.givenPorts, listCommPorts()));
+        form1.setStartFile(arguments.file);
         messages.setParentWindow(&form1);
         fileDialogs.setParentWindow(&form1);
         form1.show();

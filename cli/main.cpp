@@ -5,6 +5,7 @@
 #include "cli/SetFromDocument.h"
 #include "cli/ShowCommand.h"
 #include "cli/TransferCommands.h"
+#include "model/Version.h"
 
 #include <CLI/CLI.hpp>
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
                  "and shows, compares and edits table files."};
     app.footer(kExitCodesHelp);
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string(kVersion));
     // Options of the program may also follow the subcommand.
     app.fallthrough();
 

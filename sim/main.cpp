@@ -5,6 +5,7 @@
 #include "model/ByteMap.h"
 #include "model/DefaultImage.h"
 #include "model/TableFile.h"
+#include "model/Version.h"
 #include "model/VersionTag.h"
 #include "sim/BoardEmulator.h"
 
@@ -140,6 +141,7 @@ int serve(const Options& options) {
 int main(int argc, char** argv) {
     CLI::App app{"px520-sim: a programmer board with a PX520 pager in it, on a pseudo-terminal. "
                  "Prints the port for the tool to open and serves until SIGINT or SIGTERM."};
+    app.set_version_flag("--version", std::string(kVersion));
     Options options;
     const auto version = [](const std::string& text) {
         return parseVersion(text) ? std::string{} : "expected MAJOR.MINOR such as 1.90";

@@ -9,7 +9,8 @@
 
 #include <filesystem>
 
-// Open, Save and Save As of the File menu and the start-up table.
+// Open, Save and Save As of the File menu and the start-up table or the
+// file named on the command line.
 
 namespace {
 
@@ -25,14 +26,24 @@ std::filesystem::path pathOf(const QString& name) {
 
 void TForm1::OpenO1Click() {
     const auto chosen = fileDialogs.openFileName(tableDialog(startDirectory, QString()));
-    if (!chosen) {
-        return;
+    if (chosen) {
+        openTableFile(*chosen);
     }
-    if (loadTable(pathOf(*chosen), image).status != TableStatus::Loaded) {
+}
+
+bool TForm1::openTableFile(const QString& path) {
+    if (loadTable(pathOf(path), image).status != TableStatus::Loaded) {
         messages.exclamation(QStringLiteral("Open Error!"));
-        return;
+        return false;
     }
     showImage();
+    return true;
+}
+
+void TForm1::openStartFile() {
+    if (openTableFile(startFile)) {
+        saveFileName = startFile;
+    }
 }
 
 void TForm1::SaveS1Click() {

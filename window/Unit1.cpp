@@ -18,14 +18,17 @@
 #include "window/TEdit.h"
 #include "ui_Unit1.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QStyle>
 #include <QTimer>
@@ -35,6 +38,13 @@
 namespace {
 
 inline constexpr int kHintShowMs = 7000;
+// Height kept free for the title bar a window manager adds; a smaller
+// screen gets a shorter window whose controls scroll.
+inline constexpr int kTitleBarAllowance = 64;
+// Room around an item's text in the port list: frame and item margins.
+inline constexpr int kPortListPadding = 24;
+// Space right of and below the controls.
+inline constexpr int kControlsMargin = 4;
 
 // Puts control into the table slot of its Tag; slot 0 stays empty.
 template <typename Control, std::size_t N>
@@ -64,6 +74,7 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, std::vector<SerialPo
       saveFileName(QString::fromLatin1(kDefaultTableName)) {
     ui->setupUi(this);
     setWindowTitle(qText(kWindowCaption));
+    scrollControls();
     fillPickLists(*ui);
     fieldFocus = std::make_unique<FieldFocus>(*this, *ui->edtNull, messages);
 
@@ -117,16 +128,17 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, std::vector<SerialPo
     ui->PageControl1->setCurrentWidget(ui->TabSheet1);
     ui->PageControl1->setTabVisible(ui->PageControl1->indexOf(ui->TabSheet4), false);
 
-    for (QWidget* area :
-         {ui->centralWidget, static_cast<QWidget*>(ui->GroupBox2),
-          static_cast<QWidget*>(ui->GroupBox7), static_cast<QWidget*>(ui->GroupBox5),
-          static_cast<QWidget*>(ui->GroupBox3)}) {
+    for (QWidget* area : pointerAreas()) {
         area->setMouseTracking(true);
         area->installEventFilter(this);
     }
     auto* f9 = new QShortcut(QKeySequence(Qt::Key_F9), this);
     connect(f9, &QShortcut::activated, this, [this] { FormShortCut(Qt::Key_F9); });
 
+    connect(ui->cboPort, &QComboBox::currentIndexChanged, this,
+            [this] { ui->cboPort->setToolTip(ui->cboPort->currentText()); });
+    // Its width stays the strip's however long the paths it lists.
+    ui->cboPort->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     connect(ui->RBtModify, &QRadioButton::clicked, this, [this] { RBtModifyClick(); });
     connect(ui->RBtWrite, &QRadioButton::clicked, this, [this] { RBtWriteClick(); });
     connect(ui->OpenO1, &QAction::triggered, this, [this] { OpenO1Click(); });
@@ -143,8 +155,15 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, std::vector<SerialPo
 
     wireHandlers();
 
-    const QRect desktop = screen()->availableGeometry();
-    move(desktop.center() - rect().center());
+    // A line edit takes Ctrl+E as "end of line"; the menu's keys stay the
+    // window's whichever control has the focus.
+    for (QWidget* control : ui->centralWidget->findChildren<QWidget*>()) {
+        if (control->focusPolicy() != Qt::NoFocus) {
+            control->installEventFilter(this);
+        }
+    }
+
+    placeOnScreen();
 
     FormCreate();
     operations = std::make_unique<PagerOperations>(commPort, *this, image, versionTag, timing,
@@ -195,11 +214,24 @@ void TForm1::FormShow() {
         ui->cboPort->setItemData(ui->cboPort->count() - 1, QString::fromStdString(port.description),
                                  Qt::ToolTipRole);
     }
+    // A device path can be longer than the box: the list opens wide enough
+    // for the longest, and the box's hint names the chosen one in full.
+    QAbstractItemView* list = ui->cboPort->view();
+    int widest = 0;
+    for (int i = 0; i < ui->cboPort->count(); ++i) {
+        widest = std::max(widest, list->fontMetrics().horizontalAdvance(ui->cboPort->itemText(i)));
+    }
+    list->setMinimumWidth(widest + kPortListPadding +
+                          style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     searchBoard();
     if (!isVisible()) {
         return; // closed while the ports were probed
     }
-    loadDefaultTable();
+    if (startFile.isEmpty()) {
+        loadDefaultTable();
+    } else {
+        openStartFile();
+    }
 }
 
 void TForm1::buildControlTables() {
@@ -373,6 +405,32 @@ void TForm1::wireHandlers() {
     onPick(ui->cboBandWidth, &TForm1::cboBandWidthClick);
 }
 
+void TForm1::scrollControls() {
+    QWidget* controls = takeCentralWidget();
+    // The controls keep their places; below what they need the area scrolls.
+    const QPoint farCorner =
+        controls->childrenRect().bottomRight() + QPoint(kControlsMargin, kControlsMargin);
+    controls->setMinimumSize(farCorner.x(), farCorner.y());
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("ScrollBox1"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(controls);
+    setCentralWidget(scroller);
+}
+
+void TForm1::placeOnScreen() {
+    const QRect area = screen()->availableGeometry();
+    QSize fitted = size().boundedTo(QSize(area.width(), area.height() - kTitleBarAllowance));
+    if (fitted.height() < height()) {
+        // Room for the vertical scroll bar, so that nothing scrolls sideways.
+        fitted.setWidth(
+            std::min(area.width(), width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent)));
+    }
+    resize(fitted);
+    move(area.center() - rect().center());
+}
+
 bool TForm1::standardMode() const {
     return ui->radStandard->isChecked();
 }
@@ -433,8 +491,27 @@ void TForm1::FormShortCut(int key) {
     }
 }
 
+bool TForm1::isMenuKey(const QKeyEvent& key) const {
+    const QKeySequence pressed(key.keyCombination());
+    const auto items = findChildren<QAction*>();
+    return std::any_of(items.begin(), items.end(), [&pressed](const QAction* item) {
+        return !item->shortcut().isEmpty() && item->shortcut() == pressed;
+    });
+}
+
+std::array<QWidget*, 5> TForm1::pointerAreas() const {
+    return {ui->centralWidget, ui->GroupBox2, ui->GroupBox7, ui->GroupBox5, ui->GroupBox3};
+}
+
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseMove) {
+    if (event->type() == QEvent::ShortcutOverride && isMenuKey(*static_cast<QKeyEvent*>(event))) {
+        // Not accepted: the key goes to the menu, not to the control.
+        event->ignore();
+        return true;
+    }
+    const auto areas = pointerAreas();
+    if (event->type() == QEvent::MouseMove &&
+        std::find(areas.begin(), areas.end(), watched) != areas.end()) {
         auto* area = static_cast<QWidget*>(watched);
         const auto* move = static_cast<QMouseEvent*>(event);
         // Only the bare background counts, not the controls on it.

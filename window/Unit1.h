@@ -27,6 +27,7 @@
 class QCheckBox;
 class QComboBox;
 class QDialog;
+class QKeyEvent;
 class QLabel;
 class QProgressBar;
 class FieldFocus;
@@ -80,6 +81,10 @@ public:
     TForm1(Messages& messages, FileDialogs& fileDialogs, std::vector<SerialPortInfo> ports,
            LinkTiming timing = {}, QWidget* parent = nullptr);
     ~TForm1() override;
+
+    // A table file to open in place of "default.tbl" once the start-up
+    // search has run; it becomes the save file name.
+    void setStartFile(const QString& path) { startFile = path; }
 
     ConfigImage& configImage() { return image; }
     const std::array<int, 3>& toneTargets() const { return toneTableTarget; }
@@ -147,6 +152,14 @@ private:
     void buildControlTables();
     void wireHandlers();
     bool standardMode() const;
+    // Puts the controls into a scroll area, and the window inside the
+    // screen's free area, centred.
+    void scrollControls();
+    void placeOnScreen();
+    // The bare window and the group boxes where the pointer ends an entry.
+    std::array<QWidget*, 5> pointerAreas() const;
+    // The key is one of the menu's accelerators.
+    bool isMenuKey(const QKeyEvent& key) const;
 
     // Pager menu, board search and board version (PagerCommands.cpp).
     void Read1Click();
@@ -175,6 +188,9 @@ private:
     void SaveS1Click();
     void SaveAs1Click();
     void loadDefaultTable();
+    // Open's rules and message for one file; true when it was taken.
+    bool openTableFile(const QString& path);
+    void openStartFile();
 
     // Editing convention: entry and key filters (FieldKeys.cpp).
     void edtBS_PeriodEnter(TEdit* sender);
@@ -306,6 +322,7 @@ private:
     TForm3* splash = nullptr;
     TForm4* advanceLock = nullptr;
     QString saveFileName;
+    QString startFile;
     ControlTables controlTables;
     std::array<int, 3> toneTableTarget{};
 

@@ -85,11 +85,13 @@ public:
     // prepare runs in the empty working folder before the window is built
     // (to put a "default.tbl" there, for example); ports stand for the
     // machine's serial ports. The default ones do not exist, so the board
-    // search at start fails at once without touching a real line.
+    // search at start fails at once without touching a real line. startFile
+    // is the table file named on the command line.
     explicit WindowFixture(const std::function<void(const QDir&)>& prepare = {},
                            std::vector<SerialPortInfo> ports = {{"ttyNONE0", ""},
                                                                 {"ttyNONE1",
-                                                                 "FT232R USB UART (ttyNONE1)"}})
+                                                                 "FT232R USB UART (ttyNONE1)"}},
+                           const QString& startFile = {})
         : previousFolder(QDir::currentPath()) {
         QDir::setCurrent(folder.path());
         if (prepare) {
@@ -99,6 +101,7 @@ public:
             app->setMessages(&messages);
         }
         form = std::make_unique<TForm1>(messages, dialogs, std::move(ports), kTestLinkTiming);
+        form->setStartFile(startFile);
         form->show();
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));

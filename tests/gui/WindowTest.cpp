@@ -12,6 +12,7 @@
 #include "rules/ComboItems.h"
 #include "rules/FrequencyDigits.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -96,6 +97,8 @@ private slots:
         TForm1& w = f.window();
         QCOMPARE(w.windowTitle(), QStringLiteral("PX520 V3.8.2"));
         QCOMPARE(w.size(), QSize(833, 700));
+        // The application's icon, from the program's own resources.
+        QCOMPARE(w.windowIcon().pixmap(QSize(48, 48)).size(), QSize(48, 48));
         auto* pages = f.find<QTabWidget>("PageControl1");
         QCOMPARE(pages->count(), 4);
         const QStringList titles{"CALL", "Setting", "Config", "Advance Setting"};
@@ -370,6 +373,20 @@ private slots:
         QCOMPARE(ports->currentIndex(), 0);
     }
 
+    void portBoxShowsAWholeDevicePathInItsListAndHint() {
+        const QString longPath =
+            QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+        WindowFixture f({}, {{"ttyNONE7", ""}, {longPath.toStdString(), ""}});
+        auto* ports = f.find<QComboBox>("cboPort");
+        QVERIFY(ports->view()->minimumWidth() >
+                ports->view()->fontMetrics().horizontalAdvance(longPath));
+        // The box keeps its place in the strip however long the path.
+        QVERIFY(ports->width() < ports->view()->minimumWidth());
+        QCOMPARE(ports->toolTip(), QStringLiteral("ttyNONE7"));
+        ports->setCurrentIndex(1);
+        QCOMPARE(ports->toolTip(), longPath);
+    }
+
     void controlTablesHoldEveryPerCallControlByTag() {
         WindowFixture f;
         const ControlTables& t = f.window().tables();
@@ -494,6 +511,19 @@ private slots:
         f.enter(f.edit("edtBS_Period"));
         QTest::mouseMove(f.find<QWidget>("GroupBox3"), QPoint(3, 3));
         QTRY_COMPARE(f.focused(), f.find<QWidget>("edtNull"));
+    }
+
+    // Only the bare window and its group boxes count, not a drag across a
+    // field's own text.
+    void draggingAcrossAFieldKeepsItsEntry() {
+        WindowFixture f;
+        auto* freq = f.edit("edtFreq");
+        f.enter(freq);
+        QMouseEvent drag(QEvent::MouseMove, QPointF(2, 2), freq->mapToGlobal(QPointF(2, 2)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(freq, &drag);
+        f.settle();
+        QCOMPARE(f.focused(), freq);
     }
 
     void f9OpensTheToneTableOnlyInStandardModeWithATarget() {
@@ -657,6 +687,42 @@ private slots:
         QTest::keyClick(&f.window(), Qt::Key_E, Qt::ControlModifier);
         f.settle();
         QVERIFY(!f.window().isVisible());
+    }
+
+    // px520 FILE.tbl: the file is opened as Open opens it, after the board
+    // search and in place of default.tbl, and Save writes to it.
+    void tableFileNamedAtStartReplacesTheDefaultTable() {
+        ConfigImage table = shownTable();
+        ConfigImage other = table;
+        other[field::RFDelay] = 55;
+        WindowFixture f(
+            [&](const QDir& dir) {
+                writeFile(dir.filePath("default.tbl"), bytesOf(other));
+                writeFile(dir.filePath("shop.tbl"), bytesOf(table));
+            },
+            {{"ttyNONE0", ""}}, QStringLiteral("shop.tbl"));
+        QCOMPARE(f.startUpTexts(), QStringList{kBoardNotResponding});
+        QVERIFY(f.image() == table);
+        QCOMPARE(f.edit("edtRFDelay")->text(), QStringLiteral("44"));
+        QCOMPARE(f.window().currentSaveFileName(), QStringLiteral("shop.tbl"));
+
+        f.image()[field::Squelch] = 3;
+        f.find<QAction>("SaveS1")->trigger();
+        QCOMPARE(readFile(f.workFolder().filePath("shop.tbl")), bytesOf(f.image()));
+        QCOMPARE(readFile(f.workFolder().filePath("default.tbl")), bytesOf(other));
+    }
+
+    void unreadableTableFileNamedAtStartLeavesTheDefaultImage() {
+        WindowFixture f(
+            [](const QDir& dir) { writeFile(dir.filePath("default.tbl"), bytesOf(shownTable())); },
+            {{"ttyNONE0", ""}}, QStringLiteral("missing.tbl"));
+        QCOMPARE(f.startUpTexts(), (QStringList{kBoardNotResponding, "Open Error!"}));
+        QCOMPARE(static_cast<int>(f.startUpMessages.back().kind),
+                 static_cast<int>(MessageKind::Exclamation));
+        QCOMPARE(f.window().currentSaveFileName(), QStringLiteral("default.tbl"));
+        const ConfigImage shown = f.image();
+        WindowFixture plain;
+        QVERIFY(shown == plain.image());
     }
 };
 

@@ -1,0 +1,54 @@
+# bash completion for px520-cli
+
+_px520_cli() {
+    local cur prev words cword
+    _init_completion || return
+
+    local commands="ports read write verify show diff set"
+    local command="" word
+    for word in "${words[@]:1:cword-1}"; do
+        case $word in
+            ports | read | write | verify | show | diff | set)
+                command=$word
+                break
+                ;;
+        esac
+    done
+
+    case $prev in
+        --trace | -o | --output)
+            _filedir
+            return
+            ;;
+        -p | --port)
+            local ports
+            ports=$(px520-cli ports 2>/dev/null | awk '{print $1}')
+            COMPREPLY=($(compgen -W "$ports" -- "$cur"))
+            compopt -o filenames
+            [[ $cur == */* ]] && _filedir
+            return
+            ;;
+    esac
+
+    local options
+    case $command in
+        "") options="--trace --help --version" ;;
+        ports) options="--help" ;;
+        read) options="--port --raw --help" ;;
+        write) options="--port --repeat --help" ;;
+        verify) options="--port --as-written --help" ;;
+        show) options="--json --help" ;;
+        diff) options="--json --help" ;;
+        set) options="--output --user-tones --help" ;;
+    esac
+
+    if [[ $cur == -* ]]; then
+        COMPREPLY=($(compgen -W "$options" -- "$cur"))
+    elif [[ -z $command ]]; then
+        COMPREPLY=($(compgen -W "$commands" -- "$cur"))
+    elif [[ $command == set && $cur == *=* ]]; then
+        return
+    elif [[ $command != ports ]]; then
+        _filedir tbl
+    fi
+} && complete -F _px520_cli px520-cli
