@@ -1,4 +1,5 @@
 #include "link/GivenPorts.h"
+#include "model/Version.h"
 #include "link/PortList.h"
 #include "window/FileDialogs.h"
 #include "dialogs/Messages.h"
@@ -11,6 +12,7 @@
 #include <exception>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -55,6 +57,13 @@ Arguments parseArguments(const QApplication& app) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Answered before the application object exists, which needs a display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--version") {
+            std::cout << "PX520 " << kVersion << '\n';
+            return EXIT_SUCCESS;
+        }
+    }
     TApplication app(argc, argv);
     const Arguments arguments = parseArguments(app);
     MessageBoxes messages;

@@ -52,7 +52,7 @@ grep -q 'MimeType=application/x-px520-table;' \
     "$work/root/usr/share/applications/io.github.px520.PX520.desktop" || fail "MIME type"
 grep -q '<glob pattern="\*.tbl"/>' \
     "$work/root/usr/share/mime/packages/io.github.px520.PX520.xml" || fail "*.tbl glob"
-[ "$(QT_QPA_PLATFORM=offscreen "$work/root/usr/bin/px520" --version)" = "PX520 $version" ] ||
+[ "$(env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY "$work/root/usr/bin/px520" --version)" = "PX520 $version" ] ||
     fail "px520 --version"
 for program in px520-cli px520-sim; do
     [ "$("$work/root/usr/bin/$program" --version)" = "$version" ] || fail "$program --version"
