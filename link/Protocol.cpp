@@ -69,6 +69,14 @@ bool replySumMatches(std::span<const std::uint8_t> reply) {
     return received == frameSum(reply.first(end));
 }
 
+std::size_t buildProbeFrame(std::span<std::uint8_t> out) {
+    return buildFrame(out, kTargetPager, kOperationRead, readBody(0, 0));
+}
+
+bool probeAnswered(std::span<const std::uint8_t, kProbeReplySize> reply) {
+    return replySumMatches(reply);
+}
+
 std::string BoardVersion::text() const {
     return std::to_string(major) + "." + std::to_string(minor);
 }
