@@ -42,7 +42,8 @@ int main(int argc, char** argv) {
     QtFileDialogs fileDialogs;
     app.setMessages(&messages);
     try {
-        TForm1 form1(messages, fileDialogs, withGivenPortsFirst(given, listCommPorts()));
+        TForm1 form1(messages, fileDialogs,
+                     [&given] { return withGivenPortsFirst(given, listCommPorts()); });
         messages.setParentWindow(&form1);
         fileDialogs.setParentWindow(&form1);
         form1.show();

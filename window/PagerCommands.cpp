@@ -215,3 +215,26 @@ std::string TForm1::selectedPortName() const {
     }
     return portNames[static_cast<std::size_t>(index)];
 }
+
+void TForm1::fillPortList() {
+    const std::string chosen = selectedPortName();
+    portNames.clear();
+    ui->cboPort->clear();
+    for (const SerialPortInfo& port : listPorts()) {
+        portNames.push_back(port.name);
+        ui->cboPort->addItem(QString::fromStdString(port.name));
+        ui->cboPort->setItemData(ui->cboPort->count() - 1, QString::fromStdString(port.description),
+                                 Qt::ToolTipRole);
+    }
+    // A port that is gone leaves nothing chosen rather than another device.
+    const auto kept = std::ranges::find(portNames, chosen);
+    ui->cboPort->setCurrentIndex(
+        kept == portNames.end() ? -1 : static_cast<int>(kept - portNames.begin()));
+}
+
+void TForm1::cboPortDropDown() {
+    // The search and the board commands work on the list as it is.
+    if (!boardBusy) {
+        fillPortList();
+    }
+}
