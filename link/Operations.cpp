@@ -16,8 +16,8 @@ constexpr int kStorePauseMs = 10;
 
 PagerOperations::PagerOperations(TCommPort& port, OperationView& view, ConfigImage& image,
                                  VersionTag tag, LinkTiming timing, LinkWait wait)
-    : port_(port), view_(view), image_(image), tag_(tag),
-      protocol_(port, view, timing, wait), search_(view, timing, wait) {}
+    : port_(port), view_(view), image_(image), tag_(tag), protocol_(port, view, timing, wait),
+      search_(view, timing, wait) {}
 
 void PagerOperations::reopen(const std::string& portName) {
     port_.reopen(kBaud, portName, kFrameMode8N1);
