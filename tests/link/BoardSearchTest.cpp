@@ -158,6 +158,9 @@ TEST_F(BoardSearchTest, JudgesEachReplyAsTheBoardTestDoes) {
         EXPECT_EQ(found.portIndex, c.answered ? std::optional<std::size_t>(1) : std::nullopt);
         EXPECT_EQ(port.isOpen(), c.answered);
         port.closeDevice();
+        // Each line has its own settings back once closed, the chosen one too.
+        EXPECT_NE(silent.slaveSettings().c_lflag & ICANON, 0U);
+        EXPECT_NE(board.slaveSettings().c_lflag & ICANON, 0U);
     }
 }
 
