@@ -52,11 +52,17 @@ bool replaceWith(const std::string& path, const ConfigImage& image) {
 
 } // namespace
 
-std::optional<OpenedTable> openTable(const std::string& path) {
+std::optional<OpenedTable> openTable(const std::string& path, bool whole) {
     ConfigImage image{};
     const TableLoad load = loadTable(path, image);
     if (load.status != TableStatus::Loaded) {
         std::cerr << "Open Error! (" << path << ")\n";
+        return std::nullopt;
+    }
+    if (load.bytesRead < image.size() && whole) {
+        std::cerr << "px520-cli: " << path << " holds only " << load.bytesRead
+                  << " bytes, not a whole configuration of " << image.size()
+                  << "; nothing was written.\n";
         return std::nullopt;
     }
     if (load.bytesRead < image.size()) {

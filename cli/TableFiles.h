@@ -16,8 +16,10 @@ struct OpenedTable {
     ConfigImage image;
 };
 
-// Nothing after "Open Error!".
-std::optional<OpenedTable> openTable(const std::string& path);
+// Nothing after "Open Error!". With whole, a file shorter than 256 bytes is
+// refused as well: written into a pager, its zeros would take the pager's
+// tones and synthesizer words.
+std::optional<OpenedTable> openTable(const std::string& path, bool whole = false);
 
 // Writes the 256 bytes to a temporary file beside path and renames it into
 // place, so path holds either its old contents or the new ones, never a

@@ -1,6 +1,8 @@
 #include "cli/TransferCommands.h"
 
+#include "cli/DiffCommand.h"
 #include "cli/ExitCodes.h"
+#include "cli/Interruption.h"
 #include "cli/TableFiles.h"
 #include "cli/TerminalView.h"
 #include "cli/TraceFile.h"
@@ -12,6 +14,8 @@
 #include "rules/DisplayPass.h"
 
 #include <ctime>
+#include <optional>
+#include <string_view>
 #include <functional>
 #include <iostream>
 #include <map>
@@ -41,7 +45,10 @@ int exitCodeOf(const OperationOutcome& outcome) {
     return kExitTransferFailed;
 }
 
-// The port, the view and the trace of one command.
+// The port, the view, the trace and the interruption of one command. The
+// port is opened once by check() and held to the end of the command, so no
+// other program can take it between two steps; it gets its own settings
+// back when the session ends.
 class Session {
 public:
     explicit Session(const TransferOptions& options)
@@ -51,8 +58,8 @@ public:
         }
     }
 
-    // Checks that the trace can be written and the port opened, so that a
-    // missing port is told apart from a board that does not answer.
+    // Checks that the trace can be written and opens the port, so that a
+    // missing or busy port is told apart from a board that does not answer.
     int check(const TransferOptions& options) {
         if (trace_ && !trace_->isOpen()) {
             std::cerr << "px520-cli: cannot write the trace file " << *options.trace << '\n';
@@ -60,7 +67,6 @@ public:
         }
         try {
             port_.reopen(kBaud, options.port, kFrameMode8N1);
-            port_.closeDevice();
         } catch (const ECommError& error) {
             std::cerr << withReason(openErrorHeadline(error), error) << '\n';
             return kExitPort;
@@ -73,21 +79,85 @@ public:
 
     using Operation = std::function<OperationOutcome(PagerOperations&, const std::string& port)>;
 
-    // Runs one operation on the image.
-    OperationOutcome run(ConfigImage& image, const Operation& operation) {
+    // Runs one operation on the image. A write is finished after a first
+    // interruption and abandoned after a second; anything else is abandoned
+    // at once. Abandoning throws EInterrupted.
+    OperationOutcome run(ConfigImage& image, const Operation& operation, bool writing = false) {
         view_.startOperation();
-        PagerOperations operations(port_, view_, image);
-        const OperationOutcome outcome = operation(operations, portName_);
-        view_.endLine();
-        return outcome;
+        PagerOperations operations(port_, view_, image, makeVersionTag(kWindowCaption), {},
+                                   [this, writing] { checkInterruption(writing); });
+        operations.holdPort(true);
+        try {
+            const OperationOutcome outcome = operation(operations, portName_);
+            view_.endLine();
+            return outcome;
+        } catch (const EInterrupted&) {
+            view_.endLine();
+            throw;
+        }
     }
 
+    bool interrupted() const { return interruption_.count() > 0; }
+    int interruptedExitCode() const { return interruption_.exitCode(); }
+
 private:
+    void checkInterruption(bool writing) {
+        const int count = interruption_.count();
+        if (count == 0) {
+            return;
+        }
+        if (!writing || count > 1) {
+            throw EInterrupted{};
+        }
+        if (!toldFinishing_) {
+            view_.endLine();
+            std::cerr << "px520-cli: interrupted: finishing the pager in progress (interrupt "
+                         "again to abandon it)\n"
+                      << std::flush;
+            toldFinishing_ = true;
+        }
+    }
+
     std::string portName_;
     std::unique_ptr<TraceFile> trace_;
+    Interruption interruption_;
     TCommPort port_;
     TerminalView view_;
+    bool toldFinishing_ = false;
 };
+
+constexpr std::string_view kWriteAbandoned =
+    "px520-cli: write abandoned: the pager now holds a partial configuration and must be "
+    "written again.";
+constexpr std::string_view kStoppedAfterPager =
+    "px520-cli: stopped after the pager in progress was finished.";
+
+// A Write stores the file as prepared for the pager's firmware (marks,
+// version tag, checksum): the image to compare with. The firmware query is
+// an exchange of its own, and a port failure in it ends the verify as one in
+// any other step does. A board that does not answer is left to the verify's
+// own board test, which reports it.
+std::optional<OperationOutcome> prepareAsWritten(PagerOperations& operations,
+                                                 const std::string& port, ConfigImage& image) {
+    if (!operations.testBoard(port).succeeded()) {
+        return std::nullopt;
+    }
+    try {
+        if (const auto firmware = operations.protocol().queryFirmwareVersion(image)) {
+            prepareImageForWrite(image, *firmware, makeVersionTag(kWindowCaption));
+        }
+        return std::nullopt;
+    } catch (const ECommError& error) {
+        OperationOutcome failed{OperationKind::Verify};
+        failed.result = OperationResult::PortFailed;
+        failed.failedStep = OperationStep::VersionQuery;
+        failed.error = error;
+        if (const auto message = outcomeMessage(failed)) {
+            std::cerr << message->text << '\n';
+        }
+        return failed;
+    }
+}
 
 std::string now() {
     const std::time_t t = std::time(nullptr);
@@ -129,7 +199,16 @@ int writeRepeatedly(Session& session, const ConfigImage& configuration) {
     for (int pager = 1;; ++pager) {
         // Every pager gets the file's configuration, prepared for its own firmware.
         ConfigImage image = configuration;
-        const OperationOutcome outcome = session.run(image, writeToPager);
+        OperationOutcome outcome;
+        try {
+            outcome = session.run(image, writeToPager, true);
+        } catch (const EInterrupted&) {
+            std::cout << now() << "  pager " << pager << "  abandoned: partial configuration, "
+                      << "write it again\n";
+            std::cerr << kWriteAbandoned << '\n';
+            ++total.failed;
+            break;
+        }
         const int code = exitCodeOf(outcome);
         const std::string firmware = outcome.firmware ? outcome.firmware->text() : "-";
         Tally& tally = byFirmware[firmware];
@@ -146,6 +225,10 @@ int writeRepeatedly(Session& session, const ConfigImage& configuration) {
         std::cout << now() << "  pager " << pager << "  firmware " << firmware << "  "
                   << (code == kExitSuccess ? "written" : "failed: " + firstLine(outcome)) << '\n'
                   << std::flush;
+        if (session.interrupted()) {
+            std::cerr << kStoppedAfterPager << '\n';
+            break;
+        }
         if (!nextPager()) {
             break;
         }
@@ -156,7 +239,7 @@ int writeRepeatedly(Session& session, const ConfigImage& configuration) {
         std::cout << "  firmware " << firmware << ": " << tally.written << " written, "
                   << tally.failed << " failed\n";
     }
-    return firstFailure;
+    return session.interrupted() ? session.interruptedExitCode() : firstFailure;
 }
 
 } // namespace
@@ -167,8 +250,14 @@ int runRead(const std::string& path, const TransferOptions& options, bool raw) {
         return code;
     }
     ConfigImage image{};
-    const OperationOutcome outcome = session.run(
-        image, [](PagerOperations& o, const std::string& port) { return o.readPager(port); });
+    OperationOutcome outcome;
+    try {
+        outcome = session.run(
+            image, [](PagerOperations& o, const std::string& port) { return o.readPager(port); });
+    } catch (const EInterrupted&) {
+        std::cerr << "px520-cli: read interrupted; " << path << " was not written.\n";
+        return session.interruptedExitCode();
+    }
     if (!outcome.succeeded()) {
         return exitCodeOf(outcome);
     }
@@ -181,7 +270,7 @@ int runRead(const std::string& path, const TransferOptions& options, bool raw) {
 }
 
 int runWrite(const std::string& path, const TransferOptions& options, bool repeat) {
-    const auto configuration = openTable(path);
+    const auto configuration = openTable(path, true);
     if (!configuration) {
         return kExitFile;
     }
@@ -193,7 +282,17 @@ int runWrite(const std::string& path, const TransferOptions& options, bool repea
         return writeRepeatedly(session, configuration->image);
     }
     ConfigImage image = configuration->image;
-    return exitCodeOf(session.run(image, writeToPager));
+    try {
+        const int code = exitCodeOf(session.run(image, writeToPager, true));
+        if (session.interrupted()) {
+            std::cerr << kStoppedAfterPager << '\n';
+            return session.interruptedExitCode();
+        }
+        return code;
+    } catch (const EInterrupted&) {
+        std::cerr << kWriteAbandoned << '\n';
+        return session.interruptedExitCode();
+    }
 }
 
 int runVerify(const std::string& path, const TransferOptions& options, bool asWritten) {
@@ -206,16 +305,48 @@ int runVerify(const std::string& path, const TransferOptions& options, bool asWr
         return code;
     }
     ConfigImage image = opened->image;
-    return exitCodeOf(
-        session.run(image, [&image, asWritten](PagerOperations& o, const std::string& port) {
-            // A Write stores the file as prepared for the pager's firmware
-            // (marks, version tag, checksum); compare with that image instead
-            // of the file.
-            if (asWritten && o.testBoard(port).succeeded()) {
-                if (const auto firmware = o.protocol().queryFirmwareVersion(image)) {
-                    prepareImageForWrite(image, *firmware, makeVersionTag(kWindowCaption));
+    try {
+        return exitCodeOf(session.run(
+            image, [&image, asWritten](PagerOperations& o, const std::string& port) {
+                if (asWritten) {
+                    if (auto failed = prepareAsWritten(o, port, image)) {
+                        return *failed;
+                    }
                 }
-            }
-            return o.verifyPager(port);
-        }));
+                return o.verifyPager(port);
+            }));
+    } catch (const EInterrupted&) {
+        std::cerr << "px520-cli: verify interrupted.\n";
+        return session.interruptedExitCode();
+    }
+}
+
+int runDiffWithPager(const std::string& path, const TransferOptions& options, bool json) {
+    const auto opened = openTable(path);
+    if (!opened) {
+        return kExitFile;
+    }
+    Session session(options);
+    if (const int code = session.check(options); code != kExitSuccess) {
+        return code;
+    }
+    ConfigImage pager{};
+    OperationOutcome outcome;
+    try {
+        outcome = session.run(
+            pager, [](PagerOperations& o, const std::string& port) { return o.readPager(port); });
+    } catch (const EInterrupted&) {
+        std::cerr << "px520-cli: read interrupted.\n";
+        return session.interruptedExitCode();
+    }
+    if (!outcome.succeeded()) {
+        return exitCodeOf(outcome);
+    }
+    applyDisplayPass(pager);
+    if (json) {
+        std::cout << differencesJson(opened->image, pager).dump(2) << '\n';
+    } else {
+        printDifferences(opened->image, pager, std::cout);
+    }
+    return opened->image == pager ? kExitSuccess : kExitDiffer;
 }

@@ -20,3 +20,7 @@ int runWrite(const std::string& path, const TransferOptions& options, bool repea
 // byte; with asWritten, with that image as a Write to this pager's firmware
 // stores it.
 int runVerify(const std::string& path, const TransferOptions& options, bool asWritten);
+// Reads the pager as the window's Read does, writing nothing, and prints its
+// field-level differences from FILE, both as the window takes them; 0 equal,
+// 1 different, the transfer codes when the read fails.
+int runDiffWithPager(const std::string& path, const TransferOptions& options, bool json);

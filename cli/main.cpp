@@ -7,6 +7,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -66,9 +67,14 @@ int main(int argc, char** argv) {
     show->add_flag("--json", json, "JSON keyed by the field names; per-call fields are arrays.");
 
     auto* diff = app.add_subcommand(
-        "diff", "Field-level differences of two table files (exit 0 equal, 1 different).");
+        "diff", "Field-level differences of two table files, or of a table file and the pager "
+                "on --port, read as the window reads it (exit 0 equal, 1 different).");
     diff->add_option("A", file, "The first table file.")->required();
-    diff->add_option("B", fileB, "The second table file.")->required();
+    auto* diffB = diff->add_option("B", fileB, "The second table file.");
+    auto* diffPort = diff->add_option("-p,--port", transfer.port,
+                                      "Compare A with the pager on this port; nothing is written.");
+    diffB->excludes(diffPort);
+    diffPort->excludes(diffB);
     diff->add_flag("--json", json, "JSON: {field: {a, b}} for each difference.");
 
     auto* set = app.add_subcommand(
@@ -104,6 +110,13 @@ int main(int argc, char** argv) {
         return runShow(file, json);
     }
     if (*diff) {
+        if (*diffPort) {
+            return runDiffWithPager(file, transfer, json);
+        }
+        if (fileB.empty()) {
+            std::cerr << "px520-cli diff: give a second table file B or --port.\n";
+            return kExitUsage;
+        }
         return runDiff(file, fileB, json);
     }
     return runSet(file, assignments, out, userTones);

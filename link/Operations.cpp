@@ -24,6 +24,17 @@ void PagerOperations::reopen(const std::string& portName) {
     port_.purgeQueues();
 }
 
+// The window closes the port and opens it again for each step; a held port
+// stays open and only has its queues purged, unless its line has gone.
+void PagerOperations::openFresh(const std::string& portName) {
+    if (holdPort_ && port_.isOpen() && port_.portName() == portName && !port_.lineGone()) {
+        port_.purgeQueues();
+        return;
+    }
+    port_.closeDevice();
+    reopen(portName);
+}
+
 // After a failure the port only has to end up closed; should even that fail,
 // the next open reports it.
 void PagerOperations::closeQuietly() {
@@ -45,8 +56,7 @@ OperationOutcome PagerOperations::testBoard(const std::string& portName) {
     view_.setProgressRange(0, 0);
     view_.setProgressPosition(0);
     try {
-        port_.closeDevice();
-        reopen(portName);
+        openFresh(portName);
     } catch (const ECommError& error) {
         closeQuietly();
         fail(outcome, OperationResult::OpenFailed);
@@ -86,8 +96,7 @@ std::optional<BoardVersion> PagerOperations::boardVersion(const std::string& por
     view_.setProgressRange(0, 0);
     view_.setProgressPosition(0);
     try {
-        port_.closeDevice();
-        reopen(portName);
+        openFresh(portName);
         return protocol_.queryBoardVersion();
     } catch (const ECommError&) {
         closeQuietly();
@@ -133,7 +142,9 @@ bool PagerOperations::start(OperationOutcome& outcome, const std::string& portNa
     view_.operationStarted();
     const OperationOutcome test = testBoard(portName);
     if (!test.succeeded()) {
-        closeQuietly();
+        if (!holdPort_) {
+            closeQuietly();
+        }
         // Without permission the board was never asked: say what stops it.
         const bool refused = test.error && isPermissionFailure(*test.error);
         fail(outcome, refused ? OperationResult::OpenFailed : OperationResult::BoardSilent);
@@ -144,8 +155,7 @@ bool PagerOperations::start(OperationOutcome& outcome, const std::string& portNa
         return false;
     }
     try {
-        port_.closeDevice();
-        reopen(portName);
+        openFresh(portName);
     } catch (const ECommError& error) {
         step_ = OperationStep::Reopen;
         fail(outcome, OperationResult::OpenFailed);
@@ -161,7 +171,9 @@ bool PagerOperations::start(OperationOutcome& outcome, const std::string& portNa
 void PagerOperations::finish(OperationOutcome& outcome) {
     view_.setProgressPosition(0);
     try {
-        port_.closeDevice();
+        if (!holdPort_) {
+            port_.closeDevice();
+        }
     } catch (const ECommError& error) {
         OperationOutcome closing = outcome;
         step_ = OperationStep::Close;

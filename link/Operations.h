@@ -27,6 +27,11 @@ public:
     BoardProtocol& protocol() { return protocol_; }
 
     // Opens the port and probes the board; the port stays open.
+    // A held port is opened once and stays open from one step and one
+    // operation to the next, so no other program can take it in between;
+    // a port failure still closes it, and the next step opens it again.
+    void holdPort(bool hold) { holdPort_ = hold; }
+
     OperationOutcome testBoard(const std::string& portName);
     // Probes every listed port at once; the first in list order that answers
     // stays open.
@@ -50,6 +55,7 @@ private:
     void verifyTransfer(OperationOutcome& outcome);
     void verifyBlocks(OperationOutcome& outcome, bool advanceBySoFar);
     void finish(OperationOutcome& outcome);
+    void openFresh(const std::string& portName);
     // Ends the transfer with the result at the step it is in.
     void fail(OperationOutcome& outcome, OperationResult result) const;
     void reopen(const std::string& portName);
@@ -63,4 +69,5 @@ private:
     BoardSearch search_;
     // Where the running transfer is, for a port failure to name.
     OperationStep step_ = OperationStep::BoardTest;
+    bool holdPort_ = false;
 };

@@ -69,12 +69,19 @@ bool replySumMatches(std::span<const std::uint8_t> reply) {
     return received == frameSum(reply.first(end));
 }
 
+bool replyAnswers(std::span<const std::uint8_t> reply, std::uint8_t target,
+                  std::uint8_t operation, std::size_t count) {
+    return reply.size() == kFrameOverhead + count && reply[kPreamble.size()] == target &&
+           reply[kPreamble.size() + 1] == operation && reply[kPreamble.size() + 2] == count &&
+           replySumMatches(reply);
+}
+
 std::size_t buildProbeFrame(std::span<std::uint8_t> out) {
     return buildFrame(out, kTargetPager, kOperationRead, readBody(0, 0));
 }
 
 bool probeAnswered(std::span<const std::uint8_t, kProbeReplySize> reply) {
-    return replySumMatches(reply);
+    return replyAnswers(reply, kTargetPager, kOperationRead, 0);
 }
 
 std::string BoardVersion::text() const {
@@ -84,8 +91,11 @@ std::string BoardVersion::text() const {
 BoardProtocol::BoardProtocol(TCommPort& port, OperationView& view, LinkTiming timing, LinkWait wait)
     : port_(port), view_(view), timing_(timing), wait_(wait ? std::move(wait) : [] {}) {}
 
+// Bytes still arriving from an earlier, abandoned exchange would be taken
+// for the start of this request's reply: discard them first.
 void BoardProtocol::sendFrame(std::span<const std::uint8_t> frame) {
     if (port_.isOpen()) {
+        port_.purgeQueues();
         port_.sendBytes(frame);
     }
 }
@@ -158,7 +168,7 @@ bool BoardProtocol::readExchange(FrameBuffer& frame, std::uint8_t target, int ad
     if (!receiveReply(reply)) {
         return false;
     }
-    return replySumMatches(reply) || fail();
+    return replyAnswers(reply, target, kOperationRead, count) || fail();
 }
 
 bool BoardProtocol::probeBoard() {

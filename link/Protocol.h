@@ -51,6 +51,13 @@ std::size_t buildFrame(std::span<std::uint8_t> out, std::uint8_t target, std::ui
 // from offset 10 to the last data byte.
 bool replySumMatches(std::span<const std::uint8_t> reply);
 
+// A reply answers a request when it names the request's target, operation
+// and byte count and its sum matches. The preamble is not checked, so a
+// board that sends another one still works; a shifted or foreign reply is a
+// failed exchange, never a value.
+bool replyAnswers(std::span<const std::uint8_t> reply, std::uint8_t target,
+                  std::uint8_t operation, std::size_t count);
+
 // The board test: a read of no bytes at pager address 0, answered by an
 // empty read reply.
 inline constexpr std::size_t kProbeReplySize = kFrameOverhead;

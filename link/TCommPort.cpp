@@ -231,6 +231,14 @@ void TCommPort::closeDevice() {
     }
 }
 
+bool TCommPort::lineGone() const {
+    if (!isOpen()) {
+        return false;
+    }
+    pollfd entry{fd_, POLLIN, 0};
+    return ::poll(&entry, 1, 0) > 0 && (entry.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
 void TCommPort::purgeQueues() {
     if (!isOpen()) {
         fail(CommFail::NotOpen, 0);

@@ -49,6 +49,10 @@ public:
     std::size_t bytesWaiting();
     std::uint8_t readByte();
 
+    // The line hung up or failed under the open descriptor: an adapter was
+    // pulled out, or the device behind the path went away.
+    bool lineGone() const;
+
     // The descriptor to poll for incoming bytes; -1 when closed.
     int descriptor() const { return fd_; }
 

@@ -1,7 +1,7 @@
 #include "model/ByteMap.h"
 #include "rules/BehaviourRules.h"
 #include "rules/FieldRegistry.h"
-#include "window/QtText.h"
+#include "window/PickLists.h"
 #include "window/TEdit.h"
 #include "window/Unit1.h"
 #include "ui_Unit1.h"
@@ -18,13 +18,6 @@ namespace {
 void setAllEnabled(std::initializer_list<QWidget*> widgets, bool enabled) {
     for (QWidget* widget : widgets) {
         widget->setEnabled(enabled);
-    }
-}
-
-void fillItems(QComboBox* box, std::span<const std::string_view> items) {
-    box->clear();
-    for (std::string_view item : items) {
-        box->addItem(qText(item));
     }
 }
 
@@ -78,7 +71,7 @@ void TForm1::cboPTLClick() {
 
 // The reset methods offered with Push To Listen on or off, the stored one selected.
 void TForm1::showResetMethods() {
-    fillItems(ui->cboResetCon,
+    fillItems(*ui->cboResetCon,
               std::span(behaviour::kResetMethodNames)
                   .first(static_cast<std::size_t>(behaviour::resetItemsOffered(image))));
     ui->cboResetCon->setCurrentIndex(

@@ -4,6 +4,7 @@
 #include "rules/FrequencyExit.h"
 #include "rules/Synthesizer.h"
 #include "dialogs/Messages.h"
+#include "window/PickLists.h"
 #include "window/QtText.h"
 #include "window/TEdit.h"
 #include "window/Unit1.h"
@@ -93,10 +94,7 @@ void TForm1::cboRangeFreqClick() {
     bandMultiplier = ::bandMultiplier(band);
     ui->lblMUTL->setText(QString::number(bandMultiplier));
     ui->edtFreq->setText(band == Band::Low ? lowBandFreqText : highBandFreqText);
-    ui->cboCSpace->clear();
-    for (std::string_view item : stepItems(band)) {
-        ui->cboCSpace->addItem(qText(item));
-    }
+    fillItems(*ui->cboCSpace, stepItems(band));
     ui->cboCSpace->setCurrentIndex(stepItemForCSpace(band, image[field::CSpace]).value_or(-1));
     // This checks the band's frequency once; a second check of the same text
     // could only repeat its message.

@@ -4,8 +4,8 @@
 #include "rules/CallRules.h"
 #include "rules/ComboItems.h"
 #include "rules/FrequencyDigits.h"
-#include "window/QtText.h"
 #include "ui_Unit1.h"
+#include "window/QtText.h"
 
 void fillItems(QComboBox& box, std::span<const std::string_view> items) {
     box.clear();

@@ -135,4 +135,92 @@ for k in 1 3; do
     [ "$(wc -l <"$work/out")" -eq 3 ] || fail "pager $k holds more than the prepared configuration"
 done
 
+# diff --port: the pager read as the window reads it against a file, nothing
+# written.
+start_sim --firmware 1.86 --load "$work/pager.tbl" --save "$work/diffed.tbl"
+run "$cli" diff "$work/pager.tbl" --port "$board"
+expect_rc 0 "diff of the file the pager holds"
+[ -s "$work/out" ] && fail "diff of equal configurations printed something"
+run "$cli" set "$work/pager.tbl" BS_Period=99 -o "$work/changed.tbl"
+run "$cli" diff "$work/changed.tbl" --port "$board" --json
+expect_rc 1 "diff of a changed file"
+tr -d ' \n' <"$work/out" | grep -qF '{"BS_Period":{"a":99,"b":15}}' || fail "json diff against the pager"
+run "$cli" diff "$work/pager.tbl" "$work/changed.tbl" --port "$board"
+expect_rc 2 "diff of two files and a port"
+stop_sim
+expect_same "$work/diffed.tbl" "$work/pager.tbl"
+
+# Faults and signals.
+
+# A line that dies during verify --as-written's firmware query ends the verify
+# with the port's message, no abort.
+start_sim --firmware 1.86 --hang-up 1
+run "$cli" verify --as-written "$fixtures/default.tbl" --port "$board"
+expect_rc 7 "verify --as-written on a line that hangs up"
+expect_err "Input/output error"
+stop_sim
+
+# A short file is never written into a pager: nothing goes on the line.
+start_sim --firmware 1.86
+head -c 100 "$fixtures/default.tbl" >"$work/short.tbl"
+run "$cli" write "$work/short.tbl" --port "$board" --trace "$work/short.log"
+expect_rc 3 "write of a short file"
+expect_err "holds only 100 bytes, not a whole configuration of 256; nothing was written."
+[ -s "$work/short.log" ] && fail "a short file was sent to the board"
+
+# A port another program holds is busy, not a silent board.
+flock -n "$board" sleep 30 &
+holder=$!
+for _ in $(seq 100); do
+    flock -n "$board" true || break
+    sleep 0.05
+done
+run "$cli" read "$work/busy.tbl" --port "$board"
+kill "$holder"
+wait "$holder" 2>/dev/null
+expect_rc 5 "read of a busy port"
+expect_err "is in use by another program."
+stop_sim
+
+# Waits until the command in the background has said the text on stderr.
+wait_for_err() {
+    for _ in $(seq 400); do
+        grep -qF -- "$1" "$work/err" && return 0
+        sleep 0.05
+    done
+    fail "never said: $1"
+}
+
+# The first interrupt during a write finishes the pager and stops; the pager
+# verifies. A second abandons it and says the pager must be written again;
+# the stray end of the killed exchange does not disturb the next command.
+cp "$fixtures/default.tbl" "$work/w.tbl"
+start_sim --firmware 1.86 --pace
+"$cli" write "$work/w.tbl" --port "$board" >"$work/out" 2>"$work/err" </dev/null &
+writer=$!
+wait_for_err "Write Now ......"
+kill -INT "$writer"
+wait "$writer"
+rc=$?
+expect_rc 130 "write interrupted once"
+expect_err "interrupted: finishing the pager in progress"
+expect_err "Write Sucess !"
+expect_err "stopped after the pager in progress was finished."
+run "$cli" verify --as-written "$work/w.tbl" --port "$board"
+expect_rc 0 "verify after an interrupted write"
+
+"$cli" write "$work/w.tbl" --port "$board" >"$work/out" 2>"$work/err" </dev/null &
+writer=$!
+wait_for_err "Write Now ......"
+kill -INT "$writer"
+wait_for_err "interrupted: finishing the pager in progress"
+kill -TERM "$writer"
+wait "$writer"
+rc=$?
+expect_rc 130 "write interrupted twice"
+expect_err "write abandoned: the pager now holds a partial configuration and must be written again."
+run "$cli" read "$work/after.tbl" --port "$board"
+expect_rc 0 "read after an abandoned write"
+stop_sim
+
 finish

@@ -33,7 +33,8 @@ TEST(PickListItems, CaptionsAsTheUserReadsThem) {
     EXPECT_EQ(itemsOf(behaviour::kResetMethodNames),
               (Items{"Auto Reset", "Delay N sec Auto Reset", "Manual RESET", "Time-Out RESET",
                      "Revert SQ", "Delay AUTO N with Revert"}));
-    EXPECT_EQ(itemsOf(kReminderItems), (Items{"Disable", "30  Second", "60  Second", "120 Second"}));
+    EXPECT_EQ(itemsOf(kReminderItems),
+              (Items{"Disable", "30  Second", "60  Second", "120 Second"}));
     EXPECT_EQ(itemsOf(kRecordMaxItems), (Items{"1 section  (120 second)", "2 sections (60 second)",
                                                "4 sections (30 second)"}));
     EXPECT_EQ(itemsOf(kPushToListenItems),

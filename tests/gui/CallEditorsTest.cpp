@@ -40,11 +40,6 @@ void chooseUserMode(WindowFixture& f, bool user) {
     WindowFixture::settle();
 }
 
-// Long enough for focus ping-pong to pile up messages if there were any.
-void linger() {
-    QTest::qWait(100);
-}
-
 } // namespace
 
 class CallEditorsTest : public QObject {
@@ -154,7 +149,7 @@ private slots:
         const ConfigImage before = f.image();
         auto* field = f.edit(edit.toLatin1().constData());
         f.typeAndTab(field, typed);
-        linger();
+        WindowFixture::runDeferredWork();
         QCOMPARE(f.messages.texts(), QStringList{message});
         QCOMPARE(f.messages.shown.front().kind, MessageKind::Exclamation);
         QCOMPARE(f.messages.shown.front().caption, QStringLiteral("PX520"));
@@ -179,7 +174,7 @@ private slots:
         const ConfigImage before = f.image();
         auto* field = f.edit("edtT21");
         f.typeAndTab(field, QStringLiteral("12345678901"));
-        linger();
+        WindowFixture::runDeferredWork();
         QCOMPARE(f.messages.texts(), QStringList{"'12345678901' is not a valid integer value."});
         QCOMPARE(f.messages.shown.front().kind, MessageKind::Stop);
         QCOMPARE(field->text(), QStringLiteral("12345678901.0"));
@@ -196,7 +191,7 @@ private slots:
         // An entry in the other group edit that was never committed...
         second->setText(QStringLiteral("999.9"));
         f.typeAndTab(first, QStringLiteral("2500"));
-        linger();
+        WindowFixture::runDeferredWork();
         QCOMPARE(f.messages.texts(), QStringList{kStandardRange});
         // ...is replaced by the stored tone; the refused edit is entered anew.
         QCOMPARE(second->text(), QStringLiteral("600.9"));
@@ -235,7 +230,7 @@ private slots:
         f.enter(field);
         f.type(field, typed);
         f.key(field, Qt::Key_Return);
-        linger();
+        WindowFixture::runDeferredWork();
         QCOMPARE(field->text(), textAfter);
         if (message.isEmpty()) {
             QVERIFY(f.messages.shown.empty());
@@ -444,7 +439,7 @@ private slots:
         const ConfigImage before = f.image();
         auto* field = f.edit(edit.toLatin1().constData());
         f.typeAndTab(field, QStringLiteral("65536"));
-        linger();
+        WindowFixture::runDeferredWork();
         QCOMPARE(f.messages.texts(), QStringList{kWordRange});
         QCOMPARE(f.messages.shown.front().kind, MessageKind::Exclamation);
         QCOMPARE(f.focused(), field);
@@ -464,7 +459,7 @@ private slots:
         f.enter(field);
         f.type(field, QStringLiteral("70000"));
         f.key(field, Qt::Key_Return);
-        linger();
+        WindowFixture::runDeferredWork();
         QCOMPARE(f.messages.texts(), QStringList{kWordRange});
         QCOMPARE(f.focused(), field);
         QCOMPARE(field->text(), QString());

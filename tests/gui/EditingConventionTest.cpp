@@ -12,11 +12,6 @@ namespace {
 
 const QString kByteRange = QStringLiteral("Please insert a number between 0 to 255");
 
-// Long enough for focus ping-pong to pile up messages if there were any.
-void linger() {
-    QTest::qWait(100);
-}
-
 } // namespace
 
 class EditingConventionTest : public QObject {
@@ -72,7 +67,7 @@ private slots:
             auto* central = f.find<QWidget>("centralWidget");
             QTest::mouseMove(central, QPoint(central->width() - 3, 30));
         }
-        linger();
+        WindowFixture::runDeferredWork();
         QCOMPARE(f.messages.texts(), QStringList{kByteRange});
         QCOMPARE(f.messages.shown.front().kind, MessageKind::Exclamation);
         QCOMPARE(f.messages.shown.front().caption, QStringLiteral("PX520"));
@@ -82,7 +77,7 @@ private slots:
         QCOMPARE(other->text(), otherText);
 
         f.key(edit, Qt::Key_Tab);
-        linger();
+        WindowFixture::runDeferredWork();
         QCOMPARE(f.messages.shown.size(), std::size_t{1});
         QCOMPARE(edit->text(), QString::number(stored));
     }
@@ -95,7 +90,7 @@ private slots:
         f.enter(edit);
         f.type(edit, QStringLiteral("256"));
         pages->setCurrentIndex(0);
-        linger();
+        WindowFixture::runDeferredWork();
         QCOMPARE(f.messages.texts(), QStringList{kByteRange});
         QCOMPARE(pages->currentWidget(), f.find<QWidget>("TabSheet2"));
         QCOMPARE(f.focused(), edit);
@@ -111,7 +106,7 @@ private slots:
         f.enter(edit);
         f.type(edit, QStringLiteral("256"));
         QTest::mouseClick(f.find<QWidget>("RBtWrite"), Qt::LeftButton);
-        linger();
+        WindowFixture::runDeferredWork();
         QCOMPARE(f.messages.texts(), QStringList{kByteRange});
         QVERIFY(!edit->isEnabled());
         QCOMPARE(edit->text(), QStringLiteral("15"));
@@ -154,7 +149,7 @@ private slots:
         edit->clear();
         f.type(edit, QStringLiteral("1.5"));
         f.key(edit, Qt::Key_Return);
-        linger();
+        WindowFixture::runDeferredWork();
         QCOMPARE(f.messages.texts(), QStringList{"Please insert a number between 0 to 1"});
         QCOMPARE(f.focused(), edit);
         QCOMPARE(edit->text(), QStringLiteral("1.5"));
@@ -169,7 +164,7 @@ private slots:
         f.enter(edit);
         f.type(edit, QStringLiteral("200"));
         f.key(edit, Qt::Key_Return);
-        linger();
+        WindowFixture::runDeferredWork();
         QCOMPARE(f.messages.texts(), QStringList{"Please insert a number between 0 to 127.5"});
         QCOMPARE(f.focused(), edit);
         QCOMPARE(edit->text(), QStringLiteral("200"));
@@ -187,7 +182,7 @@ private slots:
         auto* edit = f.edit("edtDecorderReset");
         f.image()[field::DecorderReset] = 60;
         f.typeAndTab(edit, QStringLiteral("2.3"));
-        linger();
+        WindowFixture::runDeferredWork();
         QCOMPARE(f.messages.texts(), QStringList{"The interval is 0.5 second."});
         QCOMPARE(edit->text(), QStringLiteral("30.0"));
         QVERIFY(f.focused() != edit);
@@ -206,7 +201,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&other));
         f.window().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&f.window()));
-        linger();
+        WindowFixture::runDeferredWork();
         QVERIFY(f.messages.shown.empty());
         QCOMPARE(f.focused(), edit);
         QCOMPARE(edit->text(), QStringLiteral("256"));
@@ -218,7 +213,7 @@ private slots:
         f.enter(edit);
         f.type(edit, QStringLiteral("256"));
         f.find<QAction>("ExitE1")->trigger();
-        linger();
+        WindowFixture::runDeferredWork();
         QVERIFY(!f.window().isVisible());
         QVERIFY(f.messages.shown.empty());
     }

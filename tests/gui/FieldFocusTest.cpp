@@ -91,8 +91,6 @@ class FieldFocusTest : public QObject {
         QTest::keyClick(w, k);
         WindowFixture::settle();
     }
-    // Long enough for a ping-pong between fields to pile up messages.
-    static void linger() { QTest::qWait(100); }
 
 private slots:
     void init() {
@@ -152,7 +150,7 @@ private slots:
         } else {
             key(field(1), Qt::Key_Return);
         }
-        linger();
+        WindowFixture::runDeferredWork();
         QCOMPARE(messages.texts(), QStringList{kRange});
         QCOMPARE(messages.shown.front().kind, MessageKind::Exclamation);
         QCOMPARE(QApplication::focusWidget(), field(1));
@@ -168,7 +166,7 @@ private slots:
             field(1)->clear();
         }
         key(field(1), Qt::Key_Tab);
-        linger();
+        WindowFixture::runDeferredWork();
         QCOMPARE(messages.shown.size(), std::size_t{1});
         QCOMPARE(field(1)->text(), QStringLiteral("1"));
     }
@@ -178,11 +176,11 @@ private slots:
         enter(field(0));
         type(field(0), QStringLiteral("300"));
         enter(field(1));
-        linger();
+        WindowFixture::runDeferredWork();
         QCOMPARE(messages.shown.size(), std::size_t{1});
         type(field(0), QStringLiteral("999"));
         enter(field(1));
-        linger();
+        WindowFixture::runDeferredWork();
         QCOMPARE(messages.shown.size(), std::size_t{2});
         QCOMPARE(QApplication::focusWidget(), field(0));
         QCOMPARE(window->exitRuns, 2);
@@ -198,7 +196,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&other));
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        linger();
+        WindowFixture::runDeferredWork();
         QVERIFY(messages.shown.empty());
         QCOMPARE(window->exitRuns, 0);
         QCOMPARE(QApplication::focusWidget(), field(0));
@@ -210,7 +208,7 @@ private slots:
         type(field(0), QStringLiteral("256"));
         window->close();
         window.reset();
-        linger();
+        WindowFixture::runDeferredWork();
         QVERIFY(messages.shown.empty());
     }
 
@@ -220,7 +218,7 @@ private slots:
         QTest::mouseClick(field(1), Qt::LeftButton); // check deferred, not run yet
         window->focus.shutDown();
         window.reset();
-        linger();
+        WindowFixture::runDeferredWork();
         QVERIFY(messages.shown.empty());
     }
 

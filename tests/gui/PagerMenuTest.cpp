@@ -338,13 +338,6 @@ private slots:
         QVERIFY(f.find<QLabel>("lblVersion")->isHidden());
         QSignalSpy bar(f.find<QProgressBar>("PB1"), &QProgressBar::valueChanged);
         StateAtMessages atMessage(f);
-        QDir().mkpath(PX520_SCREENSHOT_DIR);
-        const QString screenshot = QStringLiteral(PX520_SCREENSHOT_DIR "/read-at-its-message.png");
-        const auto record = f.messages.onShow;
-        f.messages.onShow = [&](const RecordedMessage& shown) {
-            record(shown);
-            f.window().grab().save(screenshot);
-        };
 
         f.key(&f.window(), Qt::Key_F3);
 

@@ -139,6 +139,14 @@ public:
             QApplication::processEvents();
         }
     }
+    // Runs the event loop long enough for a loop of deferred work to show:
+    // each hand-over of a focus ping-pong between fields waits for the next
+    // pass, so within these passes one would pile up messages.
+    static void runDeferredWork() {
+        for (int pass = 0; pass < 50; ++pass) {
+            QApplication::processEvents();
+        }
+    }
     // Shows the tab page that holds the widget.
     void showPageOf(QWidget* widget) {
         for (QWidget* w = widget; w != nullptr; w = w->parentWidget()) {

@@ -100,10 +100,10 @@ TEST_F(BoardSearchTest, ChoosesTheFirstAnsweringPortInListOrder) {
 // The search judges a reply as the board test does, each byte with its own
 // time-out: whatever the one verdict is, the other is the same.
 TEST_F(BoardSearchTest, JudgesEachReplyAsTheBoardTestDoes) {
-    const auto reply = [](std::uint8_t firstByte) {
+    const auto reply = [](std::uint8_t firstByte, std::uint8_t target = kTargetPager) {
         Bytes bytes(kPreamble.begin(), kPreamble.end());
         bytes.front() = firstByte;
-        bytes.insert(bytes.end(), {kTargetPager, kOperationRead, 0});
+        bytes.insert(bytes.end(), {target, kOperationRead, 0});
         const unsigned sum = std::accumulate(bytes.begin() + 10, bytes.end(), 0U);
         bytes.push_back(static_cast<std::uint8_t>(sum >> 8));
         bytes.push_back(static_cast<std::uint8_t>(sum));
@@ -124,6 +124,7 @@ TEST_F(BoardSearchTest, JudgesEachReplyAsTheBoardTestDoes) {
         {"good", reply('K'), 0ms, true},
         {"any preamble", reply('x'), 0ms, true},
         {"bad sum", badSum, 0ms, false},
+        {"the board's own target", reply('K', kTargetBoard), 0ms, false},
         {"cut short", cutShort, 0ms, false},
         // Longer than one time-out in all, but no gap as long.
         {"slow bytes", reply('K'), 40ms, true},

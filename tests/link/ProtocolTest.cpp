@@ -3,6 +3,7 @@
 #include "sim/BoardEmulator.h"
 #include "tests/link/PseudoTerminal.h"
 #include "tests/link/RecordingView.h"
+#include "tests/link/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -40,17 +41,41 @@ ConfigImage countingImage() {
     return image;
 }
 
-// The test answers on the master side of a pseudo-terminal. Replies are put on
-// the line before the exchange runs, so the exchange finds them waiting.
+// The test answers on the master side of a pseudo-terminal: each reply goes
+// on the line once the request has come in whole, as a board sends it, so
+// the tool's discarding of stray bytes before a request cannot take it.
 class ProtocolOnLine : public ::testing::Test {
 protected:
     ProtocolOnLine() { port.reopen(9600, pty.slavePath(), 1); }
+    ~ProtocolOnLine() override { joinResponder(); }
 
-    Bytes sent(std::size_t count) const { return pty.read(count); }
+    void answerNext(Bytes reply) {
+        joinResponder();
+        responder = std::thread([this, reply = std::move(reply)] {
+            Bytes frame = pty.read(kHeaderSize);
+            if (frame.size() == kHeaderSize) {
+                const Bytes rest = pty.read(frame.back() + 2U);
+                frame.insert(frame.end(), rest.begin(), rest.end());
+            }
+            request = std::move(frame);
+            pty.write(reply);
+        });
+    }
+    // The request the last answer went to.
+    Bytes answeredRequest() {
+        joinResponder();
+        return request;
+    }
     // Whatever else the tool put on the line.
-    Bytes extra() const {
+    Bytes extra() {
+        joinResponder();
         pollfd entry{pty.master(), POLLIN, 0};
         return ::poll(&entry, 1, 50) > 0 ? pty.read(4096) : Bytes{};
+    }
+    void joinResponder() {
+        if (responder.joinable()) {
+            responder.join();
+        }
     }
 
     PseudoTerminal pty;
@@ -59,6 +84,8 @@ protected:
     // Times the protocol let the user interface run while it waited.
     int eventsProcessed = 0;
     BoardProtocol protocol{port, view, kFast, [this] { ++eventsProcessed; }};
+    std::thread responder;
+    Bytes request;
 };
 
 struct RequestCase {
@@ -108,11 +135,10 @@ TEST_F(ProtocolOnLine, EachExchangeSendsItsFrameAndTakesItsReply) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        pty.write(c.reply);
+        answerNext(c.reply);
         EXPECT_TRUE(c.exchange(protocol));
         EXPECT_FALSE(protocol.linkFailed());
-        const Bytes request = withPreamble(c.request);
-        EXPECT_EQ(sent(request.size()), request);
+        EXPECT_EQ(answeredRequest(), withPreamble(c.request));
     }
     EXPECT_EQ(image[field::VersionMajor], 1);
     EXPECT_EQ(image[field::VersionMinor], 83);
@@ -124,11 +150,11 @@ TEST_F(ProtocolOnLine, EachExchangeSendsItsFrameAndTakesItsReply) {
 TEST_F(ProtocolOnLine, ProbeTakesAnyFifteenBytesWhoseSumMatches) {
     Bytes reply = readReply({});
     std::fill_n(reply.begin(), kPreamble.size(), 'x');
-    pty.write(reply);
+    answerNext(reply);
     EXPECT_TRUE(protocol.probeBoard());
 
     reply[11] = 0x01; // sum no longer matches
-    pty.write(reply);
+    answerNext(reply);
     EXPECT_FALSE(protocol.probeBoard());
     EXPECT_TRUE(protocol.linkFailed());
 }
@@ -139,7 +165,7 @@ TEST_F(ProtocolOnLine, StoreAcknowledgementMustMatchInEveryByte) {
         SCOPED_TRACE(i);
         Bytes ack(kStoreAcknowledgement.begin(), kStoreAcknowledgement.end());
         ack[i] ^= 0x20;
-        pty.write(ack);
+        answerNext(ack);
         EXPECT_FALSE(protocol.writeBlock(image, 0, 8));
         EXPECT_TRUE(protocol.linkFailed());
     }
@@ -148,18 +174,56 @@ TEST_F(ProtocolOnLine, StoreAcknowledgementMustMatchInEveryByte) {
 TEST_F(ProtocolOnLine, BadReplySumLeavesTheDestinationUntouched) {
     Bytes reply = readReply(Bytes(128, 0xAA));
     ++reply.back();
-    pty.write(reply);
+    answerNext(reply);
     ConfigImage image{};
     EXPECT_FALSE(protocol.readBlock(image, 0, 128));
     EXPECT_TRUE(protocol.linkFailed());
     EXPECT_EQ(image, ConfigImage{});
 }
 
+// The rest of a reply to a killed exchange may still come in; it must not be
+// read as the start of the next reply.
+TEST_F(ProtocolOnLine, StrayBytesBeforeARequestAreDiscarded) {
+    pty.write(Bytes{0x4E, 0x86, 0x00, 0x01});
+    waitUntil([this] { return port.bytesWaiting() >= 4; });
+    ASSERT_EQ(port.bytesWaiting(), 4U);
+    answerNext(readReply({1, 86}));
+    ConfigImage image{};
+    const auto version = protocol.queryFirmwareVersion(image);
+    ASSERT_TRUE(version);
+    EXPECT_EQ(version->text(), "1.86");
+}
+
+// A reply whose sum matches but that answers another target, operation or
+// count is a failed exchange, never a value.
+TEST_F(ProtocolOnLine, AReplyMustAnswerItsRequest) {
+    const auto withSum = [](Bytes reply) {
+        const unsigned sum = std::accumulate(reply.begin() + kPreamble.size(), reply.end() - 2, 0U);
+        reply[reply.size() - 2] = static_cast<std::uint8_t>(sum >> 8);
+        reply.back() = static_cast<std::uint8_t>(sum);
+        return reply;
+    };
+    Bytes otherTarget = readReply({1, 86});
+    otherTarget[10] = kTargetBoard;
+    Bytes otherOperation = readReply({1, 86});
+    otherOperation[11] = kOperationStore;
+    Bytes otherCount = readReply({1, 86});
+    otherCount[12] = 3;
+    for (const Bytes& reply : {withSum(otherTarget), withSum(otherOperation), withSum(otherCount)}) {
+        ASSERT_TRUE(replySumMatches(reply));
+        ConfigImage image = countingImage();
+        answerNext(reply);
+        EXPECT_FALSE(protocol.queryFirmwareVersion(image));
+        EXPECT_TRUE(protocol.linkFailed());
+        EXPECT_EQ(image, countingImage());
+    }
+}
+
 TEST_F(ProtocolOnLine, ReplyCutShortTimesOutPurgesAndResetsProgress) {
     view.setProgressPosition(128);
     Bytes reply = readReply({});
     reply.resize(14);
-    pty.write(reply);
+    answerNext(reply);
     const auto began = std::chrono::steady_clock::now();
     EXPECT_FALSE(protocol.probeBoard());
     const auto waited = std::chrono::steady_clock::now() - began;
@@ -175,11 +239,11 @@ TEST_F(ProtocolOnLine, ReplyCutShortTimesOutPurgesAndResetsProgress) {
 TEST_F(ProtocolOnLine, ReplyLongerThanAskedLeavesTheRestOnTheLine) {
     Bytes reply = readReply({9, 9});
     reply.resize(600, 0x5A);
-    pty.write(reply);
+    answerNext(reply);
     std::array<std::uint8_t, 4> version{};
     EXPECT_TRUE(protocol.readBytes(kTargetPager, version, 1, 2));
     EXPECT_EQ(version, (std::array<std::uint8_t, 4>{9, 9, 0, 0}));
-    std::this_thread::sleep_for(20ms);
+    waitUntil([&] { return port.bytesWaiting() >= 600U - 17U; });
     EXPECT_EQ(port.bytesWaiting(), 600U - 17U);
 }
 
@@ -187,7 +251,7 @@ TEST_F(ProtocolOnLine, VerifyStopsAtTheFirstDifference) {
     const ConfigImage image = countingImage();
     Bytes data(image.begin(), image.begin() + 128);
     data[5] ^= 0xFF;
-    pty.write(readReply(data));
+    answerNext(readReply(data));
     EXPECT_FALSE(protocol.verifyBlock(image, 0, 128));
     EXPECT_TRUE(protocol.linkFailed());
 }
@@ -197,7 +261,7 @@ TEST_F(ProtocolOnLine, FailedVersionQueryChangesNothing) {
     view.versionText = "1.86";
     Bytes reply = readReply({1, 9});
     ++reply.back();
-    pty.write(reply);
+    answerNext(reply);
     EXPECT_FALSE(protocol.queryFirmwareVersion(image));
     EXPECT_EQ(image, countingImage());
     EXPECT_EQ(view.versionText, "1.86");
@@ -214,7 +278,7 @@ TEST_F(ProtocolOnLine, VersionTextAndNumberFollowTheBoardTool) {
          {Case{1, 9, "1.9", 190}, Case{1, 83, "1.83", 183}, Case{1, 100, "1.100", 110}}) {
         SCOPED_TRACE(c.text);
         ConfigImage image{};
-        pty.write(readReply({c.major, c.minor}));
+        answerNext(readReply({c.major, c.minor}));
         const auto version = protocol.queryFirmwareVersion(image);
         ASSERT_TRUE(version);
         EXPECT_EQ(version->hundredths(), c.hundredths);
@@ -353,11 +417,10 @@ TEST(BoardEmulatorLine, AnswersOnlyOnceTheLineIsRaw) {
     buildFrame(probe, kTargetPager, kOperationRead, Bytes{0, 0, 0});
     ASSERT_EQ(::write(slave, probe.data(), probe.size()), static_cast<ssize_t>(probe.size()));
 
-    const auto deadline = std::chrono::steady_clock::now() + 2s;
-    while (board.exchanges() == 0 && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(1ms);
-    }
+    ASSERT_TRUE(waitUntil([&] { return board.exchanges() != 0; }));
     ASSERT_EQ(board.exchanges(), 1U);
+    // Silence sends no event to wait for: an answer on a raw line takes well
+    // under a millisecond, so 50 ms without one shows the board holds it.
     std::this_thread::sleep_for(50ms);
     EXPECT_EQ(board.bytesSent(), 0U) << "answered a line that still echoes";
 
@@ -367,7 +430,8 @@ TEST(BoardEmulatorLine, AnswersOnlyOnceTheLineIsRaw) {
     ASSERT_EQ(::tcsetattr(slave, TCSANOW, &line), 0);
     Bytes reply;
     std::array<std::uint8_t, 64> buffer{};
-    while (reply.size() < 15 && std::chrono::steady_clock::now() < deadline + 2s) {
+    const auto deadline = std::chrono::steady_clock::now() + 2s;
+    while (reply.size() < 15 && std::chrono::steady_clock::now() < deadline) {
         pollfd entry{slave, POLLIN, 0};
         ::poll(&entry, 1, 50);
         const ssize_t got = ::read(slave, buffer.data(), buffer.size());

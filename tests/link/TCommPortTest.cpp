@@ -1,5 +1,6 @@
 #include "link/TCommPort.h"
 #include "tests/link/PseudoTerminal.h"
+#include "tests/link/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +8,6 @@
 #include <sys/ioctl.h>
 #include <sys/wait.h>
 
-#include <chrono>
 #include <functional>
 #include <thread>
 #include <utility>
@@ -17,18 +17,11 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// Delivery through a pseudo-terminal is asynchronous: wait on the descriptor
-// until the port reports `count` bytes, or give up after two seconds.
+// Delivery through a pseudo-terminal is asynchronous: the bytes the port
+// reports once `count` are in, or after two seconds.
 std::size_t waitForBytes(TCommPort& port, std::size_t count) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    std::size_t waiting = port.bytesWaiting();
-    while (waiting < count && std::chrono::steady_clock::now() < deadline) {
-        pollfd entry{port.descriptor(), POLLIN, 0};
-        ::poll(&entry, 1, 20);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        waiting = port.bytesWaiting();
-    }
-    return waiting;
+    waitUntil([&] { return port.bytesWaiting() >= count; });
+    return port.bytesWaiting();
 }
 
 CommFail failureOf(const std::function<void()>& action) {

@@ -1,0 +1,41 @@
+#include "cli/Interruption.h"
+
+namespace {
+
+// A signal handler can reach nothing but objects of static storage.
+volatile std::sig_atomic_t received = 0;
+volatile std::sig_atomic_t firstSignal = 0;
+
+extern "C" void countSignal(int signal) {
+    if (received == 0) {
+        firstSignal = signal;
+    }
+    received = received + 1;
+}
+
+} // namespace
+
+Interruption::Interruption() {
+    received = 0;
+    firstSignal = 0;
+    struct sigaction action {};
+    action.sa_handler = countSignal;
+    sigemptyset(&action.sa_mask);
+    // No SA_RESTART: a wait on the line or on the terminal returns at once.
+    action.sa_flags = 0;
+    sigaction(SIGINT, &action, &previousInt_);
+    sigaction(SIGTERM, &action, &previousTerm_);
+}
+
+Interruption::~Interruption() {
+    sigaction(SIGINT, &previousInt_, nullptr);
+    sigaction(SIGTERM, &previousTerm_, nullptr);
+}
+
+int Interruption::count() const {
+    return received;
+}
+
+int Interruption::exitCode() const {
+    return 128 + (firstSignal != 0 ? firstSignal : SIGINT);
+}
