@@ -71,7 +71,9 @@ int main(int argc, char** argv) {
     app.setMessages(&messages);
     try {
         TForm1 form1(messages, fileDialogs,
-                     withGivenPortsFirst(arguments.givenPorts, listCommPorts()));
+                     [&arguments] {
+                         return withGivenPortsFirst(arguments.givenPorts, listCommPorts());
+                     });
         form1.setStartFile(arguments.file);
         messages.setParentWindow(&form1);
         fileDialogs.setParentWindow(&form1);

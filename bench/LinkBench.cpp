@@ -2,6 +2,7 @@
 // line: how close each comes to the time its bytes need on the wire, and how
 // much processor time the tool's thread spends waiting for them.
 
+#include "bench/QuietView.h"
 #include "link/OperationMessages.h"
 #include "link/Operations.h"
 #include "model/ByteMap.h"
@@ -27,21 +28,6 @@ constexpr int kRuns = 5;
 constexpr double kBitsPerByte = 10.0;
 constexpr double kBaud = 9600.0;
 constexpr double kStorePauses = 32 * 0.010;
-
-// The view of a terminal nobody watches.
-class QuietView : public OperationView {
-public:
-    void setStatusText(StatusPanel, std::string_view) override {}
-    void setProgressRange(int, int) override {}
-    void setProgressPosition(int position) override { position_ = position; }
-    int progressPosition() const override { return position_; }
-    void repaintProgress() override {}
-    void showFirmwareVersion(const FirmwareVersion&) override {}
-    void showOutcome(const OperationOutcome&) override {}
-
-private:
-    int position_ = 0;
-};
 
 double threadCpuSeconds() {
     rusage usage{};

@@ -16,8 +16,8 @@ constexpr int kStorePauseMs = 10;
 
 PagerOperations::PagerOperations(TCommPort& port, OperationView& view, ConfigImage& image,
                                  VersionTag tag, LinkTiming timing, LinkWait wait)
-    : port_(port), view_(view), image_(image), tag_(tag),
-      protocol_(port, view, timing, std::move(wait)) {}
+    : port_(port), view_(view), image_(image), tag_(tag), protocol_(port, view, timing, wait),
+      search_(view, timing, wait) {}
 
 void PagerOperations::reopen(const std::string& portName) {
     port_.reopen(kBaud, portName, kFrameMode8N1);
@@ -81,20 +81,11 @@ OperationOutcome PagerOperations::findBoard(std::span<const std::string> portNam
     view_.setProgressRange(0, 0);
     view_.setProgressPosition(0);
     closeQuietly();
-    for (std::size_t i = 0; i < portNames.size(); ++i) {
-        try {
-            reopen(portNames[i]);
-            if (protocol_.probeBoard()) {
-                outcome.portIndex = i;
-                return outcome;
-            }
-        } catch (const ECommError& error) {
-            // A port that cannot be opened or fails is a port without a board.
-            if (isPermissionFailure(error)) {
-                outcome.error = error;
-            }
-        }
-        closeQuietly();
+    const BoardSearchResult found = search_.run(port_, portNames);
+    outcome.error = found.refused;
+    if (found.portIndex) {
+        outcome.portIndex = found.portIndex;
+        return outcome;
     }
     step_ = OperationStep::BoardTest;
     fail(outcome, OperationResult::BoardSilent);

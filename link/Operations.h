@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/BoardSearch.h"
 #include "link/OperationOutcome.h"
 #include "link/OperationView.h"
 #include "link/Protocol.h"
@@ -32,7 +33,8 @@ public:
     void holdPort(bool hold) { holdPort_ = hold; }
 
     OperationOutcome testBoard(const std::string& portName);
-    // Probes each listed port in turn; the first that answers stays open.
+    // Probes every listed port at once; the first in list order that answers
+    // stays open.
     OperationOutcome findBoard(std::span<const std::string> portNames);
 
     OperationOutcome readPager(const std::string& portName);
@@ -64,6 +66,7 @@ private:
     ConfigImage& image_;
     VersionTag tag_;
     BoardProtocol protocol_;
+    BoardSearch search_;
     // Where the running transfer is, for a port failure to name.
     OperationStep step_ = OperationStep::BoardTest;
     bool holdPort_ = false;

@@ -76,6 +76,14 @@ bool replyAnswers(std::span<const std::uint8_t> reply, std::uint8_t target,
            replySumMatches(reply);
 }
 
+std::size_t buildProbeFrame(std::span<std::uint8_t> out) {
+    return buildFrame(out, kTargetPager, kOperationRead, readBody(0, 0));
+}
+
+bool probeAnswered(std::span<const std::uint8_t, kProbeReplySize> reply) {
+    return replyAnswers(reply, kTargetPager, kOperationRead, 0);
+}
+
 std::string BoardVersion::text() const {
     return std::to_string(major) + "." + std::to_string(minor);
 }

@@ -58,6 +58,14 @@ bool replySumMatches(std::span<const std::uint8_t> reply);
 bool replyAnswers(std::span<const std::uint8_t> reply, std::uint8_t target,
                   std::uint8_t operation, std::size_t count);
 
+// The board test: a read of no bytes at pager address 0, answered by an
+// empty read reply.
+inline constexpr std::size_t kProbeReplySize = kFrameOverhead;
+// Writes the probe request at the start of `out` and returns its size.
+std::size_t buildProbeFrame(std::span<std::uint8_t> out);
+// Whether a whole probe reply counts as the board's answer.
+bool probeAnswered(std::span<const std::uint8_t, kProbeReplySize> reply);
+
 // How long a reply may keep the line silent: per byte, `pollCount` waits of
 // `pollInterval`.
 struct LinkTiming {

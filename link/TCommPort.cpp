@@ -313,3 +313,17 @@ std::uint8_t TCommPort::readByte() {
         }
     }
 }
+
+void TCommPort::takeOver(TCommPort& other) {
+    if (&other == this) {
+        return;
+    }
+    closeDevice();
+    fd_ = std::exchange(other.fd_, -1);
+    saved_ = std::exchange(other.saved_, std::nullopt);
+    portName_ = other.portName_;
+    baud_ = other.baud_;
+    dataBits_ = other.dataBits_;
+    parityEven_ = other.parityEven_;
+    stopBits_ = other.stopBits_;
+}

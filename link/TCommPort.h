@@ -56,6 +56,11 @@ public:
     // The descriptor to poll for incoming bytes; -1 when closed.
     int descriptor() const { return fd_; }
 
+    // Closes this port and carries on with the other's open line: descriptor,
+    // lock, name, rate, frame and the settings to restore at close. The other
+    // ends up closed; each keeps its own trace.
+    void takeOver(TCommPort& other);
+
     // Sees every byte sent and received; an empty function turns it off.
     void setTrace(Trace trace) { trace_ = std::move(trace); }
 

@@ -7,9 +7,11 @@
 #include "dialogs/Messages.h"
 #include "ui_Unit1.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -214,4 +216,43 @@ std::string TForm1::selectedPortName() const {
         return {};
     }
     return portNames[static_cast<std::size_t>(index)];
+}
+
+namespace {
+
+// Room around an item's text in the port list: frame and item margins.
+constexpr int kPortListPadding = 24;
+
+} // namespace
+
+void TForm1::fillPortList() {
+    const std::string chosen = selectedPortName();
+    portNames.clear();
+    ui->cboPort->clear();
+    for (const SerialPortInfo& port : listPorts()) {
+        portNames.push_back(port.name);
+        ui->cboPort->addItem(QString::fromStdString(port.name));
+        ui->cboPort->setItemData(ui->cboPort->count() - 1, QString::fromStdString(port.description),
+                                 Qt::ToolTipRole);
+    }
+    // A device path can be longer than the box: the list opens wide enough
+    // for the longest, and the box's hint names the chosen one in full.
+    QAbstractItemView* list = ui->cboPort->view();
+    int widest = 0;
+    for (int i = 0; i < ui->cboPort->count(); ++i) {
+        widest = std::max(widest, list->fontMetrics().horizontalAdvance(ui->cboPort->itemText(i)));
+    }
+    list->setMinimumWidth(widest + kPortListPadding +
+                          style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    // A port that is gone leaves nothing chosen rather than another device.
+    const auto kept = std::ranges::find(portNames, chosen);
+    ui->cboPort->setCurrentIndex(
+        kept == portNames.end() ? -1 : static_cast<int>(kept - portNames.begin()));
+}
+
+void TForm1::cboPortDropDown() {
+    // The search and the board commands work on the list as it is.
+    if (!boardBusy) {
+        fillPortList();
+    }
 }

@@ -41,8 +41,6 @@ inline constexpr int kHintShowMs = 7000;
 // Height kept free for the title bar a window manager adds; a smaller
 // screen gets a shorter window whose controls scroll.
 inline constexpr int kTitleBarAllowance = 64;
-// Room around an item's text in the port list: frame and item margins.
-inline constexpr int kPortListPadding = 24;
 // Space right of and below the controls.
 inline constexpr int kControlsMargin = 4;
 
@@ -67,10 +65,10 @@ bool startsWithAny(const QString& name, std::initializer_list<const char*> prefi
 
 } // namespace
 
-TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, std::vector<SerialPortInfo> ports,
-               LinkTiming timing, QWidget* parent)
+TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, LinkTiming timing,
+               QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), messages(messageSink),
-      fileDialogs(dialogs), serialPorts(std::move(ports)), image(defaultImage()),
+      fileDialogs(dialogs), listPorts(std::move(ports)), image(defaultImage()),
       saveFileName(QString::fromLatin1(kDefaultTableName)) {
     ui->setupUi(this);
     setWindowTitle(qText(kWindowCaption));
@@ -149,6 +147,7 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, std::vector<SerialPo
     connect(ui->Write1, &QAction::triggered, this, [this] { Write1Click(); });
     connect(ui->Verify1, &QAction::triggered, this, [this] { Verify1Click(); });
     connect(ui->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(ui->cboPort, &TComboBox::dropDown, this, [this] { cboPortDropDown(); });
     connect(ui->Advance2, &QAction::triggered, this, [this] { Advance2Click(); });
     connect(ui->About2, &QAction::triggered, this, [this] { About2Click(); });
     connect(LinkLabel::attach(*ui->lblHelp), &LinkLabel::clicked, this, [this] { lblHelpClick(); });
@@ -207,22 +206,9 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::FormShow() {
-    ui->cboPort->clear();
-    for (const SerialPortInfo& port : serialPorts) {
-        portNames.push_back(port.name);
-        ui->cboPort->addItem(QString::fromStdString(port.name));
-        ui->cboPort->setItemData(ui->cboPort->count() - 1, QString::fromStdString(port.description),
-                                 Qt::ToolTipRole);
-    }
-    // A device path can be longer than the box: the list opens wide enough
-    // for the longest, and the box's hint names the chosen one in full.
-    QAbstractItemView* list = ui->cboPort->view();
-    int widest = 0;
-    for (int i = 0; i < ui->cboPort->count(); ++i) {
-        widest = std::max(widest, list->fontMetrics().horizontalAdvance(ui->cboPort->itemText(i)));
-    }
-    list->setMinimumWidth(widest + kPortListPadding +
-                          style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    fillPortList();
+    // Until the search finds the board, the first port.
+    ui->cboPort->setCurrentIndex(0);
     searchBoard();
     if (!isVisible()) {
         return; // closed while the ports were probed

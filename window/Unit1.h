@@ -64,6 +64,10 @@ struct ControlTables {
     std::array<QComboBox*, 3> cboGAlertType{};
 };
 
+// The machine's serial ports as they are now; read again whenever cboPort's
+// list drops down.
+using PortLister = std::function<std::vector<SerialPortInfo>()>;
+
 // The main window: owns the working image for the run and edits every field
 // of it. Its handlers are filed by subsystem in this folder and carry out
 // the field rules of rules/. It hosts the Tone Table and the Advance settings
@@ -75,10 +79,11 @@ class TForm1 : public QMainWindow,
     Q_OBJECT
 
 public:
-    // ports: the machine's serial ports, listed into cboPort when the window
-    // first shows and searched for the programmer board; timing: how long the
-    // board may stay silent.
-    TForm1(Messages& messages, FileDialogs& fileDialogs, std::vector<SerialPortInfo> ports,
+    // listPorts: the machine's serial ports, listed into cboPort when the
+    // window first shows (and searched for the programmer board) and each
+    // time cboPort's list drops down; timing: how long the board may stay
+    // silent.
+    TForm1(Messages& messages, FileDialogs& fileDialogs, PortLister listPorts,
            LinkTiming timing = {}, QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -182,6 +187,10 @@ private:
     bool modifyModeSelected() const;
     // The port chosen in cboPort.
     std::string selectedPortName() const;
+    // Lists the machine's ports into cboPort; the chosen port stays chosen
+    // while it is listed.
+    void fillPortList();
+    void cboPortDropDown();
 
     // Table files (TableFileCommands.cpp).
     void OpenO1Click();
@@ -297,7 +306,7 @@ private:
     QLabel* statusText = nullptr;
     QLabel* statusFileName = nullptr;
     bool shownOnce = false;
-    std::vector<SerialPortInfo> serialPorts;
+    PortLister listPorts;
     // The port names behind the items of cboPort.
     std::vector<std::string> portNames;
     // The one serial port of the run.

@@ -11,6 +11,7 @@
 #include "model/WritePreparation.h"
 #include "sim/BoardEmulator.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -84,6 +86,13 @@ struct StateAtMessages {
     std::vector<WindowState> states;
 };
 
+bool splashVisible() {
+    const auto windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [](QWidget* w) {
+        return qobject_cast<TForm3*>(w) != nullptr && w->isVisible();
+    });
+}
+
 // Watches the splash from outside: its showing and hiding, and how often the
 // event loop ran while it was up.
 class SplashWatch : public QObject {
@@ -92,10 +101,7 @@ public:
         QApplication::instance()->installEventFilter(this);
         tick.setInterval(1);
         connect(&tick, &QTimer::timeout, this, [this] {
-            const auto windows = QApplication::topLevelWidgets();
-            if (std::any_of(windows.begin(), windows.end(), [](QWidget* w) {
-                    return qobject_cast<TForm3*>(w) != nullptr && w->isVisible();
-                })) {
+            if (splashVisible()) {
                 ++ticksWhileShown;
             }
         });
@@ -121,6 +127,20 @@ protected:
 private:
     QTimer tick;
 };
+
+// The user clicks the box; its list is open once it has the keyboard.
+void openList(QComboBox* box) {
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTRY_VERIFY(box->view()->isVisible());
+    QTRY_COMPARE(QGuiApplication::focusWindow(), box->view()->window()->windowHandle());
+}
+
+// The offscreen platform gives the window back its activation only when asked.
+void listClosed(WindowFixture& f, QComboBox* box) {
+    QTRY_VERIFY(!box->view()->isVisible());
+    f.window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.window()));
+}
 
 // The positions the bar went through, in order.
 QList<int> positions(const QSignalSpy& spy) {
@@ -170,6 +190,107 @@ private slots:
         QCOMPARE(f.edit("edtRFDelay")->text(), QStringLiteral("44"));
     }
 
+    // Opening cboPort's list reads the machine's ports again: a port plugged
+    // in since appears and serves, one pulled out disappears, and the chosen
+    // port stays chosen while it is listed.
+    void portListFollowsTheMachine() {
+        const ConfigImage firstMemory = pagerMemory();
+        ConfigImage secondMemory = firstMemory;
+        secondMemory[field::RFDelay] = 55;
+        writeWord(secondMemory, field::Checksum, imageChecksum(secondMemory));
+        auto first = std::make_unique<BoardEmulator>();
+        first->setMemory(firstMemory);
+        first->start();
+        WindowFixture f({}, portsOf(*first));
+        auto* box = f.find<QComboBox>("cboPort");
+        const auto listed = [box] {
+            QStringList names;
+            for (int i = 0; i < box->count(); ++i) {
+                names << box->itemText(i);
+            }
+            return names;
+        };
+        const QString firstPath = QString::fromStdString(first->slavePath());
+
+        BoardEmulator second;
+        second.setMemory(secondMemory);
+        second.start();
+        const QString secondPath = QString::fromStdString(second.slavePath());
+        f.machinePorts = {{second.slavePath(), "plugged in"},
+                          {first->slavePath(), "emulated board"}};
+        QCOMPARE(listed(), QStringList{firstPath});
+        openList(box);
+        QCOMPARE(listed(), (QStringList{secondPath, firstPath}));
+        QCOMPARE(box->itemData(0, Qt::ToolTipRole).toString(), QStringLiteral("plugged in"));
+        QCOMPARE(box->currentIndex(), 1);
+        QTest::keyClick(box->view(), Qt::Key_Escape);
+        listClosed(f, box);
+        f.key(&f.window(), Qt::Key_F3);
+        QCOMPARE(f.messages.texts(), QStringList{"Read Success !"});
+        QVERIFY(f.image() == firstMemory);
+
+        // Pulled out: gone from the list, and no other device takes its place.
+        first.reset();
+        f.machinePorts = {{second.slavePath(), "plugged in"}};
+        openList(box);
+        QCOMPARE(listed(), QStringList{secondPath});
+        QCOMPARE(box->currentIndex(), -1);
+        QTest::keyClick(box->view(), Qt::Key_Down);
+        QTest::keyClick(box->view(), Qt::Key_Return);
+        listClosed(f, box);
+        QCOMPARE(box->currentIndex(), 0);
+        f.key(&f.window(), Qt::Key_F3);
+        QCOMPARE(f.messages.texts(), (QStringList{"Read Success !", "Read Success !"}));
+        QVERIFY(f.image() == secondMemory);
+    }
+
+    // The list opened while the start-up search runs is the list searched, so
+    // the port found is the port chosen; the machine's new list comes the
+    // next time the list opens.
+    void portListOpenedDuringTheSearchIsTheOneSearched() {
+        BoardEmulator silent;
+        silent.setFaults(silentBoard());
+        silent.start();
+        BoardEmulator board;
+        board.start();
+        std::vector<SerialPortInfo> machine{{silent.slavePath(), ""}, {board.slavePath(), ""}};
+        QTemporaryDir folder;
+        const QString previousFolder = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+
+        RecordingMessages messages;
+        ScriptedFileDialogs dialogs;
+        TForm1 window(
+            messages, dialogs, [&machine] { return machine; }, kTestLinkTiming);
+        auto* box = window.findChild<QComboBox*>(QStringLiteral("cboPort"));
+        bool openedDuringSearch = false;
+        QTimer opener;
+        opener.setInterval(1);
+        connect(&opener, &QTimer::timeout, this, [&] {
+            if (!splashVisible()) {
+                return;
+            }
+            opener.stop();
+            machine = {{board.slavePath(), ""}};
+            QTest::mouseClick(box, Qt::LeftButton);
+            openedDuringSearch = box->view()->isVisible() && splashVisible();
+            box->hidePopup();
+        });
+        opener.start();
+        window.show();
+        QTRY_VERIFY(!opener.isActive());
+        QTRY_VERIFY(!splashVisible());
+        QDir::setCurrent(previousFolder);
+
+        QVERIFY(openedDuringSearch);
+        QVERIFY(messages.shown.empty());
+        QCOMPARE(box->currentText(), QString::fromStdString(board.slavePath()));
+        box->showPopup();
+        QCOMPARE(box->count(), 1);
+        QCOMPARE(box->currentText(), QString::fromStdString(board.slavePath()));
+        box->hidePopup();
+    }
+
     // A close during the search waits for its end; nothing follows it then.
     void closingDuringTheSearchWaitsForItsEnd() {
         BoardEmulator board;
@@ -184,15 +305,13 @@ private slots:
 
         RecordingMessages messages;
         ScriptedFileDialogs dialogs;
-        TForm1 window(messages, dialogs, portsOf(board), kTestLinkTiming);
+        TForm1 window(
+            messages, dialogs, [&board] { return portsOf(board); }, kTestLinkTiming);
         bool openRightAfterClose = false;
         QTimer closer;
         closer.setInterval(1);
         connect(&closer, &QTimer::timeout, this, [&] {
-            const auto windows = QApplication::topLevelWidgets();
-            if (std::any_of(windows.begin(), windows.end(), [](QWidget* w) {
-                    return qobject_cast<TForm3*>(w) != nullptr && w->isVisible();
-                })) {
+            if (splashVisible()) {
                 closer.stop();
                 window.close();
                 openRightAfterClose = window.isVisible();

@@ -100,7 +100,9 @@ public:
         if (auto* app = qobject_cast<TApplication*>(QApplication::instance())) {
             app->setMessages(&messages);
         }
-        form = std::make_unique<TForm1>(messages, dialogs, std::move(ports), kTestLinkTiming);
+        machinePorts = std::move(ports);
+        form = std::make_unique<TForm1>(
+            messages, dialogs, [this] { return machinePorts; }, kTestLinkTiming);
         form->setStartFile(startFile);
         form->show();
         form->activateWindow();
@@ -183,6 +185,9 @@ public:
 
     RecordingMessages messages;
     ScriptedFileDialogs dialogs;
+    // What the machine lists as its serial ports now: a test changes it to
+    // plug a port in or pull one out.
+    std::vector<SerialPortInfo> machinePorts;
     std::vector<RecordedMessage> startUpMessages;
     QStringList startUpTexts() const {
         QStringList all;

@@ -356,6 +356,35 @@ TEST_F(PagerOperationsTest, SearchRemembersAPortRefusedForPermission) {
     EXPECT_EQ(outcomeMessage(found)->text, kNotResponding);
 }
 
+// A refused port before the board is passed over and remembered, as a search
+// port by port remembers it; one after the board would never have been tried.
+TEST_F(PagerOperationsTest, SearchPassesOverARefusedPortToTheBoard) {
+    const auto device =
+        std::filesystem::temp_directory_path() / ("px520-locked-" + std::to_string(::getpid()));
+    std::ofstream(device).put('\0');
+    std::filesystem::permissions(device, std::filesystem::perms::none);
+    const PseudoTerminal nobody;
+    const std::vector<std::string> before{device.string(), nobody.slavePath(), portName};
+    const std::vector<std::string> after{portName, device.string()};
+    OperationOutcome behind;
+    OperationOutcome ahead;
+    {
+        const WithoutFileOverride restricted;
+        behind = operations.findBoard(before);
+        ahead = operations.findBoard(after);
+    }
+    std::filesystem::remove(device);
+
+    EXPECT_EQ(behind.portIndex, 2U);
+    ASSERT_TRUE(behind.error);
+    EXPECT_EQ(behind.error->Device, device.string());
+    EXPECT_FALSE(outcomeMessage(behind));
+    EXPECT_EQ(ahead.portIndex, 0U);
+    EXPECT_FALSE(ahead.error);
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_EQ(board.requests(), (std::vector{kProbe, kProbe}));
+}
+
 TEST_F(PagerOperationsTest, AnotherModelIsNotReadButIsWritten) {
     board.setMemory(pagerMemory(90, "KX300 V1.0"));
     const OperationOutcome outcome = operations.readPager(portName);
