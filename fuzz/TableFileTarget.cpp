@@ -1,0 +1,86 @@
+// Arbitrary bytes as a table file, through everything the tool does with a
+// loaded image: open, the display pass, every field shown, the diff, write
+// preparation and the checksum, and saving it again.
+#include "model/DefaultImage.h"
+#include "model/TableFile.h"
+#include "model/VersionTag.h"
+#include "model/WritePreparation.h"
+#include "rules/DisplayPass.h"
+#include "rules/FieldDisplay.h"
+#include "rules/FieldRegistry.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include <unistd.h>
+
+namespace {
+
+// A file of the input's bytes that is removed with it.
+class InputFile {
+public:
+    explicit InputFile(std::span<const std::uint8_t> bytes)
+        : path_(std::filesystem::temp_directory_path() /
+                ("px520-fuzz-" + std::to_string(::getpid()) + ".tbl")) {
+        std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+    }
+    ~InputFile() {
+        std::error_code ignored;
+        std::filesystem::remove(path_, ignored);
+    }
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+void check(bool holds) {
+    if (!holds) {
+        std::abort();
+    }
+}
+
+void showEveryField(const ConfigImage& image, const ConfigImage& before) {
+    for (const FieldRef& ref : allFieldRefs()) {
+        showField(image, ref);
+        fieldEditText(image, ref);
+        fieldDiffers(ref, image, before);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::span bytes(data, size);
+    const InputFile file(bytes);
+
+    ConfigImage image = defaultImage();
+    const TableLoad load = loadTable(file.path(), image);
+    check(load.status == TableStatus::Loaded && load.bytesRead == std::min(size, kImageSize));
+    check(std::equal(image.begin(), image.begin() + load.bytesRead, bytes.begin()));
+    ConfigImage startUp{};
+    loadDefaultTable(file.path(), startUp);
+
+    const ConfigImage opened = image;
+    applyDisplayPass(image, size > 0 && (data[0] & 1) != 0);
+    showEveryField(image, opened);
+
+    // Saving writes the 256 bytes at the start and keeps a longer file's tail.
+    check(saveTable(file.path(), image));
+    ConfigImage saved{};
+    check(loadTable(file.path(), saved).bytesRead == kImageSize && saved == image);
+    check(std::filesystem::file_size(file.path()) == std::max(size, kImageSize));
+
+    const FirmwareVersion firmware{image[1], image[2]};
+    prepareImageForWrite(image, firmware, makeVersionTag(kWindowCaption));
+    check(imageChecksum(image) == storedChecksum(image));
+    check(tagNamesModel(image));
+    showEveryField(image, opened);
+    return 0;
+}
