@@ -269,6 +269,22 @@ int writeRepeatedly(Session& session, const ConfigImage& configuration,
     return session.interrupted() ? session.interruptedExitCode() : firstFailure;
 }
 
+// The window's Read into image; the exit code when it did not succeed.
+std::optional<int> readFromPager(Session& session, ConfigImage& image,
+                                 const std::string& whenInterrupted) {
+    try {
+        const OperationOutcome outcome = session.run(
+            image, [](PagerOperations& o, const std::string& port) { return o.readPager(port); });
+        if (!outcome.succeeded()) {
+            return exitCodeOf(outcome);
+        }
+        return std::nullopt;
+    } catch (const EInterrupted&) {
+        std::cerr << "px520-cli: " << whenInterrupted << '\n';
+        return session.interruptedExitCode();
+    }
+}
+
 } // namespace
 
 int runRead(const std::string& path, const TransferOptions& options, bool raw) {
@@ -277,16 +293,9 @@ int runRead(const std::string& path, const TransferOptions& options, bool raw) {
         return code;
     }
     ConfigImage image{};
-    OperationOutcome outcome;
-    try {
-        outcome = session.run(
-            image, [](PagerOperations& o, const std::string& port) { return o.readPager(port); });
-    } catch (const EInterrupted&) {
-        std::cerr << "px520-cli: read interrupted; " << path << " was not written.\n";
-        return session.interruptedExitCode();
-    }
-    if (!outcome.succeeded()) {
-        return exitCodeOf(outcome);
+    if (const auto failed =
+            readFromPager(session, image, "read interrupted; " + path + " was not written.")) {
+        return *failed;
     }
     // The window shows what it read, and its display pass normalises it;
     // Save then writes that.
@@ -379,16 +388,8 @@ int runDiffWithPager(const std::string& path, const TransferOptions& options, bo
         return code;
     }
     ConfigImage pager{};
-    OperationOutcome outcome;
-    try {
-        outcome = session.run(
-            pager, [](PagerOperations& o, const std::string& port) { return o.readPager(port); });
-    } catch (const EInterrupted&) {
-        std::cerr << "px520-cli: read interrupted.\n";
-        return session.interruptedExitCode();
-    }
-    if (!outcome.succeeded()) {
-        return exitCodeOf(outcome);
+    if (const auto failed = readFromPager(session, pager, "read interrupted.")) {
+        return *failed;
     }
     applyDisplayPass(pager);
     if (json) {

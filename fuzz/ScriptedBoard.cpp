@@ -18,13 +18,6 @@ namespace {
 constexpr std::uint8_t kAcknowledge = 0x06;
 constexpr std::array<std::uint8_t, 2> kBoardVersion{3, 2};
 
-std::vector<std::uint8_t> frame(std::uint8_t target, std::uint8_t operation,
-                                std::span<const std::uint8_t> body) {
-    std::vector<std::uint8_t> bytes(kFrameOverhead + body.size());
-    buildFrame(bytes, target, operation, body);
-    return bytes;
-}
-
 } // namespace
 
 Descriptor::~Descriptor() {
@@ -132,7 +125,7 @@ std::vector<std::uint8_t> ScriptedBoard::replyTo(const Request& request,
         } else {
             body.resize(request.count);
         }
-        return frame(request.target, request.operation, body);
+        return makeFrame(request.target, request.operation, body);
     }
     case ReplyKind::FromMemory:
         return memoryReply(request);
@@ -147,7 +140,7 @@ std::vector<std::uint8_t> ScriptedBoard::memoryReply(const Request& request) {
     if (request.operation == kOperationStore) {
         const std::size_t count = std::min(request.data.size(), kImageSize - address);
         std::copy_n(request.data.begin(), count, memory_.begin() + address);
-        return frame(request.target, request.operation, std::array{kAcknowledge});
+        return makeFrame(request.target, request.operation, std::array{kAcknowledge});
     }
     std::vector<std::uint8_t> body(request.count);
     if (request.target == kTargetPager) {
@@ -157,7 +150,7 @@ std::vector<std::uint8_t> ScriptedBoard::memoryReply(const Request& request) {
         std::copy_n(kBoardVersion.begin(), std::min(body.size(), kBoardVersion.size()),
                     body.begin());
     }
-    return frame(request.target, request.operation, body);
+    return makeFrame(request.target, request.operation, body);
 }
 
 bool ScriptedBoard::slaveIsRaw() const {

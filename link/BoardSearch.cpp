@@ -14,11 +14,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int pollMilliseconds(Clock::duration wait) {
-    return static_cast<int>(
-        std::max<std::int64_t>(0, std::chrono::ceil<std::chrono::milliseconds>(wait).count()));
-}
-
 enum class ProbeState { Waiting, Answered, Failed };
 
 } // namespace

@@ -13,11 +13,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int pollMilliseconds(Clock::duration wait) {
-    return static_cast<int>(
-        std::max<std::int64_t>(0, std::chrono::ceil<std::chrono::milliseconds>(wait).count()));
-}
-
 void sleepFor(Clock::duration wait) {
     ::poll(nullptr, 0, pollMilliseconds(wait));
 }
@@ -58,6 +53,18 @@ std::size_t buildFrame(std::span<std::uint8_t> out, std::uint8_t target, std::ui
     out[size - 2] = static_cast<std::uint8_t>(sum >> 8);
     out[size - 1] = static_cast<std::uint8_t>(sum);
     return size;
+}
+
+std::vector<std::uint8_t> makeFrame(std::uint8_t target, std::uint8_t operation,
+                                    std::span<const std::uint8_t> body) {
+    std::vector<std::uint8_t> bytes(kFrameOverhead + body.size());
+    buildFrame(bytes, target, operation, body);
+    return bytes;
+}
+
+int pollMilliseconds(std::chrono::steady_clock::duration wait) {
+    return static_cast<int>(
+        std::max<std::int64_t>(0, std::chrono::ceil<std::chrono::milliseconds>(wait).count()));
 }
 
 bool replySumMatches(std::span<const std::uint8_t> reply) {

@@ -14,6 +14,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Frames spoken with the programmer board, both ways: preamble, target,
 // operation, length n, n body bytes, then the 16-bit sum of every byte from
@@ -46,6 +47,13 @@ std::uint16_t frameSum(std::span<const std::uint8_t> frame);
 // std::length_error when it does not fit or the body is longer than 255.
 std::size_t buildFrame(std::span<std::uint8_t> out, std::uint8_t target, std::uint8_t operation,
                        std::span<const std::uint8_t> body);
+
+// The same frame in a vector of its own size.
+std::vector<std::uint8_t> makeFrame(std::uint8_t target, std::uint8_t operation,
+                                    std::span<const std::uint8_t> body);
+
+// A wait as poll()'s milliseconds: rounded up, never negative.
+int pollMilliseconds(std::chrono::steady_clock::duration wait);
 
 // A read reply is good when its last two bytes hold the sum of the bytes
 // from offset 10 to the last data byte.

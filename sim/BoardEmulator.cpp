@@ -31,13 +31,6 @@ std::uint8_t noise(std::size_t i) {
     return static_cast<std::uint8_t>(i * 37 + 11);
 }
 
-std::vector<std::uint8_t> frame(std::uint8_t target, std::uint8_t operation,
-                                std::span<const std::uint8_t> body) {
-    std::vector<std::uint8_t> bytes(kFrameOverhead + body.size());
-    buildFrame(bytes, target, operation, body);
-    return bytes;
-}
-
 } // namespace
 
 BoardEmulator::BoardEmulator() {
@@ -209,7 +202,7 @@ std::optional<BoardEmulator::Reply> BoardEmulator::answer(std::size_t frameSize)
         }
         ++stores_;
         if (stores_ == faults_.badAckStore) {
-            reply.bytes = frame(kTargetPager, kOperationStore, std::array{kRefusal});
+            reply.bytes = makeFrame(kTargetPager, kOperationStore, std::array{kRefusal});
         } else {
             reply.bytes.assign(kStoreAcknowledgement.begin(), kStoreAcknowledgement.end());
         }
@@ -250,7 +243,7 @@ std::vector<std::uint8_t> BoardEmulator::readReply(std::uint8_t target, int addr
             }
         }
     }
-    return frame(target, kOperationRead, data);
+    return makeFrame(target, kOperationRead, data);
 }
 
 void BoardEmulator::send(const Reply& reply, Clock::time_point requestEnd) {
