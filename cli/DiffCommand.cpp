@@ -20,16 +20,6 @@ std::string byteHex(std::uint8_t byte) {
     return text;
 }
 
-// Where the tool computes a field, its stored value is what differs.
-std::string diffText(const ShownValue& shown) {
-    if (shown.computed) {
-        if (const auto* s = std::get_if<std::string>(&shown.value)) {
-            return *s;
-        }
-    }
-    return shown.text;
-}
-
 // Calls found(label, a, b) for each difference; per byte for the bytes
 // the tool does not interpret, per value otherwise.
 void forEachDifference(
@@ -53,7 +43,7 @@ void forEachDifference(
     }
 }
 
-// The stored values, as diffText gives them. A value whose decoded form is
+// The stored values, as differenceText gives them. A value whose decoded form is
 // the same on both sides (the step item of two Auto codes) is given by its
 // text, which names the code.
 nlohmann::ordered_json jsonDifference(const ShownValue& a, const ShownValue& b) {
@@ -67,11 +57,22 @@ nlohmann::ordered_json jsonDifference(const ShownValue& a, const ShownValue& b) 
 
 } // namespace
 
+std::string differenceText(const ConfigImage& image, const FieldRef& ref) {
+    const ShownValue shown = showField(image, ref);
+    // Where the tool computes a field, its stored value is what differs.
+    if (shown.computed) {
+        if (const auto* s = std::get_if<std::string>(&shown.value)) {
+            return *s;
+        }
+    }
+    return shown.text;
+}
+
 void printDifferences(const ConfigImage& from, const ConfigImage& to, std::ostream& out) {
     forEachDifference(
         from, to, [&](const std::string& label, const FieldRef* ref, std::size_t pos) {
-            const std::string before = ref ? diffText(showField(from, *ref)) : byteHex(from[pos]);
-            const std::string after = ref ? diffText(showField(to, *ref)) : byteHex(to[pos]);
+            const std::string before = ref ? differenceText(from, *ref) : byteHex(from[pos]);
+            const std::string after = ref ? differenceText(to, *ref) : byteHex(to[pos]);
             out << std::left << std::setw(kLabelWidth) << label << before << " -> " << after
                 << '\n';
         });

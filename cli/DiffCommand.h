@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ConfigImage.h"
+#include "rules/FieldRegistry.h"
 
 #include <nlohmann/json.hpp>
 
@@ -17,3 +18,7 @@ void printDifferences(const ConfigImage& from, const ConfigImage& to, std::ostre
 
 // The same as JSON: {"T1[2]": {"a": 433.7, "b": 1006.9}, "byte 130": {"a": "00", "b": "5A"}}.
 nlohmann::ordered_json differencesJson(const ConfigImage& a, const ConfigImage& b);
+
+// A value as a difference names it: the text show prints, or for a value the
+// tool computes, the stored one.
+std::string differenceText(const ConfigImage& image, const FieldRef& ref);

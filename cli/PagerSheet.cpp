@@ -1,12 +1,11 @@
 #include "cli/PagerSheet.h"
 
+#include "cli/Diagnostics.h"
 #include "rules/FieldEntry.h"
 #include "rules/FieldRegistry.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fstream>
-#include <iostream>
 
 namespace {
 
@@ -46,23 +45,22 @@ std::string labelled(int row, const std::string& label) {
 
 } // namespace
 
-std::optional<std::vector<SheetPager>> readPagerSheet(const std::string& path,
-                                                      const ConfigImage& base, ToneMode mode,
-                                                      bool& refused) {
+std::optional<std::vector<SheetPager>>
+readPagerSheet(const std::string& path, const ConfigImage& base, ToneMode mode, bool& refused) {
     refused = false;
     std::ifstream in(path);
     if (!in) {
-        std::cerr << "px520-cli: cannot open " << path << ": " << std::strerror(errno) << '\n';
+        report(withSystemReason("cannot open " + path, errno));
         return std::nullopt;
     }
     std::string line;
     if (!std::getline(in, line)) {
-        std::cerr << "px520-cli: " << path << " has no header line.\n";
+        report(path + " has no header line.");
         return std::nullopt;
     }
     const auto header = cellsOf(line);
     if (!header) {
-        std::cerr << "px520-cli: " << path << ": unterminated quote in the header.\n";
+        report(path + ": unterminated quote in the header.");
         return std::nullopt;
     }
     const bool hasLabel = !header->empty() && header->front() == "label";
@@ -70,8 +68,8 @@ std::optional<std::vector<SheetPager>> readPagerSheet(const std::string& path,
     for (std::size_t i = hasLabel ? 1 : 0; i < header->size(); ++i) {
         const auto ref = parseFieldRef((*header)[i]);
         if (!ref) {
-            std::cerr << "px520-cli: " << path << ": '" << (*header)[i]
-                      << "' is not a field name of show (T1[1], Freq, BS_Period, ...).\n";
+            report(path + ": '" + (*header)[i] +
+                   "' is not a field name of show (T1[1], Freq, BS_Period, ...).");
             return std::nullopt;
         }
         columns.push_back(*ref);
@@ -84,8 +82,8 @@ std::optional<std::vector<SheetPager>> readPagerSheet(const std::string& path,
         }
         const auto cells = cellsOf(line);
         if (!cells || cells->size() != header->size()) {
-            std::cerr << "px520-cli: " << path << " row " << row << ": expected "
-                      << header->size() << " cells.\n";
+            report(path + " row " + std::to_string(row) + ": expected " +
+                   std::to_string(header->size()) + " cells.");
             return std::nullopt;
         }
         SheetPager pager{row, hasLabel ? cells->front() : std::string{}, base};
@@ -98,8 +96,8 @@ std::optional<std::vector<SheetPager>> readPagerSheet(const std::string& path,
         }
         const EntryResult result = enterFields(pager.image, values, mode);
         if (!result.accepted) {
-            std::cerr << "px520-cli: " << path << " " << labelled(row, pager.label) << ": "
-                      << fieldRefName(result.refused) << ": " << result.message << '\n';
+            report(path + " " + labelled(row, pager.label) + ": " + fieldRefName(result.refused) +
+                   ": " + result.message);
             refused = true;
             return std::nullopt;
         }

@@ -1,5 +1,6 @@
 #include "cli/SetCommand.h"
 
+#include "cli/Diagnostics.h"
 #include "cli/DiffCommand.h"
 #include "cli/ExitCodes.h"
 #include "cli/TableFiles.h"
@@ -14,8 +15,7 @@ int runSet(const std::string& path, const std::vector<std::string>& assignments,
         const auto eq = a.find('=');
         const auto ref = eq == std::string::npos ? std::nullopt : parseFieldRef(a.substr(0, eq));
         if (!ref) {
-            std::cerr << "px520-cli: '" << a
-                      << "' is not NAME=VALUE with a field name of the byte map (see show).\n";
+            report("'" + a + "' is not NAME=VALUE with a field name of the byte map (see show).");
             return kExitUsage;
         }
         values.push_back({*ref, a.substr(eq + 1)});
@@ -28,7 +28,7 @@ int runSet(const std::string& path, const std::vector<std::string>& assignments,
     const EntryResult result =
         enterFields(*image, values, userTones ? ToneMode::User : ToneMode::Standard);
     if (!result.accepted) {
-        std::cerr << fieldRefName(result.refused) << ": " << result.message << '\n';
+        report(fieldRefName(result.refused) + ": " + result.message);
         return kExitRefused;
     }
     if (!saveTableAtomically(out.value_or(path), *image)) {

@@ -1,5 +1,6 @@
 #include "cli/SetFromDocument.h"
 
+#include "cli/Diagnostics.h"
 #include "cli/DiffCommand.h"
 #include "cli/ExitCodes.h"
 #include "cli/FieldJson.h"
@@ -9,7 +10,6 @@
 #include <nlohmann/json.hpp>
 
 #include <cerrno>
-#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -52,8 +52,7 @@ std::string positionOf(const std::string& text, std::size_t byte) {
 }
 
 bool computedKind(FieldKind kind) {
-    return kind == FieldKind::ToneCode || kind == FieldKind::PllWord ||
-           kind == FieldKind::Checksum;
+    return kind == FieldKind::ToneCode || kind == FieldKind::PllWord || kind == FieldKind::Checksum;
 }
 
 // The text NAME=VALUE would carry for a value of the document.
@@ -132,8 +131,7 @@ int runSetFromDocument(const std::string& path, const std::string& document,
                        const std::optional<std::string>& out, bool userTones) {
     const auto text = readDocument(document);
     if (!text) {
-        std::cerr << "px520-cli: cannot read " << document << ": " << std::strerror(errno)
-                  << '\n';
+        report(withSystemReason("cannot read " + document, errno));
         return kExitFile;
     }
     auto opened = openTable(path);
@@ -185,7 +183,7 @@ int runSetFromDocument(const std::string& path, const std::string& document,
             return kExitSuccess;
         }
     } catch (const EDocument& error) {
-        std::cerr << "px520-cli: " << document << ": " << error.message << '\n';
+        report(document + ": " + error.message);
         return kExitRefused;
     }
     if (!saveTableAtomically(out.value_or(path), image)) {

@@ -1,10 +1,11 @@
 #include "cli/TableFiles.h"
 
+#include "cli/Diagnostics.h"
 #include "model/TableFile.h"
 #include "rules/DisplayPass.h"
 
+#include <cerrno>
 #include <filesystem>
-#include <iostream>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -32,22 +33,27 @@ bool syncPath(const std::string& path, int flags) {
     return ::close(fd) == 0 && synced;
 }
 
-bool replaceWith(const std::string& path, const ConfigImage& image) {
+// 0 when path holds the image, otherwise the errno of the step that failed.
+int replaceWith(const std::string& path, const ConfigImage& image) {
     std::string temp = path + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
-        return false;
+        return errno;
     }
     const bool ready = ::fchmod(fd, modeFor(path)) == 0;
+    int error = ready ? 0 : errno;
     ::close(fd);
     if (ready && saveTable(temp, image) && syncPath(temp, O_RDONLY) &&
         ::rename(temp.c_str(), path.c_str()) == 0) {
         const auto dir = std::filesystem::path(path).parent_path();
         syncPath(dir.empty() ? "." : dir.string(), O_RDONLY | O_DIRECTORY);
-        return true;
+        return 0;
+    }
+    if (error == 0) {
+        error = errno != 0 ? errno : EIO;
     }
     ::unlink(temp.c_str());
-    return false;
+    return error;
 }
 
 } // namespace
@@ -56,18 +62,17 @@ std::optional<OpenedTable> openTable(const std::string& path, bool whole) {
     ConfigImage image{};
     const TableLoad load = loadTable(path, image);
     if (load.status != TableStatus::Loaded) {
-        std::cerr << "Open Error! (" << path << ")\n";
+        report(withSystemReason("cannot open " + path, load.systemError));
         return std::nullopt;
     }
+    const std::string holds = path + " holds only " + std::to_string(load.bytesRead) + " bytes";
     if (load.bytesRead < image.size() && whole) {
-        std::cerr << "px520-cli: " << path << " holds only " << load.bytesRead
-                  << " bytes, not a whole configuration of " << image.size()
-                  << "; nothing was written.\n";
+        report(holds + ", not a whole configuration of " + std::to_string(image.size()) +
+               "; nothing was written.");
         return std::nullopt;
     }
     if (load.bytesRead < image.size()) {
-        std::cerr << "px520-cli: " << path << " holds only " << load.bytesRead
-                  << " bytes; the rest is taken as 00.\n";
+        report(holds + "; the rest is taken as 00.");
     }
     OpenedTable opened{image, image};
     applyDisplayPass(opened.image);
@@ -75,8 +80,8 @@ std::optional<OpenedTable> openTable(const std::string& path, bool whole) {
 }
 
 bool saveTableAtomically(const std::string& path, const ConfigImage& image) {
-    if (!replaceWith(path, image)) {
-        std::cerr << "Save Error! (" << path << ")\n";
+    if (const int error = replaceWith(path, image); error != 0) {
+        report(withSystemReason("cannot save " + path, error));
         return false;
     }
     return true;

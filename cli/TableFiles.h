@@ -6,7 +6,7 @@
 #include <string>
 
 // Table files as the command line reads and writes them: errors reported on
-// stderr in the window's words.
+// stderr with the file's name and the system's reason.
 
 // A table file as the window takes it on Open: the bytes the file holds
 // (over a zero-filled image when it is short) and the working image the
@@ -16,12 +16,12 @@ struct OpenedTable {
     ConfigImage image;
 };
 
-// Nothing after "Open Error!". With whole, a file shorter than 256 bytes is
+// Nothing after "cannot open FILE: reason". With whole, a file shorter than 256 bytes is
 // refused as well: written into a pager, its zeros would take the pager's
 // tones and synthesizer words.
 std::optional<OpenedTable> openTable(const std::string& path, bool whole = false);
 
 // Writes the 256 bytes to a temporary file beside path and renames it into
 // place, so path holds either its old contents or the new ones, never a
-// part. False after "Save Error!".
+// part. False after "cannot save FILE: reason".
 bool saveTableAtomically(const std::string& path, const ConfigImage& image);

@@ -1,9 +1,12 @@
 #include "cli/TerminalView.h"
 
+#include "cli/Diagnostics.h"
+#include "cli/VerifyReport.h"
 #include "link/OperationMessages.h"
 
 #include <algorithm>
 #include <iostream>
+#include <utility>
 
 namespace {
 
@@ -20,9 +23,11 @@ std::string trimmed(std::string_view text) {
 
 } // namespace
 
-TerminalView::TerminalView(bool drawBar) : drawBar_(drawBar) {}
+TerminalView::TerminalView(bool drawBar, std::string portName)
+    : drawBar_(drawBar), portName_(std::move(portName)) {}
 
-void TerminalView::startOperation() {
+void TerminalView::startOperation(const ConfigImage& image) {
+    image_ = &image;
     status_.clear();
     maximum_ = 0;
     position_ = 0;
@@ -81,6 +86,12 @@ void TerminalView::showOutcome(const OperationOutcome& outcome) {
     if (const auto message = outcomeMessage(outcome)) {
         printLine(message->text);
     }
+    if (outcome.mismatch && image_ != nullptr) {
+        printLine(describeMismatch(*image_, *outcome.mismatch));
+    }
+    if (outcome.result == OperationResult::BoardSilent) {
+        printLine("no answer from the programmer board on " + portName_ + ".");
+    }
 }
 
 void TerminalView::endLine() {
@@ -92,14 +103,14 @@ void TerminalView::endLine() {
 
 void TerminalView::printLine(std::string_view text) {
     endLine();
-    std::cerr << text << '\n' << std::flush;
+    std::cerr << prefixed(text) << '\n' << std::flush;
     if (drawBar_) {
         draw();
     }
 }
 
 void TerminalView::draw() {
-    std::string line = "\r\033[K" + status_;
+    std::string line = "\r\033[K" + prefixed(status_);
     if (maximum_ > 0) {
         const int shown = std::clamp(position_, 0, maximum_);
         const int filled = shown * kBarWidth / maximum_;

@@ -1,10 +1,15 @@
 #include "cli/TraceFile.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
 
-TraceFile::TraceFile(const std::string& path)
-    : out_(path, std::ios::trunc), start_(std::chrono::steady_clock::now()) {
+TraceFile::TraceFile(const std::string& path) : start_(std::chrono::steady_clock::now()) {
+    errno = 0;
+    out_.open(path, std::ios::trunc);
+    if (!out_.is_open()) {
+        openError_ = errno != 0 ? errno : EIO;
+    }
     const std::time_t now = std::time(nullptr);
     char stamp[64];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", std::localtime(&now));

@@ -20,6 +20,8 @@ public:
     TraceFile& operator=(const TraceFile&) = delete;
 
     bool isOpen() const { return out_.is_open() && out_.good(); }
+    // The errno of a failed open; 0 when the file opened.
+    int openError() const { return openError_; }
 
     // The observer to hand to TCommPort::setTrace; the file must outlive it.
     TCommPort::Trace observer();
@@ -29,6 +31,7 @@ public:
 private:
     void endRow();
 
+    int openError_ = 0;
     std::ofstream out_;
     std::chrono::steady_clock::time_point start_;
     std::string row_;

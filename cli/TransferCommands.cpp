@@ -1,5 +1,6 @@
 #include "cli/TransferCommands.h"
 
+#include "cli/Diagnostics.h"
 #include "cli/DiffCommand.h"
 #include "cli/ExitCodes.h"
 #include "cli/Interruption.h"
@@ -7,6 +8,7 @@
 #include "cli/TableFiles.h"
 #include "cli/TerminalView.h"
 #include "cli/TraceFile.h"
+#include "cli/VerifyReport.h"
 #include "link/LineSettings.h"
 #include "link/OperationMessages.h"
 #include "link/OperationOutcome.h"
@@ -55,7 +57,7 @@ int exitCodeOf(const OperationOutcome& outcome) {
 class Session {
 public:
     explicit Session(const TransferOptions& options)
-        : portName_(options.port), view_(::isatty(STDERR_FILENO) == 1) {
+        : portName_(options.port), view_(::isatty(STDERR_FILENO) == 1, options.port) {
         if (options.trace) {
             trace_ = std::make_unique<TraceFile>(*options.trace);
         }
@@ -65,13 +67,14 @@ public:
     // missing or busy port is told apart from a board that does not answer.
     int check(const TransferOptions& options) {
         if (trace_ && !trace_->isOpen()) {
-            std::cerr << "px520-cli: cannot write the trace file " << *options.trace << '\n';
+            report(withSystemReason("cannot write the trace file " + *options.trace,
+                                    trace_->openError()));
             return kExitFile;
         }
         try {
             port_.reopen(kBaud, options.port, kFrameMode8N1);
         } catch (const ECommError& error) {
-            std::cerr << withReason(openErrorHeadline(error), error) << '\n';
+            report(portOpenFailure(error, options.port));
             return kExitPort;
         }
         if (trace_) {
@@ -86,7 +89,7 @@ public:
     // interruption and abandoned after a second; anything else is abandoned
     // at once. Abandoning throws EInterrupted.
     OperationOutcome run(ConfigImage& image, const Operation& operation, bool writing = false) {
-        view_.startOperation();
+        view_.startOperation(image);
         PagerOperations operations(port_, view_, image, makeVersionTag(kWindowCaption), {},
                                    [this, writing] { checkInterruption(writing); });
         operations.holdPort(true);
@@ -114,9 +117,8 @@ private:
         }
         if (!toldFinishing_) {
             view_.endLine();
-            std::cerr << "px520-cli: interrupted: finishing the pager in progress (interrupt "
-                         "again to abandon it)\n"
-                      << std::flush;
+            report("interrupted: finishing the pager in progress (interrupt again to abandon "
+                   "it)");
             toldFinishing_ = true;
         }
     }
@@ -130,10 +132,9 @@ private:
 };
 
 constexpr std::string_view kWriteAbandoned =
-    "px520-cli: write abandoned: the pager now holds a partial configuration and must be "
-    "written again.";
+    "write abandoned: the pager now holds a partial configuration and must be written again.";
 constexpr std::string_view kStoppedAfterPager =
-    "px520-cli: stopped after the pager in progress was finished.";
+    "stopped after the pager in progress was finished.";
 
 // A Write stores the file as prepared for the pager's firmware (marks,
 // version tag, checksum): the image to compare with. The firmware query is
@@ -156,7 +157,7 @@ std::optional<OperationOutcome> prepareAsWritten(PagerOperations& operations,
         failed.failedStep = OperationStep::VersionQuery;
         failed.error = error;
         if (const auto message = outcomeMessage(failed)) {
-            std::cerr << message->text << '\n';
+            report(message->text);
         }
         return failed;
     }
@@ -222,7 +223,7 @@ int writeRepeatedly(Session& session, const ConfigImage& configuration,
         } catch (const EInterrupted&) {
             std::cout << now() << "  pager " << pager << where
                       << "  abandoned: partial configuration, write it again\n";
-            std::cerr << kWriteAbandoned << '\n';
+            report(kWriteAbandoned);
             ++total.failed;
             break;
         }
@@ -239,11 +240,15 @@ int writeRepeatedly(Session& session, const ConfigImage& configuration,
                 firstFailure = code;
             }
         }
+        std::string result = code == kExitSuccess ? "written" : "failed: " + firstLine(outcome);
+        if (outcome.mismatch) {
+            result += " " + describeMismatch(image, *outcome.mismatch);
+        }
         std::cout << now() << "  pager " << pager << where << "  firmware " << firmware << "  "
-                  << (code == kExitSuccess ? "written" : "failed: " + firstLine(outcome)) << '\n'
+                  << result << '\n'
                   << std::flush;
         if (session.interrupted()) {
-            std::cerr << kStoppedAfterPager << '\n';
+            report(kStoppedAfterPager);
             break;
         }
         if (row != nullptr && pager == sheet.size()) {
@@ -280,7 +285,7 @@ std::optional<int> readFromPager(Session& session, ConfigImage& image,
         }
         return std::nullopt;
     } catch (const EInterrupted&) {
-        std::cerr << "px520-cli: " << whenInterrupted << '\n';
+        report(whenInterrupted);
         return session.interruptedExitCode();
     }
 }
@@ -324,8 +329,8 @@ int runWrite(const std::string& path, const TransferOptions& options, bool repea
         }
         sheetRows = static_cast<int>(pagers->size());
         if (batch.fromRow < 1 || batch.fromRow > sheetRows) {
-            std::cerr << "px520-cli: " << *batch.each << " has no row " << batch.fromRow
-                      << " (rows 1 to " << sheetRows << ").\n";
+            report(*batch.each + " has no row " + std::to_string(batch.fromRow) + " (rows 1 to " +
+                   std::to_string(sheetRows) + ").");
             return kExitUsage;
         }
         sheet.assign(std::make_move_iterator(pagers->begin() + (batch.fromRow - 1)),
@@ -342,12 +347,12 @@ int runWrite(const std::string& path, const TransferOptions& options, bool repea
     try {
         const int code = exitCodeOf(session.run(image, writeToPager, true));
         if (session.interrupted()) {
-            std::cerr << kStoppedAfterPager << '\n';
+            report(kStoppedAfterPager);
             return session.interruptedExitCode();
         }
         return code;
     } catch (const EInterrupted&) {
-        std::cerr << kWriteAbandoned << '\n';
+        report(kWriteAbandoned);
         return session.interruptedExitCode();
     }
 }
@@ -373,7 +378,7 @@ int runVerify(const std::string& path, const TransferOptions& options, bool asWr
                 return o.verifyPager(port);
             }));
     } catch (const EInterrupted&) {
-        std::cerr << "px520-cli: verify interrupted.\n";
+        report("verify interrupted.");
         return session.interruptedExitCode();
     }
 }

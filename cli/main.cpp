@@ -1,3 +1,4 @@
+#include "cli/Diagnostics.h"
 #include "cli/DiffCommand.h"
 #include "cli/ExitCodes.h"
 #include "cli/PortsCommand.h"
@@ -9,15 +10,22 @@
 
 #include <CLI/CLI.hpp>
 
-#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
 int main(int argc, char** argv) {
+    // Named, so usage lines show the program's name rather than its path.
     CLI::App app{"px520-cli: reads, writes and verifies PX520 pagers on the programmer board, "
-                 "and shows, compares and edits table files."};
-    app.footer(kExitCodesHelp);
+                 "and shows, compares and edits table files.",
+                 std::string(kProgramName)};
+    // The subcommands take the footer and the failure message from here.
+    app.footer(std::string(kExitCodesHelp) + "\n\n" + std::string(kProgramName) + " " +
+               std::string(kVersion));
+    app.failure_message([](const CLI::App*, const CLI::Error& error) {
+        return prefixed(error.what()) + "\n" +
+               prefixed("run with --help for more information.") + "\n";
+    });
     app.require_subcommand(1);
     app.set_version_flag("--version", std::string(kVersion));
     // Options of the program may also follow the subcommand.
@@ -121,7 +129,7 @@ int main(int argc, char** argv) {
     }
     if (*write) {
         if (*each && !repeat) {
-            std::cerr << "px520-cli write: --each needs --repeat.\n";
+            report("write: --each needs --repeat.");
             return kExitUsage;
         }
         return runWrite(file, transfer, repeat, batch);
@@ -137,7 +145,7 @@ int main(int argc, char** argv) {
             return runDiffWithPager(file, transfer, json);
         }
         if (fileB.empty()) {
-            std::cerr << "px520-cli diff: give a second table file B or --port.\n";
+            report("diff: give a second table file B or --port.");
             return kExitUsage;
         }
         return runDiff(file, fileB, json);

@@ -60,16 +60,16 @@ std::string permissionReason(const std::string& device) {
     }
     const std::string group = groupName(info.st_gid);
     const bool groupReadsAndWrites = (info.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
-    const bool privileged = info.st_gid == 0 || std::ranges::find(kPrivilegedGroups, group) !=
-                                                    kPrivilegedGroups.end();
+    const bool privileged =
+        info.st_gid == 0 || std::ranges::find(kPrivilegedGroups, group) != kPrivilegedGroups.end();
     if (groupReadsAndWrites && !privileged) {
         return "You have no permission to use " + device +
                ": your user must be a member of the group \"" + group + "\" (sudo usermod -aG " +
                group + " $USER, then log in again).";
     }
     return "You have no permission to use " + device + ": it belongs to user " +
-           userName(info.st_uid) + " and group " + group + " with mode " +
-           modeText(info.st_mode) + "; ask the administrator for access.";
+           userName(info.st_uid) + " and group " + group + " with mode " + modeText(info.st_mode) +
+           "; ask the administrator for access.";
 }
 
 std::string openReason(const std::string& device, int systemError) {
@@ -91,12 +91,17 @@ std::string openReason(const std::string& device, int systemError) {
 
 } // namespace
 
+std::string openFailureAdvice(const ECommError& error) {
+    if (error.FailCode != CommFail::Open || error.Device.empty()) {
+        return {};
+    }
+    return openReason(error.Device, static_cast<int>(error.SystemError));
+}
+
 std::string commErrorReason(const ECommError& error) {
     const int systemError = static_cast<int>(error.SystemError);
-    if (error.FailCode == CommFail::Open && !error.Device.empty()) {
-        if (std::string reason = openReason(error.Device, systemError); !reason.empty()) {
-            return reason;
-        }
+    if (std::string advice = openFailureAdvice(error); !advice.empty()) {
+        return advice;
     }
     if (systemError == 0) {
         return {};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/ECommError.h"
+#include "link/VerifyMismatch.h"
 #include "model/FirmwareVersion.h"
 
 #include <cstddef>
@@ -51,6 +52,9 @@ struct OperationOutcome {
     std::optional<ECommError> error{};
     // Search: the index of the port that answered, which stays open.
     std::optional<std::size_t> portIndex{};
+    // VerifyError: the block that differs, when the pager answered with
+    // other bytes (a failed exchange leaves it empty).
+    std::optional<VerifyMismatch> mismatch{};
 
     bool succeeded() const { return result == OperationResult::Success; }
     // A Read that replaced the working image with the pager's.

@@ -279,7 +279,7 @@ void PagerOperations::verifyBlocks(OperationOutcome& outcome, bool advanceBySoFa
     step_ = OperationStep::VerifyBlocks;
     std::size_t done = 0;
     for (int address = 0; address < kImageEnd; address += static_cast<int>(kReadBlock)) {
-        if (!protocol_.verifyBlock(image_, address, kReadBlock)) {
+        if (!protocol_.verifyBlock(image_, address, kReadBlock, &outcome.mismatch)) {
             fail(outcome, OperationResult::VerifyError);
             return;
         }

@@ -76,8 +76,8 @@ bool replySumMatches(std::span<const std::uint8_t> reply) {
     return received == frameSum(reply.first(end));
 }
 
-bool replyAnswers(std::span<const std::uint8_t> reply, std::uint8_t target,
-                  std::uint8_t operation, std::size_t count) {
+bool replyAnswers(std::span<const std::uint8_t> reply, std::uint8_t target, std::uint8_t operation,
+                  std::size_t count) {
     return reply.size() == kFrameOverhead + count && reply[kPreamble.size()] == target &&
            reply[kPreamble.size() + 1] == operation && reply[kPreamble.size() + 2] == count &&
            replySumMatches(reply);
@@ -205,7 +205,7 @@ bool BoardProtocol::readBytes(std::uint8_t target, std::span<std::uint8_t> desti
 }
 
 bool BoardProtocol::verifyBlock(std::span<const std::uint8_t, kImageSize> source, int address,
-                                std::size_t count) {
+                                std::size_t count, std::optional<VerifyMismatch>* mismatch) {
     requireWithinImage(address, count);
     FrameBuffer frame{};
     if (!readExchange(frame, kTargetPager, address, count, false)) {
@@ -213,7 +213,13 @@ bool BoardProtocol::verifyBlock(std::span<const std::uint8_t, kImageSize> source
     }
     const auto data = std::span(frame).subspan(kHeaderSize, count);
     const auto expected = source.subspan(static_cast<std::size_t>(address), count);
-    return std::equal(data.begin(), data.end(), expected.begin()) || fail();
+    if (std::equal(data.begin(), data.end(), expected.begin())) {
+        return true;
+    }
+    if (mismatch != nullptr) {
+        *mismatch = VerifyMismatch{static_cast<std::size_t>(address), {data.begin(), data.end()}};
+    }
+    return fail();
 }
 
 bool BoardProtocol::writeBlock(std::span<const std::uint8_t, kImageSize> source, int address,

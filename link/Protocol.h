@@ -2,6 +2,7 @@
 
 #include "link/OperationView.h"
 #include "link/TCommPort.h"
+#include "link/VerifyMismatch.h"
 #include "model/ConfigImage.h"
 #include "model/FirmwareVersion.h"
 
@@ -63,8 +64,8 @@ bool replySumMatches(std::span<const std::uint8_t> reply);
 // and byte count and its sum matches. The preamble is not checked, so a
 // board that sends another one still works; a shifted or foreign reply is a
 // failed exchange, never a value.
-bool replyAnswers(std::span<const std::uint8_t> reply, std::uint8_t target,
-                  std::uint8_t operation, std::size_t count);
+bool replyAnswers(std::span<const std::uint8_t> reply, std::uint8_t target, std::uint8_t operation,
+                  std::size_t count);
 
 // The board test: a read of no bytes at pager address 0, answered by an
 // empty read reply.
@@ -126,9 +127,10 @@ public:
     // Reads `count` bytes of `target` from `address` into destination[0] onward.
     bool readBytes(std::uint8_t target, std::span<std::uint8_t> destination, int address,
                    std::size_t count);
-    // True when the pager holds source[address] onward.
+    // True when the pager holds source[address] onward. When it answers with
+    // other bytes, they go into mismatch if one is given.
     bool verifyBlock(std::span<const std::uint8_t, kImageSize> source, int address,
-                     std::size_t count);
+                     std::size_t count, std::optional<VerifyMismatch>* mismatch = nullptr);
     // Stores source[address] onward in the pager.
     bool writeBlock(std::span<const std::uint8_t, kImageSize> source, int address,
                     std::size_t count);

@@ -4,42 +4,52 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fstream>
-#include <optional>
 
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
 
-// Reads up to 256 bytes into a zero-filled buffer; nullopt when unreadable.
-std::optional<TableLoad> readLeading(const std::filesystem::path& path, ConfigImage& buffer) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
+// Reads up to 256 bytes into a zero-filled buffer; CannotOpen with the
+// system's error when the file cannot be opened or read.
+TableLoad readLeading(const std::filesystem::path& path, ConfigImage& buffer) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return {TableStatus::CannotOpen, 0, errno};
     }
     buffer.fill(0);
-    in.read(reinterpret_cast<char*>(buffer.data()), static_cast<std::streamsize>(buffer.size()));
-    if (in.bad()) {
-        return std::nullopt;
+    std::size_t done = 0;
+    int error = 0;
+    while (done < buffer.size()) {
+        const auto n = ::read(fd, buffer.data() + done, buffer.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            error = errno; // EISDIR for a folder
+            break;
+        }
+        if (n == 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
     }
-    return TableLoad{TableStatus::Loaded, static_cast<std::size_t>(in.gcount())};
+    ::close(fd);
+    if (error != 0) {
+        return {TableStatus::CannotOpen, 0, error};
+    }
+    return {TableStatus::Loaded, done};
 }
 
 } // namespace
 
 TableLoad loadTable(const std::filesystem::path& path, ConfigImage& image) {
     ConfigImage buffer{};
-    const auto read = readLeading(path, buffer);
-    if (!read) {
-        return {TableStatus::CannotOpen};
+    const TableLoad read = readLeading(path, buffer);
+    if (read.status == TableStatus::Loaded) {
+        std::copy_n(buffer.begin(), read.bytesRead, image.begin());
     }
-    std::copy_n(buffer.begin(), read->bytesRead, image.begin());
-    return *read;
+    return read;
 }
 
 bool saveTable(const std::filesystem::path& path, const ConfigImage& image) {
@@ -50,8 +60,8 @@ bool saveTable(const std::filesystem::path& path, const ConfigImage& image) {
     }
     std::size_t done = 0;
     while (done < image.size()) {
-        const auto n = ::pwrite(fd, image.data() + done, image.size() - done,
-                                static_cast<off_t>(done));
+        const auto n =
+            ::pwrite(fd, image.data() + done, image.size() - done, static_cast<off_t>(done));
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -70,13 +80,13 @@ TableLoad loadDefaultTable(const std::filesystem::path& path, ConfigImage& image
         return {TableStatus::Missing};
     }
     ConfigImage buffer{};
-    const auto read = readLeading(path, buffer);
-    if (!read) {
-        return {TableStatus::CannotOpen};
+    const TableLoad read = readLeading(path, buffer);
+    if (read.status != TableStatus::Loaded) {
+        return read;
     }
     if (!tagNamesModel(buffer)) {
-        return {TableStatus::WrongModel, read->bytesRead};
+        return {TableStatus::WrongModel, read.bytesRead};
     }
     image = buffer;
-    return *read;
+    return read;
 }

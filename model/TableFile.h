@@ -17,6 +17,7 @@ enum class TableStatus {
 struct TableLoad {
     TableStatus status;
     std::size_t bytesRead = 0; // < 256 for a short file
+    int systemError = 0;       // CannotOpen: errno of the failed open or read
 };
 
 // Reads up to 256 bytes into the leading bytes of the image; a short file

@@ -48,6 +48,9 @@ enum class EntryFilter { None, WholeNumber, OneDecimal, TwoDecimals };
 
 struct FieldDef {
     std::string_view name;
+    // The caption the window shows beside the field's control; per-call
+    // fields name the column, fieldCaption adds the call's row.
+    std::string_view caption = {};
     FieldKind kind;
     int calls = 0; // 0: one value; otherwise one value per call 1..calls
     FieldBits (*bits)(int call) = nullptr;
@@ -89,6 +92,10 @@ FieldRef fieldRef(std::string_view name, int call = 0);
 
 // "Freq" or "T1[2]".
 std::string fieldRefName(const FieldRef& ref);
+
+// What the window calls the value: "Battery Save", "CALL #2 TONE1",
+// "Group CALL #1"; empty for values the window does not show.
+std::string fieldCaption(const FieldRef& ref);
 
 // Every value of the image in registry order, calls in order.
 std::span<const FieldRef> allFieldRefs();

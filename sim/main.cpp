@@ -140,7 +140,8 @@ int serve(const Options& options) {
 
 int main(int argc, char** argv) {
     CLI::App app{"px520-sim: a programmer board with a PX520 pager in it, on a pseudo-terminal. "
-                 "Prints the port for the tool to open and serves until SIGINT or SIGTERM."};
+                 "Prints the port for the tool to open and serves until SIGINT or SIGTERM.",
+                 "px520-sim"};
     app.set_version_flag("--version", std::string(kVersion));
     Options options;
     const auto version = [](const std::string& text) {

@@ -32,6 +32,9 @@ expect_same "$work/raw-opened.tbl" "$work/r.tbl"
 run "$cli" verify "$work/r.tbl" --port "$board"
 expect_rc 7 "verify of a pager with stale words"
 expect_err "Verify Error !"
+# The command line names where: the address, the field and both values.
+expect_err "px520-cli: first difference at address 0x79 (121), PLLR: expected 00008011 (byte 00), the pager holds 00010011 (byte 01)"
+expect_err_prefixed "verify"
 stop_sim
 start_sim --firmware 1.86 --load "$work/r.tbl"
 run "$cli" verify "$work/r.tbl" --port "$board"
@@ -42,6 +45,13 @@ start_sim --firmware 1.86 --load "$work/r.tbl" --differ 200
 run "$cli" verify "$work/r.tbl" --port "$board"
 expect_rc 7 "verify of a differing pager"
 expect_err "Verify Error !"
+t1_3_differs="first difference at address 0xC8 (200), T1[3] (CALL #3 TONE1): expected 832.5 Hz (byte 20), the pager holds 5722.1 Hz (not a standard tone) (byte DF)"
+expect_err "$t1_3_differs"
+# Write's verify phase says the same.
+run "$cli" write "$work/r.tbl" --port "$board"
+expect_rc 7 "write into a differing pager"
+expect_err "Verify Error !"
+expect_err "$t1_3_differs"
 stop_sim
 
 # Write: the prepared image lands in the pager; the file stays as it was.
@@ -85,12 +95,15 @@ start_sim --silent
 run "$cli" read "$work/silent.tbl" --port "$board"
 expect_rc 6 "silent board"
 expect_err "The Board is not responding ! "
+expect_err "px520-cli: no answer from the programmer board on $board."
+expect_err_prefixed "silent board"
 [ -e "$work/silent.tbl" ] && fail "a silent board gave a file"
 stop_sim
 run "$cli" write "$work/w.tbl" --port "$work/no-such-port"
 expect_rc 5 "missing port"
-expect_err "Error opening comm port."
+expect_err "px520-cli: $work/no-such-port: No such file or directory"
 expect_err "does not exist"
+expect_err_prefixed "missing port"
 
 # write --repeat over three pagers: a script on stdin seats the next pager
 # (the next px520-sim) after each log line and stops after the third.

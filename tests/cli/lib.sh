@@ -27,6 +27,10 @@ fail() {
 expect_rc() { [ "$rc" -eq "$1" ] || fail "${2:-}: exit $rc, expected $1"; }
 expect_out() { grep -qF -- "$1" "$work/out" || fail "stdout lacks: $1"; }
 expect_err() { grep -qF -- "$1" "$work/err" || fail "stderr lacks: $1"; }
+# Every line on stderr is a message of the program, after its name.
+expect_err_prefixed() {
+    ! grep -qv '^px520-cli: ' "$work/err" || fail "${1:-}: stderr has a line without 'px520-cli: '"
+}
 expect_same() { cmp -s "$1" "$2" || fail "$1 differs from $2"; }
 
 finish() {

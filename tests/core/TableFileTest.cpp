@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <fstream>
 #include <unistd.h>
 #include <iterator>
@@ -28,7 +29,8 @@ protected:
 
     void writeFile(const fs::path& p, const std::vector<std::uint8_t>& bytes) {
         std::ofstream out(p, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
     }
     std::vector<std::uint8_t> readFile(const fs::path& p) {
         std::ifstream in(p, std::ios::binary);
@@ -74,10 +76,14 @@ TEST_F(TableFileTest, LongFileLoadsItsFirst256Bytes) {
     EXPECT_EQ(image[255], 0x22);
 }
 
-TEST_F(TableFileTest, UnreadableFileLeavesTheImageAlone) {
+TEST_F(TableFileTest, UnreadableFileLeavesTheImageAloneAndSaysWhy) {
     ConfigImage image = counting();
-    EXPECT_EQ(loadTable(dir / "missing.tbl", image).status, TableStatus::CannotOpen);
-    EXPECT_EQ(loadTable(dir, image).status, TableStatus::CannotOpen);
+    const TableLoad missing = loadTable(dir / "missing.tbl", image);
+    EXPECT_EQ(missing.status, TableStatus::CannotOpen);
+    EXPECT_EQ(missing.systemError, ENOENT);
+    const TableLoad folder = loadTable(dir, image);
+    EXPECT_EQ(folder.status, TableStatus::CannotOpen);
+    EXPECT_EQ(folder.systemError, EISDIR);
     EXPECT_EQ(image, counting());
 }
 

@@ -495,8 +495,15 @@ TEST_F(PagerOperationsTest, RefusedStoreOnBlockFiveEndsTheWriteAlone) {
 
 TEST_F(PagerOperationsTest, DifferenceAfterStoringIsAVerifyError) {
     setFaults([](BoardFaults& f) { f.differingAddress = 130; });
-    expectOutcome(operations.writePager(portName), OperationResult::VerifyError,
-                  OperationStep::VerifyBlocks);
+    const OperationOutcome outcome = operations.writePager(portName);
+    expectOutcome(outcome, OperationResult::VerifyError, OperationStep::VerifyBlocks);
+    // The block as the pager holds it, for a report of where it differs.
+    ASSERT_TRUE(outcome.mismatch);
+    EXPECT_EQ(outcome.mismatch->address, 128u);
+    ASSERT_EQ(outcome.mismatch->pagerBytes.size(), 128u);
+    for (std::size_t i = 0; i < 128; ++i) {
+        EXPECT_EQ(outcome.mismatch->pagerBytes[i] != image[128 + i], i == 2) << i;
+    }
     EXPECT_EQ(view.messages, (Messages{{ViewMessage::Stop, "Verify Error !"}}));
     EXPECT_EQ(board.requests().back(), block(128));
     expectEndState(kReadyAfterWrite, {true, true, true});
@@ -505,8 +512,9 @@ TEST_F(PagerOperationsTest, DifferenceAfterStoringIsAVerifyError) {
 TEST_F(PagerOperationsTest, BadSumOnTheSecondVerifyBlockIsAVerifyErrorAlone) {
     image = pagerMemory(90);
     setFaults([](BoardFaults& f) { f.badChecksumExchange = 3; });
-    expectOutcome(operations.verifyPager(portName), OperationResult::VerifyError,
-                  OperationStep::VerifyBlocks);
+    const OperationOutcome outcome = operations.verifyPager(portName);
+    expectOutcome(outcome, OperationResult::VerifyError, OperationStep::VerifyBlocks);
+    EXPECT_FALSE(outcome.mismatch) << "a failed exchange shows no pager bytes";
     EXPECT_EQ(view.messages, (Messages{{ViewMessage::Stop, "Verify Error !"}}));
     EXPECT_EQ(board.requests(), (std::vector{kProbe, block(0), block(128)}));
     EXPECT_EQ(image, pagerMemory(90));
