@@ -15,4 +15,5 @@ enum ExitCode : int {
 inline constexpr const char* kExitCodesHelp =
     "Exit codes: 0 success; 1 diff: the tables differ; 2 usage error; 3 file error;\n"
     "4 refused value; 5 port missing, busy or not permitted; 6 board not answering;\n"
-    "7 transfer failed (read, write or verify error, checksum error, other model).";
+    "7 transfer failed (read, write or verify error, checksum error, other model);\n"
+    "130, 143 interrupted by SIGINT, SIGTERM.";

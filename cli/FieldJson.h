@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include <string>
+#include <string_view>
 
 // A shown value as JSON: the value, or {"stored", "computed"} where the tool
 // computes the field itself.
@@ -16,3 +17,7 @@ nlohmann::ordered_json storedJson(const ShownValue& shown);
 // How a value is labelled on a terminal: "T1[2]", or "bytes 12-15" for bytes
 // the tool does not interpret.
 std::string fieldLabel(const FieldRef& ref);
+
+// The key of show --json's object of window captions, which a document
+// given back to set only describes.
+inline constexpr std::string_view kCaptionsKey = "label";

@@ -90,8 +90,8 @@ std::vector<Entry> entriesOf(const Json& document) {
     }
     std::vector<Entry> entries;
     for (const auto& [name, value] : document.items()) {
-        if (name == "InFile") {
-            continue; // what show says of the file's own bytes
+        if (name == "InFile" || name == kCaptionsKey) {
+            continue; // what show says of the file's own bytes, and the captions
         }
         if (name == "Uninterpreted") {
             if (!value.is_object()) {

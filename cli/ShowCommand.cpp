@@ -13,25 +13,49 @@
 namespace {
 
 constexpr int kLabelWidth = 22;
+// "Standby To Monitor Delay Time", the longest caption, and a gap.
+constexpr int kCaptionWidth = 31;
 
+// Name, the window's caption, value.
 void printText(const ConfigImage& image) {
     for (const FieldRef& ref : allFieldRefs()) {
         const std::string text = showField(image, ref).text;
         std::string label = fieldLabel(ref);
+        std::string caption = fieldCaption(ref);
         // One row per line of the text; an empty text (a blank version tag)
         // still gets its row.
         std::size_t start = 0;
         while (true) {
             const std::size_t end = text.find('\n', start);
-            std::cout << std::left << std::setw(kLabelWidth) << label
-                      << std::string_view(text).substr(start, end - start) << '\n';
+            std::cout << std::left << std::setw(kLabelWidth) << label << std::setw(kCaptionWidth)
+                      << caption << std::string_view(text).substr(start, end - start) << '\n';
             if (end == std::string::npos) {
                 break;
             }
             start = end + 1;
             label.clear();
+            caption.clear();
         }
     }
+}
+
+// {"Freq": "Frequency", "T1": ["CALL #1 TONE1", ...]} for the values the
+// window shows.
+nlohmann::ordered_json captionsJson() {
+    nlohmann::ordered_json captions = nlohmann::ordered_json::object();
+    for (const FieldRef& ref : allFieldRefs()) {
+        const std::string caption = fieldCaption(ref);
+        if (caption.empty()) {
+            continue;
+        }
+        const std::string name(ref.def->name);
+        if (ref.def->calls == 0) {
+            captions[name] = caption;
+        } else {
+            captions[name].push_back(caption);
+        }
+    }
+    return captions;
 }
 
 // Where the file's own bytes differ from the working image made of them.
@@ -62,6 +86,7 @@ void printJson(const OpenedTable& table) {
     if (table.stored != table.image) {
         out["InFile"] = differencesJson(table.stored, table.image);
     }
+    out[std::string(kCaptionsKey)] = captionsJson();
     std::cout << out.dump(2) << '\n';
 }
 

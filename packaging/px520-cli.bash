@@ -20,6 +20,17 @@ _px520_cli() {
             _filedir
             return
             ;;
+        --each)
+            _filedir csv
+            return
+            ;;
+        --from)
+            _filedir json
+            return
+            ;;
+        --from-row)
+            return
+            ;;
         -p | --port)
             local ports
             ports=$(px520-cli ports 2>/dev/null | awk '{print $1}')
@@ -35,11 +46,11 @@ _px520_cli() {
         "") options="--trace --help --version" ;;
         ports) options="--help" ;;
         read) options="--port --raw --help" ;;
-        write) options="--port --repeat --help" ;;
+        write) options="--port --repeat --each --from-row --user-tones --help" ;;
         verify) options="--port --as-written --help" ;;
         show) options="--json --help" ;;
-        diff) options="--json --help" ;;
-        set) options="--output --user-tones --help" ;;
+        diff) options="--port --json --help" ;;
+        set) options="--from --output --user-tones --help" ;;
     esac
 
     if [[ $cur == -* ]]; then

@@ -11,19 +11,23 @@ cp "$fixtures/default.tbl" "$work/pristine.tbl"
 # show: every field in the window's units.
 run "$cli" show "$work/a.tbl"
 expect_rc 0 "show"
-expect_out "Freq                  1590000 x 100 Hz (159.0000 MHz, band 135-174 MHz)"
-expect_out "CSpace                Auto, step 25000 Hz (code 32)"
-expect_out "RSSI                  0.71 V"
-expect_out "Reminder              120 Second"
-expect_out "T2[4]                 1122.5 Hz"
-expect_out "VersionTag            PX520 V3.8.2"
+expect_out "Freq                  Frequency                      1590000 x 100 Hz (159.0000 MHz, band 135-174 MHz)"
+expect_out "CSpace                Channel Space                  Auto, step 25000 Hz (code 32)"
+expect_out "RSSI                  NRSSI                          0.71 V"
+expect_out "Reminder              Reminder                       120 Second"
+expect_out "T2[4]                 CALL #4 TONE2                  1122.5 Hz"
+expect_out "VersionTag                                           PX520 V3.8.2"
 # The file as the window takes it: the Auto step's words recomputed, and the
 # stored ones named below the fields.
-expect_out "PLLN                  stored 000AC000, computed 000AC000"
-expect_out "Checksum              stored 0000, computed 243D"
+expect_out "PLLN                  PLLN                           stored 000AC000, computed 000AC000"
+expect_out "Checksum                                             stored 0000, computed 243D"
 expect_out "The file holds other values, which opening it normalises (file -> shown):"
 expect_out "PLLN                  00158000 -> 000AC000"
-expect_out "bytes 91-94           93 89 97 8C"
+expect_out "bytes 91-94                                          93 89 97 8C"
+# Beside each name, the window's caption, so "Battery Save" finds BS_Period.
+expect_out "BS_Period             Battery Save                   15 x 10 ms"
+expect_out "DelayFullTime         Standby To Monitor Delay Time  6.0 Second"
+expect_out "GPriority[2]          Group CALL #2 Priority Alert   off"
 [ "$(grep -c '^Version ' "$work/out")" -eq 1 ] || fail "show prints a field more than once"
 # Only bytes 128-191 take more than one row (four rows of 16).
 [ "$(grep -c '^ ' "$work/out")" -eq 3 ] || fail "show prints rows without a field name"
@@ -38,6 +42,10 @@ tr -d ' \n' <"$work/out" | grep -qF '"InFile":{"PLLR":{"a":"00010011","b":"00008
     fail "show --json does not name the stored words"
 expect_out '"91-94": "93 89 97 8C",'
 tr -d ' \n' <"$work/out" | grep -qF '"T1":[669.9,433.7,832.5,539.0]' || fail "T1 is not an array of tones"
+expect_out '"BS_Period": "Battery Save",'
+expect_out '"Squelch": "Carrier OFF delay",'
+tr -d '\n' <"$work/out" | grep -qF '"T3": [      "Group CALL #1",      "Group CALL #2"    ]' ||
+    fail "show --json lacks the captions of the group calls"
 
 # A short file is read over zeros and said so.
 head -c 100 "$fixtures/default.tbl" >"$work/short.tbl"
@@ -85,8 +93,8 @@ cp "$work/pristine.tbl" "$work/d.tbl"
 run "$cli" set "$work/d.tbl" "T1[1]=1234.5" --user-tones
 expect_rc 0 "set --user-tones"
 run "$cli" show "$work/d.tbl"
-expect_out "T1[1]                 1234.5 Hz (not a standard tone)"
-expect_out "T1Code[1]             stored 9480, computed 9480"
+expect_out "T1[1]                 CALL #1 TONE1                  1234.5 Hz (not a standard tone)"
+expect_out "T1Code[1]                                            stored 9480, computed 9480"
 
 # Refusals: the window's message, exit 4, the file as it was.
 refused() {

@@ -15,8 +15,8 @@ expect_rc 0 "read"
 expect_err "Read Success !"
 expect_err "Reading Now ...... 256/256"
 run "$cli" show "$work/r.tbl"
-expect_out "Version               1.86"
-expect_out "VersionTag            PX520 V3.8.2"
+expect_out "Version               Version                        1.86"
+expect_out "VersionTag                                           PX520 V3.8.2"
 grep -q '^ *[0-9]* > 4B 65 6C 76 61 72 69 6E 74 68' "$work/trace.log" || fail "trace lacks a request"
 grep -q '^ *[0-9]* < 4B 65 6C 76 61 72 69 6E 74 68' "$work/trace.log" || fail "trace lacks a reply"
 
@@ -188,11 +188,11 @@ for k in 1 2 3; do
     cp "$work/out" "$work/unit$k.show"
 done
 # Standard Mode snaps the tones to the list: 1000 to 1006.9, 1500 to 1513.5, 2000 to 1989.0.
-grep -q '^T1\[1\]  *1006.9 Hz' "$work/unit1.show" || fail "unit A lacks its tone"
-grep -q '^T2\[1\]  *707.3 Hz' "$work/unit1.show" || fail "unit A lacks its second tone"
-grep -q '^T1\[1\]  *1513.5 Hz' "$work/unit2.show" || fail "unit B lacks its tone"
-grep -q '^BS_Period  *20 ' "$work/unit2.show" || fail "unit B lacks its battery save"
-grep -q '^T1\[1\]  *1989.0 Hz' "$work/unit3.show" || fail "unit C lacks its tone"
+grep -q '^T1\[1\]  *CALL #1 TONE1  *1006.9 Hz' "$work/unit1.show" || fail "unit A lacks its tone"
+grep -q '^T2\[1\]  *CALL #1 TONE2  *707.3 Hz' "$work/unit1.show" || fail "unit A lacks its second tone"
+grep -q '^T1\[1\]  *CALL #1 TONE1  *1513.5 Hz' "$work/unit2.show" || fail "unit B lacks its tone"
+grep -q '^BS_Period  *Battery Save  *20 ' "$work/unit2.show" || fail "unit B lacks its battery save"
+grep -q '^T1\[1\]  *CALL #1 TONE1  *1989.0 Hz' "$work/unit3.show" || fail "unit C lacks its tone"
 grep -q '^T1Code\[1\]  *stored \(....\), computed \1' "$work/unit3.show" ||
     fail "unit C's tone code is not its tone's"
 

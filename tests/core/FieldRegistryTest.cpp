@@ -6,6 +6,7 @@
 #include "rules/FieldEntry.h"
 
 #include <sstream>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -74,6 +75,23 @@ TEST(FieldRegistry, NamesOfOneValue) {
     EXPECT_EQ(fieldRefName(named("Freq")), "Freq");
     for (const char* bad : {"T1", "T1[0]", "T1[5]", "T3[3]", "Freq[1]", "T1[1", "T1[1]x", "Nope"}) {
         EXPECT_FALSE(parseFieldRef(bad).has_value()) << bad;
+    }
+}
+
+// Per-call values are named by the call's row as well; values the window
+// does not show have no caption.
+TEST(FieldRegistry, CaptionsNameTheWindowsRowForEachCall) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"BS_Period", "Battery Save"},
+        {"T1[2]", "CALL #2 TONE1"},
+        {"Duty[4]", "CALL #4 ON"},
+        {"GPriority[2]", "Group CALL #2 Priority Alert"},
+        {"T3[1]", "Group CALL #1"},
+        {"T1Code[1]", ""},
+        {"Checksum", ""},
+    };
+    for (const auto& [name, caption] : cases) {
+        EXPECT_EQ(fieldCaption(named(name)), caption) << name;
     }
 }
 

@@ -10,6 +10,7 @@
 #include "rules/CallRules.h"
 #include "rules/ChannelStep.h"
 #include "rules/ComboItems.h"
+#include "rules/FieldRegistry.h"
 #include "rules/FrequencyDigits.h"
 
 #include <QAbstractItemView>
@@ -27,6 +28,7 @@
 #include <QTabWidget>
 
 #include <algorithm>
+#include <map>
 #include <span>
 #include <string_view>
 #include <utility>
@@ -321,6 +323,111 @@ private slots:
         QCOMPARE(w->property("Tag").toInt(), tag);
         QCOMPARE(w->isVisible(), shown);
         QCOMPARE(w->isEnabled(), enabled);
+    }
+
+    // The captions the command line prints beside each field are the
+    // window's: a check box's own text, or for an edit or a list the label
+    // on its row to its left; per-call fields name their column or box in
+    // the call's group box.
+    void fieldCaptionsAreTheWindowsOwn() {
+        WindowFixture f;
+        TForm1& w = f.window();
+        const std::map<std::string_view, const char*> controls{
+            {"Version", "edtVersion"},
+            {"Freq", "edtFreq"},
+            {"CSpace", "cboCSpace"},
+            {"BandWidth", "cboBandWidth"},
+            {"Tone1Limit", "edtTone1Limit"},
+            {"Tone1Len", "edtTone1Len"},
+            {"Tone2Limit", "edtTone2Limit"},
+            {"Tone2Len", "edtTone2Len"},
+            {"BS_Period", "edtBS_Period"},
+            {"BS_Duty", "edtBS_Duty"},
+            {"RecordMax", "cboRecordMax"},
+            {"BatteryLow", "cboBatteryLow"},
+            {"RSSI", "edtRSSI"},
+            {"AutoMonitor", "edtAutoMonitor"},
+            {"AudioLock", "edtAudioLock"},
+            {"ResetCon", "cboResetCon"},
+            {"Delay", "edtDelay"},
+            {"SYSSV", "chkSYSSV"},
+            {"SYSPTL", "chkSYSPTL"},
+            {"SYSAudio", "chkSYSAudio"},
+            {"SYSFIX", "chkSYSFIX"},
+            {"SYSPow", "chkSYSPow"},
+            {"SYSVib", "chkSYSVib"},
+            {"SYSPowSave", "chkSYSPowSave"},
+            {"SYSPrivacy", "chkSYSPrivacy"},
+            {"Reminder", "cboReminder"},
+            {"Tone3Len", "edtTone3Len"},
+            {"RFDelay", "edtRFDelay"},
+            {"RSSI2", "edtRSSI2"},
+            {"NoiseLimit", "edtNoiseLimit"},
+            {"GapMax", "edtGapMax"},
+            {"SSI", "edtSSI"},
+            {"DecorderReset", "edtDecorderReset"},
+            {"FullTimeAutoMonitor", "chkFullTimeAutoMonitor"},
+            {"VolumeLevel", "chkVolumeLevel"},
+            {"PTL", "cboPTL"},
+            {"DelayFullTime", "edtDelayFullTime"},
+            {"Squelch", "edtSquelch"},
+            {"PLLR", "lblPLLR"},
+            {"PLLN", "lblPLLN"},
+            {"Duty", "chkDuty"},
+            {"Priority", "chkPriority"},
+            {"AlertType", "cboAlertType"},
+            {"AlertTime", "edtAlertTime"},
+            {"T1", "edtT1"},
+            {"T2", "edtT2"},
+            {"GDuty", "chkGDuty"},
+            {"GPriority", "chkGPriority"},
+            {"GAlertType", "cboGAlertType"},
+            {"GAlertTime", "edtGAlertTime"},
+            {"T3", "edtT3"},
+        };
+        const auto rectOf = [&w](const QWidget* widget) {
+            return QRect(widget->mapTo(&w, QPoint(0, 0)), widget->size());
+        };
+        const auto labels = w.findChildren<QLabel*>();
+        int checked = 0;
+        for (const FieldRef& ref : allFieldRefs()) {
+            if (fieldCaption(ref).empty()) {
+                continue;
+            }
+            const auto found = controls.find(ref.def->name);
+            QVERIFY2(found != controls.end(), ref.def->name.data());
+            const QString name = QString::fromLatin1(found->second) +
+                                 (ref.call != 0 ? QString::number(ref.call) : QString());
+            auto* control = f.find<QWidget>(name.toLatin1().constData());
+            const QString caption = QString::fromUtf8(ref.def->caption.data(),
+                                                      static_cast<qsizetype>(ref.def->caption.size()));
+            if (caption.isEmpty()) {
+                // A group call's tone: its row alone names it.
+                QCOMPARE(QString::fromStdString(fieldCaption(ref)),
+                         QStringLiteral("Group CALL #%1").arg(ref.call));
+                continue;
+            }
+            ++checked;
+            if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+                QCOMPARE(button->text(), caption);
+                continue;
+            }
+            const QRect at = rectOf(control);
+            const bool labelled = std::ranges::any_of(labels, [&](const QLabel* label) {
+                if (label->text() != caption) {
+                    return false;
+                }
+                if (ref.call != 0) {
+                    // A column head in the same group box.
+                    return label->parentWidget() == control->parentWidget()->parentWidget();
+                }
+                const QRect r = rectOf(label);
+                return r.right() <= at.left() + 2 && r.center().y() >= at.top() - 4 &&
+                       r.center().y() <= at.bottom() + 4;
+            });
+            QVERIFY2(labelled, qPrintable(name + " has no label " + caption));
+        }
+        QVERIFY(checked > 50);
     }
 
     // Every pick-list shows its list from the core, in order; the captions

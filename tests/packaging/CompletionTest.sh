@@ -8,7 +8,7 @@ source /usr/share/bash-completion/bash_completion
 source "$1"
 cd "$(mktemp -d)" || exit 1
 trap 'rm -rf "$PWD"' EXIT
-touch shop.tbl notes.txt
+touch shop.tbl notes.txt fleet.csv
 mkdir pagers
 
 failures=0
@@ -34,9 +34,11 @@ expect "write" px520-cli w
 expect "--help --trace --version" px520-cli --
 expect "--help --port --raw" px520-cli read --
 expect "--as-written" px520-cli verify x.tbl --as
-expect "--help --output --user-tones" px520-cli set shop.tbl --
+expect "--from --help --output --user-tones" px520-cli set shop.tbl --
+expect "--each" px520-cli write shop.tbl --repeat --ea
+expect "fleet.csv pagers" px520-cli write shop.tbl --repeat --each ""
 expect "pagers shop.tbl" px520-cli show ""
 expect "pagers shop.tbl" px520-cli --trace log.txt diff shop.tbl ""
-expect "notes.txt pagers shop.tbl" px520-cli --trace ""
+expect "fleet.csv notes.txt pagers shop.tbl" px520-cli --trace ""
 expect "" px520-cli ports ""
 exit $((failures > 0))
