@@ -45,13 +45,7 @@ OutcomeMessage stop(std::string_view text) {
     return {ViewMessage::Stop, std::string(text)};
 }
 
-} // namespace
-
-bool isPermissionFailure(const ECommError& error) {
-    return error.FailCode == CommFail::Open &&
-           (error.SystemError == EACCES || error.SystemError == EPERM);
-}
-
+// The text plus the user-facing reason of the error on a line of its own.
 std::string withReason(std::string_view text, const ECommError& error) {
     std::string full(text);
     if (const std::string reason = commErrorReason(error); !reason.empty()) {
@@ -60,13 +54,24 @@ std::string withReason(std::string_view text, const ECommError& error) {
     return full;
 }
 
+// "Error opening comm port. Port already in use?" when the device could not
+// be opened, "Error opening comm port." for any other failure while opening.
 std::string_view openErrorHeadline(const ECommError& error) {
     return error.FailCode == CommFail::Open ? kPortInUse : kOpenError;
 }
 
+// The message for a failed open: the board tool's texts, with a line on the
+// missing group membership when permission was refused.
 std::string openErrorText(const ECommError& error) {
     return isPermissionFailure(error) ? withReason(openErrorHeadline(error), error)
                                       : std::string(openErrorHeadline(error));
+}
+
+} // namespace
+
+bool isPermissionFailure(const ECommError& error) {
+    return error.FailCode == CommFail::Open &&
+           (error.SystemError == EACCES || error.SystemError == EPERM);
 }
 
 std::optional<OutcomeMessage> outcomeMessage(const OperationOutcome& outcome) {

@@ -49,17 +49,6 @@ inline constexpr std::string_view kVerifySuccess = "Verify Sucess !";
 
 bool isPermissionFailure(const ECommError& error);
 
-// The text plus the user-facing reason of the error on a line of its own.
-std::string withReason(std::string_view text, const ECommError& error);
-
-// "Error opening comm port. Port already in use?" when the device could not
-// be opened, "Error opening comm port." for any other failure while opening.
-std::string_view openErrorHeadline(const ECommError& error);
-
-// The message for a failed open: the board tool's texts, with a line on the
-// missing group membership when permission was refused.
-std::string openErrorText(const ECommError& error);
-
 // The message the window shows for an outcome; none for a board test or a
 // search that found the board.
 std::optional<OutcomeMessage> outcomeMessage(const OperationOutcome& outcome);

@@ -104,6 +104,12 @@ expect_rc 5 "missing port"
 expect_err "px520-cli: $work/no-such-port: No such file or directory"
 expect_err "does not exist"
 expect_err_prefixed "missing port"
+run "$cli" read "$work/t.tbl" --port "$work/no-such-port" --trace "$work/no/dir/trace.log"
+expect_rc 3 "unwritable trace"
+expect_err "px520-cli: cannot write the trace file $work/no/dir/trace.log: No such file or directory"
+run "$cli" write "$fixtures/default.tbl" --port "$work/no-such-port" --repeat --each "$work/none.csv"
+expect_rc 3 "missing sheet"
+expect_err "px520-cli: cannot open $work/none.csv: No such file or directory"
 
 # write --repeat over three pagers: a script on stdin seats the next pager
 # (the next px520-sim) after each log line and stops after the third.
