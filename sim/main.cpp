@@ -11,7 +11,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -84,9 +86,13 @@ private:
 int serve(const Options& options) {
     BoardEmulator board;
     ConfigImage memory = freshPager();
-    if (options.load && loadTable(*options.load, memory).status != TableStatus::Loaded) {
-        std::cerr << "px520-sim: cannot read " << *options.load << "\n";
-        return 1;
+    if (options.load) {
+        if (const TableLoad load = loadTable(*options.load, memory);
+            load.status != TableStatus::Loaded) {
+            std::cerr << "px520-sim: cannot read " << *options.load << ": "
+                      << std::strerror(load.systemError) << "\n";
+            return 1;
+        }
     }
     if (options.firmware) {
         const auto version = parseVersion(*options.firmware);
@@ -130,7 +136,8 @@ int serve(const Options& options) {
         std::cerr << "px520-sim: hung up after exchange " << options.faults.hangUpAfter << "\n";
     }
     if (options.save && !saveTable(*options.save, board.memory())) {
-        std::cerr << "px520-sim: cannot write " << *options.save << "\n";
+        std::cerr << "px520-sim: cannot write " << *options.save << ": " << std::strerror(errno)
+                  << "\n";
         return 1;
     }
     return 0;
