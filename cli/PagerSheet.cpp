@@ -4,8 +4,11 @@
 #include "rules/FieldEntry.h"
 #include "rules/FieldRegistry.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <fstream>
+#include <string_view>
 
 namespace {
 
@@ -39,6 +42,16 @@ std::optional<std::vector<std::string>> cellsOf(const std::string& line) {
     return cells;
 }
 
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// "label", "Label" or "LABEL", as field names are taken in any case.
+bool isLabelColumn(std::string_view name) {
+    constexpr std::string_view kLabel = "label";
+    return std::ranges::equal(name, kLabel, [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == b;
+    });
+}
+
 std::string labelled(int row, const std::string& label) {
     return "row " + std::to_string(row) + (label.empty() ? "" : " (" + label + ")");
 }
@@ -58,12 +71,16 @@ readPagerSheet(const std::string& path, const ConfigImage& base, ToneMode mode, 
         report(path + " has no header line.");
         return std::nullopt;
     }
+    // A spreadsheet may save UTF-8 with a byte order mark.
+    if (line.starts_with(kUtf8Bom)) {
+        line.erase(0, kUtf8Bom.size());
+    }
     const auto header = cellsOf(line);
     if (!header) {
         report(path + ": unterminated quote in the header.");
         return std::nullopt;
     }
-    const bool hasLabel = !header->empty() && header->front() == "label";
+    const bool hasLabel = !header->empty() && isLabelColumn(header->front());
     std::vector<FieldRef> columns;
     for (std::size_t i = hasLabel ? 1 : 0; i < header->size(); ++i) {
         const auto ref = parseFieldRef((*header)[i]);

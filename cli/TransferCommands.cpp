@@ -328,6 +328,10 @@ int runWrite(const std::string& path, const TransferOptions& options, bool repea
             return refused ? kExitRefused : kExitFile;
         }
         sheetRows = static_cast<int>(pagers->size());
+        if (sheetRows == 0) {
+            report(*batch.each + " has no pager rows below its header; nothing was written.");
+            return kExitFile;
+        }
         if (batch.fromRow < 1 || batch.fromRow > sheetRows) {
             report(*batch.each + " has no row " + std::to_string(batch.fromRow) + " (rows 1 to " +
                    std::to_string(sheetRows) + ").");

@@ -110,6 +110,11 @@ expect_err "px520-cli: cannot write the trace file $work/no/dir/trace.log: No su
 run "$cli" write "$fixtures/default.tbl" --port "$work/no-such-port" --repeat --each "$work/none.csv"
 expect_rc 3 "missing sheet"
 expect_err "px520-cli: cannot open $work/none.csv: No such file or directory"
+# As a spreadsheet saves it: a byte order mark, the label column in capitals.
+printf '\xEF\xBB\xBFLabel,T1[1]\r\n' >"$work/empty.csv"
+run "$cli" write "$fixtures/default.tbl" --port "$work/no-such-port" --repeat --each "$work/empty.csv"
+expect_rc 3 "a sheet without rows"
+expect_err "px520-cli: $work/empty.csv has no pager rows below its header; nothing was written."
 
 # write --repeat over three pagers: a script on stdin seats the next pager
 # (the next px520-sim) after each log line and stops after the third.
