@@ -5,7 +5,6 @@
 #include "bench/QuietView.h"
 #include "link/OperationMessages.h"
 #include "link/Operations.h"
-#include "model/ByteMap.h"
 #include "model/DefaultImage.h"
 #include "sim/BoardEmulator.h"
 
@@ -53,11 +52,7 @@ struct Operation {
 
 int main() {
     BoardEmulator board;
-    ConfigImage memory = defaultImage();
-    memory[field::VersionMajor] = 1;
-    memory[field::VersionMinor] = 90;
-    storeVersionTag(memory, makeVersionTag(kWindowCaption));
-    writeWord(memory, field::Checksum, imageChecksum(memory));
+    const ConfigImage memory = freshPagerImage();
     board.setMemory(memory);
     board.setPaced(true);
     board.start();

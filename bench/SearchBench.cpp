@@ -4,7 +4,6 @@
 
 #include "bench/QuietView.h"
 #include "link/Operations.h"
-#include "model/ByteMap.h"
 #include "model/DefaultImage.h"
 #include "sim/BoardEmulator.h"
 
@@ -54,9 +53,7 @@ private:
 
 int main() {
     BoardEmulator board;
-    ConfigImage memory = defaultImage();
-    storeVersionTag(memory, makeVersionTag(kWindowCaption));
-    writeWord(memory, field::Checksum, imageChecksum(memory));
+    const ConfigImage memory = freshPagerImage();
     board.setMemory(memory);
     board.setPaced(true);
     board.start();

@@ -9,6 +9,7 @@
 #include <iomanip>
 #include <iostream>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -39,20 +40,24 @@ void printText(const ConfigImage& image) {
     }
 }
 
+// A value under its field's name; per-call values gather in an array, in
+// call order.
+void put(nlohmann::ordered_json& out, const FieldRef& ref, nlohmann::ordered_json value) {
+    const std::string name(ref.def->name);
+    if (ref.def->calls == 0) {
+        out[name] = std::move(value);
+    } else {
+        out[name].push_back(std::move(value));
+    }
+}
+
 // {"Freq": "Frequency", "T1": ["CALL #1 TONE1", ...]} for the values the
 // window shows.
 nlohmann::ordered_json captionsJson() {
     nlohmann::ordered_json captions = nlohmann::ordered_json::object();
     for (const FieldRef& ref : allFieldRefs()) {
-        const std::string caption = fieldCaption(ref);
-        if (caption.empty()) {
-            continue;
-        }
-        const std::string name(ref.def->name);
-        if (ref.def->calls == 0) {
-            captions[name] = caption;
-        } else {
-            captions[name].push_back(caption);
+        if (std::string caption = fieldCaption(ref); !caption.empty()) {
+            put(captions, ref, std::move(caption));
         }
     }
     return captions;
@@ -72,15 +77,8 @@ void printJson(const OpenedTable& table) {
     nlohmann::ordered_json out = nlohmann::ordered_json::object();
     nlohmann::ordered_json uninterpreted = nlohmann::ordered_json::object();
     for (const FieldRef& ref : allFieldRefs()) {
-        const auto value = fieldJson(showField(image, ref));
-        const std::string name(ref.def->name);
-        if (ref.def->kind == FieldKind::Uninterpreted) {
-            uninterpreted[name] = value;
-        } else if (ref.def->calls == 0) {
-            out[name] = value;
-        } else {
-            out[name].push_back(value);
-        }
+        put(ref.def->kind == FieldKind::Uninterpreted ? uninterpreted : out, ref,
+            fieldJson(showField(image, ref)));
     }
     out["Uninterpreted"] = std::move(uninterpreted);
     if (table.stored != table.image) {

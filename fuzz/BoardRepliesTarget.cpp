@@ -4,6 +4,7 @@
 #include "link/LineSettings.h"
 #include "link/Protocol.h"
 #include "link/TCommPort.h"
+#include "model/DefaultImage.h"
 #include "tests/link/RecordingView.h"
 
 #include <chrono>
@@ -36,11 +37,11 @@ void runExchanges(BoardProtocol& protocol, ConfigImage& image) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const ScriptedBoard board(parseReplyScript({data, size}), scriptedPagerMemory());
+    const ScriptedBoard board(parseReplyScript({data, size}), freshPagerImage());
     TCommPort port;
     RecordingView view;
     BoardProtocol protocol(port, view, kShortSilence);
-    ConfigImage image = scriptedPagerMemory();
+    ConfigImage image = freshPagerImage();
     try {
         port.reopen(kBaud, board.slavePath(), kFrameMode8N1);
         runExchanges(protocol, image);

@@ -3,6 +3,7 @@
 // the operation, the rest is the reply script.
 #include "fuzz/ScriptedBoard.h"
 #include "link/Operations.h"
+#include "model/DefaultImage.h"
 #include "tests/link/RecordingView.h"
 
 #include <algorithm>
@@ -37,10 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const auto run = static_cast<Run>(data[0] % static_cast<int>(Run::Count));
-    const ScriptedBoard board(parseReplyScript({data + 1, size - 1}), scriptedPagerMemory());
+    const ScriptedBoard board(parseReplyScript({data + 1, size - 1}), freshPagerImage());
     TCommPort port;
     RecordingView view;
-    ConfigImage image = scriptedPagerMemory();
+    ConfigImage image = freshPagerImage();
     PagerOperations operations(port, view, image, makeVersionTag(kWindowCaption), kShortSilence);
     const std::string portName = board.slavePath();
     switch (run) {

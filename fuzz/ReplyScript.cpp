@@ -1,9 +1,5 @@
 #include "fuzz/ReplyScript.h"
 
-#include "model/ByteMap.h"
-#include "model/DefaultImage.h"
-#include "model/VersionTag.h"
-
 #include <algorithm>
 
 std::vector<ScriptedReply> parseReplyScript(std::span<const std::uint8_t> input) {
@@ -33,11 +29,3 @@ void appendReply(std::vector<std::uint8_t>& script, ReplyKind kind,
     }
 }
 
-ConfigImage scriptedPagerMemory() {
-    ConfigImage memory = defaultImage();
-    memory[field::VersionMajor] = 1;
-    memory[field::VersionMinor] = 90;
-    storeVersionTag(memory, makeVersionTag(kWindowCaption));
-    writeWord(memory, field::Checksum, imageChecksum(memory));
-    return memory;
-}

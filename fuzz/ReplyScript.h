@@ -1,7 +1,5 @@
 #pragma once
 
-#include "model/ConfigImage.h"
-
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -25,7 +23,3 @@ std::vector<ScriptedReply> parseReplyScript(std::span<const std::uint8_t> input)
 // The inverse, for writing seed inputs.
 void appendReply(std::vector<std::uint8_t>& script, ReplyKind kind,
                  std::span<const std::uint8_t> bytes = {});
-
-// A pager as a Write leaves it: the default image with firmware 1.90, this
-// version's tag and its checksum.
-ConfigImage scriptedPagerMemory();

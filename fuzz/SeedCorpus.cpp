@@ -48,7 +48,7 @@ Bytes withSelector(std::uint8_t selector, const Bytes& replies) {
 }
 
 void tableFiles(const fs::path& folder) {
-    const ConfigImage pager = scriptedPagerMemory();
+    const ConfigImage pager = freshPagerImage();
     writeFile(folder / "default-image.tbl", defaultImage());
     writeFile(folder / "pager.tbl", pager);
     writeFile(folder / "short.tbl", std::span(pager).first(16));
@@ -59,7 +59,7 @@ void tableFiles(const fs::path& folder) {
 }
 
 void boardReplies(const fs::path& folder) {
-    const ConfigImage pager = scriptedPagerMemory();
+    const ConfigImage pager = freshPagerImage();
     writeFile(folder / "working-board", fromMemory(8));
 
     // The same good replies as raw bytes, in the order the exchanges ask.

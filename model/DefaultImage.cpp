@@ -1,5 +1,9 @@
 #include "model/DefaultImage.h"
 
+#include "model/ByteMap.h"
+#include "model/Version.h"
+#include "model/VersionTag.h"
+
 namespace {
 
 constexpr ConfigImage kDefault = {
@@ -37,3 +41,12 @@ constexpr ConfigImage kDefault = {
 } // namespace
 
 const ConfigImage& defaultImage() { return kDefault; }
+
+ConfigImage freshPagerImage() {
+    ConfigImage memory = defaultImage();
+    memory[field::VersionMajor] = 1;
+    memory[field::VersionMinor] = 90;
+    storeVersionTag(memory, makeVersionTag(kWindowCaption));
+    writeWord(memory, field::Checksum, imageChecksum(memory));
+    return memory;
+}

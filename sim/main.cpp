@@ -53,17 +53,6 @@ std::optional<std::pair<std::uint8_t, std::uint8_t>> parseVersion(const std::str
     return std::pair{static_cast<std::uint8_t>(major), static_cast<std::uint8_t>(minor)};
 }
 
-// A pager that a Write of the tool has left: the default settings, firmware
-// 1.90, this tool's tag and a good checksum.
-ConfigImage freshPager() {
-    ConfigImage memory = defaultImage();
-    memory[field::VersionMajor] = 1;
-    memory[field::VersionMinor] = 90;
-    storeVersionTag(memory, makeVersionTag(kWindowCaption));
-    writeWord(memory, field::Checksum, imageChecksum(memory));
-    return memory;
-}
-
 class SymbolicLink {
 public:
     SymbolicLink(std::filesystem::path link, const std::string& target) : link_(std::move(link)) {
@@ -85,7 +74,7 @@ private:
 
 int serve(const Options& options) {
     BoardEmulator board;
-    ConfigImage memory = freshPager();
+    ConfigImage memory = freshPagerImage();
     if (options.load) {
         if (const TableLoad load = loadTable(*options.load, memory);
             load.status != TableStatus::Loaded) {

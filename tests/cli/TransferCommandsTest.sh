@@ -121,9 +121,13 @@ expect_err "px520-cli: $work/empty.csv has no pager rows below its header; nothi
 pagers=("--firmware 1.86" "--firmware 1.80 --bad-ack 5" "--firmware 1.90")
 start_sim ${pagers[0]} --save "$work/pager1.tbl"
 first_sim=$sim_pid
-# Runs in a subshell: the first board is this shell's child and is waited
-# for below; the others are the subshell's own.
+# seat_pagers NAME [LAST]: after the log line of each pager, the next board
+# (options ${pagers[k]}, saving to $work/NAMEk.tbl) and Enter; after the
+# third, LAST (q, or nothing for a batch that ends by itself). Runs in a
+# subshell: the first board is this shell's child and is waited for below;
+# the others are the subshell's own.
 seat_pagers() {
+    local name=$1 last=${2:-}
     for k in 1 2 3; do
         for _ in $(seq 200); do
             grep -q "pager $k " "$work/out" 2>/dev/null && break
@@ -135,14 +139,14 @@ seat_pagers() {
             stop_sim
         fi
         if [ "$k" -lt 3 ]; then
-            start_sim ${pagers[$k]} --save "$work/pager$((k + 1)).tbl"
+            start_sim ${pagers[$k]} --save "$work/$name$((k + 1)).tbl"
             echo
-        else
-            echo q
+        elif [ -n "$last" ]; then
+            echo "$last"
         fi
     done
 }
-seat_pagers | "$cli" write "$work/w.tbl" --port "$board" --repeat >"$work/out" 2>"$work/err"
+seat_pagers pager q | "$cli" write "$work/w.tbl" --port "$board" --repeat >"$work/out" 2>"$work/err"
 rc=$?
 wait "$first_sim"
 sim_pid=
@@ -171,21 +175,10 @@ expect_rc 4 "a refused row stops the batch before any pager"
 expect_err "fleet.csv row 3 (unit C): T2[1]: Please insert a number between 288.5 to 2468.2"
 grep -q "Target board testing" "$work/err" && fail "the board was asked before every row was checked"
 sed -i 's/2000,2500,/2000,2400,/' "$work/fleet.csv"
-start_sim --firmware 1.86 --save "$work/unit1.tbl"
+pagers=("--firmware 1.86" "--firmware 1.86" "--firmware 1.86")
+start_sim ${pagers[0]} --save "$work/unit1.tbl"
 first_sim=$sim_pid
-seat_units() {
-    for k in 1 2 3; do
-        for _ in $(seq 200); do
-            grep -q "pager $k " "$work/out" 2>/dev/null && break
-            sleep 0.05
-        done
-        if [ "$k" -eq 1 ]; then kill -TERM "$sim_pid"; else stop_sim; fi
-        [ "$k" -eq 3 ] && break
-        start_sim --firmware 1.86 --save "$work/unit$((k + 1)).tbl"
-        echo
-    done
-}
-seat_units | "$cli" write "$work/w.tbl" --port "$board" --repeat --each "$work/fleet.csv" \
+seat_pagers unit | "$cli" write "$work/w.tbl" --port "$board" --repeat --each "$work/fleet.csv" \
     >"$work/out" 2>"$work/err"
 rc=$?
 wait "$first_sim"
