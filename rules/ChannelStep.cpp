@@ -27,6 +27,14 @@ std::int32_t autoCodeStep(std::uint8_t cspace) {
     return stepTable[static_cast<std::size_t>(k)];
 }
 
+std::int32_t codeStep(std::uint8_t cspace) {
+    constexpr std::array<std::int32_t, 4> fixedSteps{12500, 10000, 6250, 5000};
+    if (cspace >= kAutoCodeBase) {
+        return autoCodeStep(cspace);
+    }
+    return cspace < fixedSteps.size() ? fixedSteps[cspace] : fixedSteps.front();
+}
+
 ChannelStep autoStep(std::int32_t frequency, std::uint8_t storedCSpace) {
     for (std::size_t k = 0; k < stepTable.size(); ++k) {
         if (divides(stepTable[k], frequency)) {

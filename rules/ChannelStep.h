@@ -31,6 +31,10 @@ struct ChannelStep {
 // read as 32, the first step, so no table lookup goes past its end.
 std::int32_t autoCodeStep(std::uint8_t cspace);
 
+// The step a stored code stands for: an Auto code's step, or the fixed step
+// of codes 0 to 3; 12500 for any other code.
+std::int32_t codeStep(std::uint8_t cspace);
+
 // The first step that divides the frequency (in 100 Hz), with its Auto code.
 // When none does, the stored code's step and the stored code unchanged; that
 // step does not divide the frequency either, so the caller refuses it.

@@ -18,9 +18,7 @@ void applyDisplayPass(ConfigImage& image, bool privacyShown) {
     // A stored frequency the rules refuse is shown as it is and nothing is stored.
     if (const FrequencyCheck check = checkStoredFrequency(image);
         check.exit.kind == FreqExitKind::Accepted) {
-        storeFrequency(image, check.exit.digits);
-        image[field::CSpace] = check.cspace;
-        storePll(image, check.exit.pll);
+        storeFrequencyCheck(image, check);
     }
 
     behaviour::applyPushToListenItem(

@@ -244,7 +244,38 @@ std::string fieldEditText(const ConfigImage& image, const FieldRef& ref) {
         return formatVolts(byte);
     case FieldKind::Tone:
         return formatTone(static_cast<ToneTenths>(raw));
+    case FieldKind::Frequency:
+        return frequencyText(frequencyFromImage(image));
+    case FieldKind::Version:
+        return std::get<std::string>(showField(image, ref).value);
+    case FieldKind::PllWord:
+        return pllWordText(raw);
     default:
         return formatWholeNumber(static_cast<long>(raw));
     }
+}
+
+std::optional<int> fieldItem(const ConfigImage& image, const FieldRef& ref) {
+    const auto byte = static_cast<std::uint8_t>(rawValue(image, ref.def->bits(ref.call)));
+    switch (ref.def->kind) {
+    case FieldKind::Item:
+        return byte;
+    case FieldKind::Reminder:
+        return behaviour::reminderItemOfByte(byte);
+    case FieldKind::PtlMode:
+        return behaviour::pushToListenItem(
+            readBits(image, field::SystemFlag(field::SYSPTL)) != 0, byte != 0);
+    case FieldKind::ResetMethod:
+        return behaviour::resetItemOfCode(byte);
+    case FieldKind::BatteryLow:
+        return behaviour::batteryLowItem(byte);
+    case FieldKind::ChannelSpace:
+        return stepItemForCSpace(bandOfImage(image), byte);
+    default:
+        return std::nullopt;
+    }
+}
+
+bool fieldOn(const ConfigImage& image, const FieldRef& ref) {
+    return rawValue(image, ref.def->bits(ref.call)) != 0;
 }

@@ -24,8 +24,16 @@ struct ShownValue {
     std::optional<FieldScalar> computed;
 };
 
-// The text a typed field's edit shows for its stored value: a whole number,
-// half seconds ("%01.1f"), volts ("%1.2f") or a tone ("%04.1f").
+// The text a field's edit or label shows for its stored value: a whole
+// number, half seconds ("%01.1f"), volts ("%1.2f"), a tone ("%04.1f"), the
+// frequency's seven digits, the firmware version or a synthesizer word in hex.
 std::string fieldEditText(const ConfigImage& image, const FieldRef& ref);
+
+// The pick-list item the window selects for the stored value; nothing when
+// the value names no item (the list then shows no selection).
+std::optional<int> fieldItem(const ConfigImage& image, const FieldRef& ref);
+
+// Whether a switch field is on.
+bool fieldOn(const ConfigImage& image, const FieldRef& ref);
 
 ShownValue showField(const ConfigImage& image, const FieldRef& ref);

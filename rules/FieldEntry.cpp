@@ -102,20 +102,7 @@ Outcome filterText(EntryFilter filter, std::string_view text) {
     std::string typed;
     for (const char c : text) {
         const auto key = static_cast<char32_t>(static_cast<unsigned char>(c));
-        KeyDecision decision = KeyDecision::Pass;
-        switch (filter) {
-        case EntryFilter::None:
-            break;
-        case EntryFilter::WholeNumber:
-            decision = wholeNumberKey(key);
-            break;
-        case EntryFilter::OneDecimal:
-            decision = oneDecimalKey(typed, key);
-            break;
-        case EntryFilter::TwoDecimals:
-            decision = twoDecimalKey(typed, key);
-            break;
-        }
+        const KeyDecision decision = filterKey(filter, typed, key);
         if (decision == KeyDecision::SwallowWithMessage) {
             return refuse(std::string(kNotNumericMessage));
         }
@@ -281,9 +268,7 @@ Outcome enterFrequency(ConfigImage& image, std::optional<std::string_view> freqT
     const FrequencyCheck check = checkFrequency(text, band, item, stored);
     switch (check.exit.kind) {
     case FreqExitKind::Accepted:
-        storeFrequency(image, check.exit.digits);
-        image[field::CSpace] = check.cspace;
-        storePll(image, check.exit.pll);
+        storeFrequencyCheck(image, check);
         return std::nullopt;
     case FreqExitKind::NoStepChosen:
         return refuse("CSpace code " + std::to_string(stored) + " names no channel step of band " +
@@ -294,6 +279,20 @@ Outcome enterFrequency(ConfigImage& image, std::optional<std::string_view> freqT
 }
 
 } // namespace
+
+KeyDecision filterKey(EntryFilter filter, std::string_view text, char32_t key) {
+    switch (filter) {
+    case EntryFilter::WholeNumber:
+        return wholeNumberKey(key);
+    case EntryFilter::OneDecimal:
+        return oneDecimalKey(text, key);
+    case EntryFilter::TwoDecimals:
+        return twoDecimalKey(text, key);
+    case EntryFilter::None:
+        break;
+    }
+    return frequencyKey(key);
+}
 
 ExitResult typedFieldExit(const FieldDef& def, std::string_view text) {
     switch (def.kind) {
@@ -345,6 +344,21 @@ FrequencyCheck checkStoredFrequency(const ConfigImage& image) {
     const std::uint8_t cspace = image[field::CSpace];
     return checkFrequency(frequencyText(frequencyFromImage(image)), band,
                           stepItemForCSpace(band, cspace), cspace);
+}
+
+void storeFrequencyCheck(ConfigImage& image, const FrequencyCheck& check) {
+    if (check.exit.step) {
+        image[field::CSpace] = check.cspace;
+    }
+    if (check.exit.kind == FreqExitKind::Accepted) {
+        storeFrequency(image, check.exit.digits);
+        storePll(image, check.exit.pll);
+    }
+}
+
+void applyStepItem(ConfigImage& image, Band band, std::optional<int> item) {
+    const std::uint8_t code = image[field::CSpace];
+    image[field::CSpace] = cspaceForItem(band, item, codeStep(code), code);
 }
 
 EntryResult enterFields(ConfigImage& image, std::span<const FieldAssignment> assignments,

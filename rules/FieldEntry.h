@@ -4,6 +4,7 @@
 #include "model/ConfigImage.h"
 #include "rules/FrequencyExit.h"
 #include "rules/FieldRegistry.h"
+#include "rules/KeyFilters.h"
 #include "rules/NumberRules.h"
 
 #include <cstdint>
@@ -29,6 +30,20 @@ FrequencyCheck checkFrequency(std::string_view text, Band band, std::optional<in
 
 // What the display pass makes of the stored frequency and step.
 FrequencyCheck checkStoredFrequency(const ConfigImage& image);
+
+// Stores what a frequency check decided: the step code once a step was
+// chosen (also when the frequency then failed it), and for an accepted
+// frequency its digits and synthesizer words.
+void storeFrequencyCheck(ConfigImage& image, const FrequencyCheck& check);
+
+// cboCSpaceClick: the code of the step item picked in the band. "Auto" first
+// takes the Auto code of the step the stored code stands for; the frequency
+// check that follows picks the step that fits.
+void applyStepItem(ConfigImage& image, Band band, std::optional<int> item);
+
+// What the field's key filter does with a key typed after text; a field
+// without a filter (the frequency) handles only Enter.
+KeyDecision filterKey(EntryFilter filter, std::string_view text, char32_t key);
 
 // The exit rule of a typed number field (Number, HalfSeconds, Volts): its
 // range, step and message come from the field's definition.

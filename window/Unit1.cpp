@@ -1,6 +1,5 @@
 #include "window/Unit1.h"
 
-#include "window/CallControls.h"
 #include "dialogs/Fmfreq.h"
 #include "dialogs/About.h"
 #include "dialogs/Decoderpwd.h"
@@ -10,6 +9,7 @@
 #include "link/Operations.h"
 #include "model/DefaultImage.h"
 #include "model/TableFile.h"
+#include "window/FieldEditor.h"
 #include "window/FieldFocus.h"
 #include "window/FileDialogs.h"
 #include "window/PickLists.h"
@@ -44,23 +44,12 @@ inline constexpr int kTitleBarAllowance = 64;
 // Space right of and below the controls.
 inline constexpr int kControlsMargin = 4;
 
-// Puts control into the table slot of its Tag; slot 0 stays empty.
+// The table of one per-call field: its controls by call number.
 template <typename Control, std::size_t N>
-void putByTag(std::array<Control*, N>& table, QObject* object) {
-    const int tag = object->property("Tag").toInt();
-    auto* control = qobject_cast<Control*>(object);
-    if (control != nullptr && tag > 0 && static_cast<std::size_t>(tag) < N) {
-        table[static_cast<std::size_t>(tag)] = control;
+void fillByCall(std::array<Control*, N>& table, const FieldEditor& editor, std::string_view field) {
+    for (std::size_t call = 1; call < N; ++call) {
+        table[call] = qobject_cast<Control*>(editor.control(field, static_cast<int>(call)));
     }
-}
-
-bool startsWithAny(const QString& name, std::initializer_list<const char*> prefixes) {
-    for (const char* prefix : prefixes) {
-        if (name.startsWith(QLatin1String(prefix))) {
-            return true;
-        }
-    }
-    return false;
 }
 
 } // namespace
@@ -75,6 +64,9 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
     scrollControls();
     fillPickLists(*ui);
     fieldFocus = std::make_unique<FieldFocus>(*this, *ui->edtNull, messages);
+    editor = std::make_unique<FieldEditor>(
+        *ui, image, *fieldFocus, messages, [this] { return standardMode(); },
+        [this] { openToneTable(); });
 
     // The separator of the File menu carries its name too.
     for (QAction* action : ui->FileF1->actions()) {
@@ -133,26 +125,9 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
     auto* f9 = new QShortcut(QKeySequence(Qt::Key_F9), this);
     connect(f9, &QShortcut::activated, this, [this] { FormShortCut(Qt::Key_F9); });
 
-    connect(ui->cboPort, &QComboBox::currentIndexChanged, this,
-            [this] { ui->cboPort->setToolTip(ui->cboPort->currentText()); });
     // Its width stays the strip's however long the paths it lists.
     ui->cboPort->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    connect(ui->RBtModify, &QRadioButton::clicked, this, [this] { RBtModifyClick(); });
-    connect(ui->RBtWrite, &QRadioButton::clicked, this, [this] { RBtWriteClick(); });
-    connect(ui->OpenO1, &QAction::triggered, this, [this] { OpenO1Click(); });
-    connect(ui->SaveS1, &QAction::triggered, this, [this] { SaveS1Click(); });
-    connect(ui->SaveAs1, &QAction::triggered, this, [this] { SaveAs1Click(); });
-    connect(ui->ExitE1, &QAction::triggered, this, [this] { ExitE1Click(); });
-    connect(ui->Read1, &QAction::triggered, this, [this] { Read1Click(); });
-    connect(ui->Write1, &QAction::triggered, this, [this] { Write1Click(); });
-    connect(ui->Verify1, &QAction::triggered, this, [this] { Verify1Click(); });
-    connect(ui->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    connect(ui->cboPort, &TComboBox::dropDown, this, [this] { cboPortDropDown(); });
-    connect(ui->Advance2, &QAction::triggered, this, [this] { Advance2Click(); });
-    connect(ui->About2, &QAction::triggered, this, [this] { About2Click(); });
-    connect(LinkLabel::attach(*ui->lblHelp), &LinkLabel::clicked, this, [this] { lblHelpClick(); });
-
-    wireHandlers();
+    wireMenus();
 
     // A line edit takes Ctrl+E as "end of line"; the menu's keys stay the
     // window's whichever control has the focus.
@@ -170,7 +145,7 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
 
     // The other windows of the run, in their fixed order.
     aboutBox = new TAboutBox(this);
-    toneTable = new TForm2(*this, this);
+    toneTable = new TForm2(editor->toneColumns(), this);
     resetHelp = new TfrmHelp(this);
     splash = new TForm3(this);
     advanceLock = new TForm4(*this, messages, this);
@@ -222,173 +197,45 @@ void TForm1::FormShow() {
 
 void TForm1::buildControlTables() {
     ControlTables& t = controlTables;
-    for (QObject* child : findChildren<QObject*>()) {
-        const QString name = child->objectName();
-        // The first matching prefix wins.
-        if (name.startsWith(QLatin1String("edtT1"))) {
-            putByTag(t.edtT1, child);
-        } else if (name.startsWith(QLatin1String("edtT2"))) {
-            putByTag(t.edtT2, child);
-        } else if (name.startsWith(QLatin1String("chkDuty"))) {
-            putByTag(t.chkDuty, child);
-        } else if (name.startsWith(QLatin1String("chkPriority"))) {
-            putByTag(t.chkPriority, child);
-        } else if (name.startsWith(QLatin1String("chkSYS"))) {
-            putByTag(t.chkSYS, child);
-        } else if (name.startsWith(QLatin1String("edtAlertTime"))) {
-            putByTag(t.edtAlertTime, child);
-        } else if (name.startsWith(QLatin1String("cboAlertType"))) {
-            putByTag(t.cboAlertType, child);
-        } else if (name.startsWith(QLatin1String("edtT3"))) {
-            putByTag(t.edtT3, child);
-        } else if (name.startsWith(QLatin1String("chkGDuty"))) {
-            putByTag(t.chkGDuty, child);
-        } else if (name.startsWith(QLatin1String("chkGPriority"))) {
-            putByTag(t.chkGPriority, child);
-        } else if (name.startsWith(QLatin1String("edtGAlertTime"))) {
-            putByTag(t.edtGAlertTime, child);
-        } else if (name.startsWith(QLatin1String("cboGAlertType"))) {
-            putByTag(t.cboGAlertType, child);
+    fillByCall(t.edtT1, *editor, "T1");
+    fillByCall(t.edtT2, *editor, "T2");
+    fillByCall(t.chkDuty, *editor, "Duty");
+    fillByCall(t.chkPriority, *editor, "Priority");
+    fillByCall(t.edtAlertTime, *editor, "AlertTime");
+    fillByCall(t.cboAlertType, *editor, "AlertType");
+    fillByCall(t.edtT3, *editor, "T3");
+    fillByCall(t.chkGDuty, *editor, "GDuty");
+    fillByCall(t.chkGPriority, *editor, "GPriority");
+    fillByCall(t.edtGAlertTime, *editor, "GAlertTime");
+    fillByCall(t.cboGAlertType, *editor, "GAlertType");
+    // The system flags by their Tag, which is their bit number plus one.
+    for (const BoundControl& control : editor->controls()) {
+        const int tag = control.widget->property("Tag").toInt();
+        auto* box = qobject_cast<QCheckBox*>(control.widget);
+        if (box != nullptr && control.ref.call == 0 && control.ref.def->name.starts_with("SYS") &&
+            tag > 0 && static_cast<std::size_t>(tag) < t.chkSYS.size()) {
+            t.chkSYS[static_cast<std::size_t>(tag)] = box;
         }
     }
 }
 
-void TForm1::wireHandlers() {
-    using EditHandler = void (TForm1::*)(TEdit*);
-    using KeyHandler = void (TForm1::*)(TEdit*, char32_t&);
-    struct Wiring {
-        TEdit* edit;
-        EditHandler enter;
-        KeyHandler key;
-        EditHandler exit;
-        EditHandler doubleClick = nullptr;
-    };
-    const std::initializer_list<Wiring> wiring = {
-        {ui->edtFreq, &TForm1::edtBS_PeriodEnter, &TForm1::edtFreqKeyPress, &TForm1::edtFreqExit},
-        {ui->edtT11, &TForm1::edtT11Enter, &TForm1::edtT11KeyPress, &TForm1::edtT11Exit,
-         &TForm1::edtT11DblClick},
-        {ui->edtT12, &TForm1::edtT11Enter, &TForm1::edtT11KeyPress, &TForm1::edtT11Exit,
-         &TForm1::edtT11DblClick},
-        {ui->edtT13, &TForm1::edtT11Enter, &TForm1::edtT11KeyPress, &TForm1::edtT11Exit,
-         &TForm1::edtT11DblClick},
-        {ui->edtT14, &TForm1::edtT11Enter, &TForm1::edtT11KeyPress, &TForm1::edtT11Exit,
-         &TForm1::edtT11DblClick},
-        {ui->edtT21, &TForm1::edtT21Enter, &TForm1::edtT21KeyPress, &TForm1::edtT21Exit,
-         &TForm1::edtT21DblClick},
-        {ui->edtT22, &TForm1::edtT21Enter, &TForm1::edtT21KeyPress, &TForm1::edtT21Exit,
-         &TForm1::edtT21DblClick},
-        {ui->edtT23, &TForm1::edtT21Enter, &TForm1::edtT21KeyPress, &TForm1::edtT21Exit,
-         &TForm1::edtT21DblClick},
-        {ui->edtT24, &TForm1::edtT21Enter, &TForm1::edtT21KeyPress, &TForm1::edtT21Exit,
-         &TForm1::edtT21DblClick},
-        {ui->edtT31, &TForm1::edtT31Enter, &TForm1::edtT31KeyPress, &TForm1::edtT31Exit,
-         &TForm1::edtT31DblClick},
-        {ui->edtT32, &TForm1::edtT31Enter, &TForm1::edtT31KeyPress, &TForm1::edtT31Exit,
-         &TForm1::edtT31DblClick},
-        {ui->edtAlertTime1, &TForm1::edtBS_PeriodEnter, &TForm1::edtT11KeyPress,
-         &TForm1::edtAlertTime1Exit},
-        {ui->edtAlertTime2, &TForm1::edtBS_PeriodEnter, &TForm1::edtT11KeyPress,
-         &TForm1::edtAlertTime1Exit},
-        {ui->edtAlertTime3, &TForm1::edtBS_PeriodEnter, &TForm1::edtT11KeyPress,
-         &TForm1::edtAlertTime1Exit},
-        {ui->edtAlertTime4, &TForm1::edtBS_PeriodEnter, &TForm1::edtT11KeyPress,
-         &TForm1::edtAlertTime1Exit},
-        {ui->edtGAlertTime1, &TForm1::edtBS_PeriodEnter, &TForm1::edtT11KeyPress,
-         &TForm1::edtGAlertTime1Exit},
-        {ui->edtGAlertTime2, &TForm1::edtBS_PeriodEnter, &TForm1::edtT11KeyPress,
-         &TForm1::edtGAlertTime1Exit},
-        {ui->edtDelay, &TForm1::edtBS_PeriodEnter, &TForm1::edtT11KeyPress, &TForm1::edtDelayExit},
-        {ui->edtAutoMonitor, &TForm1::edtBS_PeriodEnter, &TForm1::edtT11KeyPress,
-         &TForm1::edtAutoMonitorExit},
-        {ui->edtAudioLock, &TForm1::edtBS_PeriodEnter, &TForm1::edtT11KeyPress,
-         &TForm1::edtAudioLockExit},
-        {ui->edtDelayFullTime, &TForm1::edtBS_PeriodEnter, &TForm1::edtRSSIKeyPress,
-         &TForm1::edtDelayFullTimeExit},
-        {ui->edtBS_Period, &TForm1::edtBS_PeriodEnter, &TForm1::edtBS_PeriodKeyPress,
-         &TForm1::edtBS_PeriodExit},
-        {ui->edtBS_Duty, &TForm1::edtBS_PeriodEnter, &TForm1::edtBS_PeriodKeyPress,
-         &TForm1::edtBS_DutyExit},
-        {ui->edtRFDelay, &TForm1::edtBS_PeriodEnter, &TForm1::edtBS_PeriodKeyPress,
-         &TForm1::edtRFDelayExit},
-        {ui->edtNoiseLimit, &TForm1::edtBS_PeriodEnter, &TForm1::edtBS_PeriodKeyPress,
-         &TForm1::edtNoiseLimitExit},
-        {ui->edtRSSI, &TForm1::edtBS_PeriodEnter, &TForm1::edtRSSIKeyPress, &TForm1::edtRSSIExit},
-        {ui->edtRSSI2, &TForm1::edtBS_PeriodEnter, &TForm1::edtRSSIKeyPress, &TForm1::edtRSSI2Exit},
-        {ui->edtSSI, &TForm1::edtBS_PeriodEnter, &TForm1::edtRSSIKeyPress, &TForm1::edtSSIExit},
-        {ui->edtDecorderReset, &TForm1::edtBS_PeriodEnter, &TForm1::edtT11KeyPress,
-         &TForm1::edtDecorderResetExit},
-        {ui->edtTone1Len, &TForm1::edtBS_PeriodEnter, &TForm1::edtBS_PeriodKeyPress,
-         &TForm1::edtTone1LenExit},
-        {ui->edtTone2Len, &TForm1::edtBS_PeriodEnter, &TForm1::edtBS_PeriodKeyPress,
-         &TForm1::edtTone2LenExit},
-        {ui->edtTone1Limit, &TForm1::edtBS_PeriodEnter, &TForm1::edtBS_PeriodKeyPress,
-         &TForm1::edtTone1LimitExit},
-        {ui->edtTone2Limit, &TForm1::edtBS_PeriodEnter, &TForm1::edtBS_PeriodKeyPress,
-         &TForm1::edtTone2LimitExit},
-        {ui->edtGapMax, &TForm1::edtBS_PeriodEnter, &TForm1::edtBS_PeriodKeyPress,
-         &TForm1::edtGapMaxExit},
-        {ui->edtSquelch, &TForm1::edtBS_PeriodEnter, &TForm1::edtBS_PeriodKeyPress,
-         &TForm1::edtSquelchExit},
-        {ui->edtTone3Len, &TForm1::edtBS_PeriodEnter, &TForm1::edtBS_PeriodKeyPress,
-         &TForm1::edtTone3LenExit},
-    };
-    const auto bind = [this](EditHandler handler) -> TEdit::Handler {
-        if (handler == nullptr) {
-            return {};
-        }
-        return [this, handler](TEdit* sender) { (this->*handler)(sender); };
-    };
-    for (const Wiring& w : wiring) {
-        const KeyHandler key = w.key;
-        w.edit->setHandlers(
-            fieldFocus.get(), bind(w.enter),
-            [this, key](TEdit* sender, char32_t& typed) { (this->*key)(sender, typed); },
-            bind(w.exit), bind(w.doubleClick));
-    }
-
-    // A check box's rule runs whenever its state changes, by the user or by
-    // the display pass; a combo box's only when the user picks an item.
-    const auto onToggle = [this](QCheckBox* box, void (TForm1::*rule)(QCheckBox*)) {
-        connect(box, &QCheckBox::toggled, this, [this, box, rule] { (this->*rule)(box); });
-    };
-    for (QCheckBox* box : {ui->chkDuty1, ui->chkDuty2, ui->chkDuty3, ui->chkDuty4}) {
-        onToggle(box, &TForm1::chkDuty1Click);
-    }
-    for (QCheckBox* box :
-         {ui->chkPriority1, ui->chkPriority2, ui->chkPriority3, ui->chkPriority4}) {
-        onToggle(box, &TForm1::chkPriority1Click);
-    }
-    for (QCheckBox* box : {ui->chkGDuty1, ui->chkGDuty2}) {
-        onToggle(box, &TForm1::chkGDuty1Click);
-    }
-    for (QCheckBox* box : {ui->chkGPriority1, ui->chkGPriority2}) {
-        onToggle(box, &TForm1::chkGPriority1Click);
-    }
-    for (QCheckBox* box : {ui->chkSYSSV, ui->chkSYSPTL, ui->chkSYSAudio, ui->chkSYSFIX,
-                           ui->chkSYSPow, ui->chkSYSVib, ui->chkSYSPowSave, ui->chkSYSPrivacy}) {
-        onToggle(box, &TForm1::chkSYSSVClick);
-    }
-    connect(ui->chkVolumeLevel, &QCheckBox::toggled, this, [this] { chkVolumeLevelClick(); });
-    connect(ui->chkFullTimeAutoMonitor, &QCheckBox::toggled, this,
-            [this] { chkFullTimeAutoMonitorClick(); });
-
-    for (QComboBox* box :
-         {ui->cboAlertType1, ui->cboAlertType2, ui->cboAlertType3, ui->cboAlertType4}) {
-        connect(box, &QComboBox::activated, this, [this, box] { cboAlertType1Click(box); });
-    }
-    for (QComboBox* box : {ui->cboGAlertType1, ui->cboGAlertType2}) {
-        connect(box, &QComboBox::activated, this, [this, box] { cboGAlertType1Click(box); });
-    }
-    const auto onPick = [this](QComboBox* box, void (TForm1::*rule)()) {
-        connect(box, &QComboBox::activated, this, [this, rule] { (this->*rule)(); });
-    };
-    onPick(ui->cboRangeFreq, &TForm1::cboRangeFreqClick);
-    onPick(ui->cboCSpace, &TForm1::cboCSpaceClick);
-    onPick(ui->cboPTL, &TForm1::cboPTLClick);
-    onPick(ui->cboResetCon, &TForm1::cboResetConClick);
-    onPick(ui->cboReminder, &TForm1::cboReminderClick);
-    onPick(ui->cboRecordMax, &TForm1::cboRecordMaxClick);
-    onPick(ui->cboBandWidth, &TForm1::cboBandWidthClick);
+void TForm1::wireMenus() {
+    connect(ui->cboPort, &QComboBox::currentIndexChanged, this,
+            [this] { ui->cboPort->setToolTip(ui->cboPort->currentText()); });
+    connect(ui->RBtModify, &QRadioButton::clicked, this, [this] { RBtModifyClick(); });
+    connect(ui->RBtWrite, &QRadioButton::clicked, this, [this] { RBtWriteClick(); });
+    connect(ui->OpenO1, &QAction::triggered, this, [this] { OpenO1Click(); });
+    connect(ui->SaveS1, &QAction::triggered, this, [this] { SaveS1Click(); });
+    connect(ui->SaveAs1, &QAction::triggered, this, [this] { SaveAs1Click(); });
+    connect(ui->ExitE1, &QAction::triggered, this, [this] { ExitE1Click(); });
+    connect(ui->Read1, &QAction::triggered, this, [this] { Read1Click(); });
+    connect(ui->Write1, &QAction::triggered, this, [this] { Write1Click(); });
+    connect(ui->Verify1, &QAction::triggered, this, [this] { Verify1Click(); });
+    connect(ui->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(ui->cboPort, &TComboBox::dropDown, this, [this] { cboPortDropDown(); });
+    connect(ui->Advance2, &QAction::triggered, this, [this] { Advance2Click(); });
+    connect(ui->About2, &QAction::triggered, this, [this] { About2Click(); });
+    connect(LinkLabel::attach(*ui->lblHelp), &LinkLabel::clicked, this, [this] { lblHelpClick(); });
 }
 
 void TForm1::scrollControls() {
@@ -421,21 +268,16 @@ bool TForm1::standardMode() const {
     return ui->radStandard->isChecked();
 }
 
-QLineEdit* TForm1::toneEdit(int column, int call) {
-    const auto slot = static_cast<std::size_t>(call);
-    switch (static_cast<ToneColumn>(column)) {
-    case ToneColumn::Tone1:
-        return call >= 1 && slot < controlTables.edtT1.size() ? controlTables.edtT1[slot] : nullptr;
-    case ToneColumn::Tone2:
-        return call >= 1 && slot < controlTables.edtT2.size() ? controlTables.edtT2[slot] : nullptr;
-    case ToneColumn::Group:
-        return call >= 1 && slot < controlTables.edtT3.size() ? controlTables.edtT3[slot] : nullptr;
-    }
-    return nullptr;
+const std::array<int, 3>& TForm1::toneTargets() const {
+    return editor->toneColumns().targets();
 }
 
-void TForm1::commitToneEdit(QLineEdit* edit, int column) {
-    commitToneEdit(static_cast<TEdit*>(edit), static_cast<ToneColumn>(column));
+void TForm1::showImage() {
+    editor->showImage();
+}
+
+void TForm1::focusToNull() {
+    fieldFocus->focusToSink();
 }
 
 void TForm1::setAdvanceUnlocked(bool unlocked) {
@@ -470,9 +312,7 @@ void TForm1::FormShortCut(int key) {
     if (key != Qt::Key_F9 || !standardMode()) {
         return;
     }
-    const bool targetSet = std::any_of(toneTableTarget.begin(), toneTableTarget.end(),
-                                       [](int target) { return target != 0; });
-    if (targetSet) {
+    if (editor->toneColumns().targetSet()) {
         openToneTable();
     }
 }
@@ -509,46 +349,50 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm1::FormMouseMove() {
-    toneTableTarget = {0, 0, 0};
-    ui->Label9->hide();
-    ui->Label1->hide();
-    ui->Label2->hide();
+    editor->toneColumns().clearTargets();
     focusToNull();
 }
 
+std::vector<QWidget*> TForm1::editingControls() const {
+    std::vector<QWidget*> controls{ui->cboPort, ui->cboRangeFreq, ui->edtNull, ui->edtKB270Ver};
+    for (const BoundControl& control : editor->controls()) {
+        if (qobject_cast<QLabel*>(control.widget) == nullptr) {
+            controls.push_back(control.widget);
+        }
+    }
+    return controls;
+}
+
 void TForm1::RBtModifyClick() {
-    for (QWidget* widget : findChildren<QWidget*>()) {
-        if (startsWithAny(widget->objectName(), {"edt", "cbo", "chk", "btn"})) {
-            widget->setEnabled(true);
+    for (QWidget* control : editingControls()) {
+        control->setEnabled(true);
+    }
+    SettingLinks& links = editor->settingLinks();
+    for (int n = 1; n <= 4; ++n) {
+        if (!controlTables.chkDuty[static_cast<std::size_t>(n)]->isChecked()) {
+            links.enableCall(n, false);
         }
     }
-    for (std::size_t n = 1; n <= 4; ++n) {
-        if (!controlTables.chkDuty[n]->isChecked()) {
-            enableCall(controlTables, n, false);
-        }
-    }
-    for (std::size_t n = 1; n <= 2; ++n) {
-        if (!controlTables.chkGDuty[n]->isChecked()) {
-            enableGroupCall(controlTables, n, false);
+    for (int n = 1; n <= 2; ++n) {
+        if (!controlTables.chkGDuty[static_cast<std::size_t>(n)]->isChecked()) {
+            links.enableGroupCall(n, false);
         }
     }
     if (ui->chkSYSPrivacy->isChecked()) {
-        enableAudioControls(false);
+        links.enableAudioControls(false);
     }
     if (!ui->chkSYSAudio->isChecked()) {
-        enableAudioLockTime(false);
+        links.enableAudioLockTime(false);
     }
     if (!ui->chkSYSSV->isChecked()) {
-        enableRecordSections(false);
+        links.enableRecordSections(false);
     }
     ui->Write1->setEnabled(false);
 }
 
 void TForm1::RBtWriteClick() {
-    for (QWidget* widget : findChildren<QWidget*>()) {
-        if (startsWithAny(widget->objectName(), {"edt", "cbo", "chk", "btn"})) {
-            widget->setEnabled(false);
-        }
+    for (QWidget* control : editingControls()) {
+        control->setEnabled(false);
     }
     ui->edtVersion->setEnabled(true);
     ui->edtNull->setEnabled(true);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "dialogs/ToneTableHost.h"
 #include "dialogs/AdvanceLockHost.h"
 #include "link/OperationMessages.h"
 #include "link/OperationView.h"
@@ -10,9 +9,6 @@
 #include "link/TCommPort.h"
 #include "model/ConfigImage.h"
 #include "model/VersionTag.h"
-#include "rules/FieldRegistry.h"
-#include "rules/KeyFilters.h"
-#include "rules/NumberRules.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -30,6 +26,7 @@ class QDialog;
 class QKeyEvent;
 class QLabel;
 class QProgressBar;
+class FieldEditor;
 class FieldFocus;
 class FileDialogs;
 class Messages;
@@ -44,9 +41,6 @@ class TfrmHelp;
 namespace Ui {
 class TForm1;
 }
-
-// The three tone columns of the CALL tab; also the index of toneTableTarget.
-enum class ToneColumn { Tone1 = 0, Tone2 = 1, Group = 2 };
 
 // The per-call controls, indexed by their Tag; slot 0 stays empty.
 struct ControlTables {
@@ -68,14 +62,10 @@ struct ControlTables {
 // list drops down.
 using PortLister = std::function<std::vector<SerialPortInfo>()>;
 
-// The main window: owns the working image for the run and edits every field
-// of it. Its handlers are filed by subsystem in this folder and carry out
-// the field rules of rules/. It hosts the Tone Table and the Advance settings
-// lock, and is the view of the board operations.
-class TForm1 : public QMainWindow,
-               public ToneTableHost,
-               public AdvanceLockHost,
-               public OperationView {
+// The main window: owns the working image for the run, its menus, the port
+// list, the edit modes, the status bar and the view of the board operations.
+// Its fields are edited by the FieldEditor; it hosts the Advance settings lock.
+class TForm1 : public QMainWindow, public AdvanceLockHost, public OperationView {
     Q_OBJECT
 
 public:
@@ -92,14 +82,9 @@ public:
     void setStartFile(const QString& path) { startFile = path; }
 
     ConfigImage& configImage() { return image; }
-    const std::array<int, 3>& toneTargets() const { return toneTableTarget; }
+    const std::array<int, 3>& toneTargets() const;
     const QString& currentSaveFileName() const { return saveFileName; }
     const ControlTables& tables() const { return controlTables; }
-
-    // Tone Table host (Unit1.cpp).
-    std::array<int, 3>& toneTableTargets() override { return toneTableTarget; }
-    QLineEdit* toneEdit(int column, int call) override;
-    void commitToneEdit(QLineEdit* edit, int column) override;
 
     // Advance settings lock host (Unit1.cpp).
     void setAdvanceUnlocked(bool unlocked) override;
@@ -116,23 +101,8 @@ public:
     void transferStarted() override;
     void operationEnded(const OperationOutcome& outcome) override;
 
-    // Display pass and refresh routines (ShowImage.cpp).
+    // The display pass: every control shows the image.
     void showImage();
-    void showT1();
-    void showT2();
-    void showT3();
-    void showTone1Len();
-    void showTone1Limit();
-    void showTone2Len();
-    void showTone2Limit();
-    void showTone3Len();
-    void showGapMax();
-    void showNoiseLimit();
-    void showAlertTimes();
-    void showAlertTypes();
-    void showPriorities();
-    void showCallStates();
-    void showSystemFlags();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -155,8 +125,12 @@ private:
     void openToneTable();
     void runModal(QDialog& dialog);
     void buildControlTables();
-    void wireHandlers();
+    void wireMenus();
     bool standardMode() const;
+    // The controls that the edit modes enable and disable.
+    std::vector<QWidget*> editingControls() const;
+    // Ends the entry of whatever field has the focus.
+    void focusToNull();
     // Puts the controls into a scroll area, and the window inside the
     // screen's free area, centred.
     void scrollControls();
@@ -201,107 +175,11 @@ private:
     bool openTableFile(const QString& path);
     void openStartFile();
 
-    // Editing convention: entry and key filters (FieldKeys.cpp).
-    void edtBS_PeriodEnter(TEdit* sender);
-    void edtBS_PeriodKeyPress(TEdit* sender, char32_t& key);
-    void edtT11KeyPress(TEdit* sender, char32_t& key);
-    void edtT21KeyPress(TEdit* sender, char32_t& key);
-    void edtT31KeyPress(TEdit* sender, char32_t& key);
-    void edtRSSIKeyPress(TEdit* sender, char32_t& key);
-    void edtFreqKeyPress(TEdit* sender, char32_t& key);
-    void carryOutKey(TEdit* sender, char32_t& key, KeyDecision decision);
-
-    // Editing convention: what exit handlers use (FieldKeys.cpp).
-    // Shows the message (exclamation, "PX520") and gives the field the focus
-    // back: emptied when the focus was leaving it, unchanged when it was not.
-    void refuse(TEdit* field, const QString& message);
-    // The same with a plain message window captioned with the application title.
-    void refusePlain(TEdit* field, const QString& message);
-    // Gives the field the focus back without a message.
-    void giveFocusBack(TEdit* field);
-    // Ends the entry of whatever field has the focus.
-    void focusToNull();
-    // Carries out a number rule's verdict: stores an accepted value, shows
-    // the stored one again for an empty or off-step text, refuses the rest.
-    // True when the value was stored.
-    bool applyExitResult(TEdit* field, const ExitResult& result,
-                         const std::function<void(std::uint16_t)>& store,
-                         const std::function<void()>& showStored);
-    // The exit of a typed number field by the field's own rule; showStored
-    // (by default the field's stored value in its edit) shows the value again.
-    ExitKind exitTypedField(TEdit* field, const FieldRef& ref,
-                        const std::function<void()>& showStored = {});
-
-    // Calls (CallEditors.cpp).
-    void chkDuty1Click(QCheckBox* sender);
-    void chkGDuty1Click(QCheckBox* sender);
-    void chkPriority1Click(QCheckBox* sender);
-    void chkGPriority1Click(QCheckBox* sender);
-    void cboAlertType1Click(QComboBox* sender);
-    void cboGAlertType1Click(QComboBox* sender);
-    void edtAlertTime1Exit(TEdit* sender);
-    void edtGAlertTime1Exit(TEdit* sender);
-    void edtT11Enter(TEdit* sender);
-    void edtT21Enter(TEdit* sender);
-    void edtT31Enter(TEdit* sender);
-    void edtT11Exit(TEdit* sender);
-    void edtT21Exit(TEdit* sender);
-    void edtT31Exit(TEdit* sender);
-    void commitToneEdit(TEdit* edit, ToneColumn column);
-    void edtT11DblClick(TEdit* sender);
-    void edtT21DblClick(TEdit* sender);
-    void edtT31DblClick(TEdit* sender);
-
-    // Tone timing (TimingEditors.cpp).
-    void edtTone1LenExit(TEdit* sender);
-    void edtTone2LenExit(TEdit* sender);
-    void edtTone1LimitExit(TEdit* sender);
-    void edtTone2LimitExit(TEdit* sender);
-    void edtTone3LenExit(TEdit* sender);
-
-    // Band, frequency and synthesizer (FrequencyEditors.cpp).
-    void cboRangeFreqClick();
-    void cboCSpaceClick();
-    void edtFreqExit(TEdit* sender);
-    void showFrequency();
-    void computePll();
-
-    // Alert and reset behaviour (BehaviourEditors.cpp).
-    void chkSYSSVClick(QCheckBox* sender);
-    void cboPTLClick();
-    void showResetMethods();
-    void cboResetConClick();
-    void cboReminderClick();
-    void cboRecordMaxClick();
-    void chkVolumeLevelClick();
-    void chkFullTimeAutoMonitorClick();
-    void edtDelayExit(TEdit* sender);
-    void edtAutoMonitorExit(TEdit* sender);
-    void edtAudioLockExit(TEdit* sender);
-    void edtDelayFullTimeExit(TEdit* sender);
-    // The controls that follow Save voice, Audio lock on and (inverted)
-    // Privacy Enable.
-    void enableRecordSections(bool enabled);
-    void enableAudioLockTime(bool enabled);
-    void enableAudioControls(bool enabled);
-
-    // Receiver and decoder parameters (ReceiverEditors.cpp).
-    void edtBS_PeriodExit(TEdit* sender);
-    void edtBS_DutyExit(TEdit* sender);
-    void edtRFDelayExit(TEdit* sender);
-    void edtNoiseLimitExit(TEdit* sender);
-    void edtSquelchExit(TEdit* sender);
-    void edtGapMaxExit(TEdit* sender);
-    void edtRSSIExit(TEdit* sender);
-    void edtRSSI2Exit(TEdit* sender);
-    void edtSSIExit(TEdit* sender);
-    void edtDecorderResetExit(TEdit* sender);
-    void cboBandWidthClick();
-
     std::unique_ptr<Ui::TForm1> ui;
     Messages& messages;
     FileDialogs& fileDialogs;
     std::unique_ptr<FieldFocus> fieldFocus;
+    std::unique_ptr<FieldEditor> editor;
     QProgressBar* PB1 = nullptr;
     QLabel* statusText = nullptr;
     QLabel* statusFileName = nullptr;
@@ -333,11 +211,4 @@ private:
     QString saveFileName;
     QString startFile;
     ControlTables controlTables;
-    std::array<int, 3> toneTableTarget{};
-
-    // Receive channel state of the run, not stored in the image.
-    std::int32_t channelStep = 12500;
-    std::uint8_t bandMultiplier = 1;
-    QString lowBandFreqText = QStringLiteral("1590000");
-    QString highBandFreqText = QStringLiteral("4620000");
 };

@@ -195,6 +195,30 @@ private slots:
         QCOMPARE(readFile(saved).size(), 256);
     }
 
+    // What was shown before makes no difference: after a file with privacy
+    // on, each file still opens to what the command line makes of it (a file
+    // with privacy and Push To Listen both off keeps Push To Listen off).
+    void aFileOpensToTheSameImageWhateverWasOpenBefore_data() { aFileOpensToTheSameImage_data(); }
+    void aFileOpensToTheSameImageWhateverWasOpenBefore() {
+        QFETCH(QString, file);
+        WindowFixture f;
+        const QString before = f.workFolder().filePath("before.tbl");
+        writeFile(before, startingFiles().at("privacy with Push To Listen"));
+        const QString path = f.workFolder().filePath("start.tbl");
+        writeFile(path, startingFiles().at(file));
+
+        openInWindow(f, before);
+        openInWindow(f, path);
+        const QString saved = f.workFolder().filePath("window.tbl");
+        f.dialogs.answers = {saved};
+        f.find<QAction>("SaveAs1")->trigger();
+        f.settle();
+
+        const QString cliOut = f.workFolder().filePath("cli.tbl");
+        QCOMPARE(runCli({"set", path, "-o", cliOut}), 0);
+        QCOMPARE(readFile(cliOut), readFile(saved));
+    }
+
     // A Write after Open in the window and px520-cli write of the same file
     // leave two pagers with the same memory.
     void aFileWritesTheSamePager_data() { aFileOpensToTheSameImage_data(); }

@@ -541,13 +541,17 @@ private slots:
         QTest::mouseClick(f.find<QRadioButton>("RBtWrite"), Qt::LeftButton);
         f.settle();
         for (QWidget* control : w.findChildren<QWidget*>()) {
-            if (!isEditingControl(control)) {
+            // The window's own controls; the dialogs keep theirs.
+            if (!isEditingControl(control) || control->window() != &w) {
                 continue;
             }
             const bool expected =
                 control->objectName() == "edtVersion" || control->objectName() == "edtNull";
             QVERIFY2(control->isEnabled() == expected, qPrintable(control->objectName()));
         }
+        // The Advance menu stays usable, and so does the lock it opens.
+        QVERIFY(f.find<QLineEdit>("edtPwd")->isEnabled());
+        QVERIFY(f.find<QPushButton>("btnOK")->isEnabled());
         QVERIFY(!f.find<QComboBox>("cboPort")->isEnabled());
         QVERIFY(f.find<QRadioButton>("RBtModify")->isEnabled());
 
