@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     loadDefaultTable(file.path(), startUp);
 
     const ConfigImage opened = image;
-    applyDisplayPass(image, size > 0 && (data[0] & 1) != 0);
+    applyDisplayPass(image);
     showEveryField(image, opened);
 
     // Saving writes the 256 bytes at the start and keeps a longer file's tail.

@@ -14,7 +14,7 @@ bool flagSet(const ConfigImage& image, BitField bit) {
 
 } // namespace
 
-void applyDisplayPass(ConfigImage& image, bool privacyShown) {
+void applyDisplayPass(ConfigImage& image) {
     // A stored frequency the rules refuse is shown as it is and nothing is stored.
     if (const FrequencyCheck check = checkStoredFrequency(image);
         check.exit.kind == FreqExitKind::Accepted) {
@@ -24,9 +24,9 @@ void applyDisplayPass(ConfigImage& image, bool privacyShown) {
     behaviour::applyPushToListenItem(
         image, behaviour::pushToListenItem(flagSet(image, field::SystemFlag(field::SYSPTL)),
                                            flagSet(image, field::PTL)));
-    if (const bool privacy = flagSet(image, field::SystemFlag(field::SYSPrivacy));
-        privacy != privacyShown) {
-        behaviour::applyPrivacy(image, privacy);
+    // Privacy Enable's rule runs when its box changes from unchecked.
+    if (flagSet(image, field::SystemFlag(field::SYSPrivacy))) {
+        behaviour::applyPrivacy(image, true);
     }
     behaviour::applyReminderItem(image, behaviour::reminderItemOfByte(image[field::Reminder]));
 }

@@ -8,9 +8,7 @@
 // the Auto step code and the synthesizer words when the stored frequency is
 // accepted, the reset method under Push To Listen, the reminder, and Push To
 // Listen under privacy. A table file or a Read becomes the working image this
-// way, in the window and on the command line alike.
-//
-// privacyShown: whether Privacy Enable was checked before the pass. Its box
-// runs its rule only when the pass changes it; a window that has just
-// started shows it unchecked.
-void applyDisplayPass(ConfigImage& image, bool privacyShown = false);
+// way, in the window and on the command line alike, and always as a freshly
+// started window shows it (Privacy Enable unchecked before the pass), so that
+// one file always becomes one image whatever was shown before.
+void applyDisplayPass(ConfigImage& image);
