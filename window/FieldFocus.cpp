@@ -2,6 +2,7 @@
 
 #include "window/TEdit.h"
 
+#include <QKeyEvent>
 #include <QTabWidget>
 #include <QTimer>
 #include <QWidget>
@@ -16,7 +17,9 @@ bool notAnEntryChange(Qt::FocusReason reason) {
 } // namespace
 
 FieldFocus::FieldFocus(QWidget& mainWindow, QWidget& focusSink, Messages& messageSink)
-    : window(mainWindow), sink(focusSink), messages(messageSink) {}
+    : window(mainWindow), sink(focusSink), messages(messageSink) {
+    sink.installEventFilter(this);
+}
 
 void FieldFocus::entered(TEdit* field, Qt::FocusReason reason) {
     if (closed || handingBack || notAnEntryChange(reason)) {
@@ -123,7 +126,34 @@ void FieldFocus::showPageOf(const TEdit& field) {
 }
 
 void FieldFocus::focusToSink() {
+    if (QWidget* current = window.focusWidget(); current != &sink) {
+        leftForSink = current;
+    }
     sink.setFocus(Qt::OtherFocusReason);
+}
+
+bool FieldFocus::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != &sink || event->type() != QEvent::KeyPress) {
+        return QObject::eventFilter(watched, event);
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool backward = key->key() == Qt::Key_Backtab ||
+                          (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ShiftModifier));
+    const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+    if (!tab || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) || !leftForSink) {
+        return QObject::eventFilter(watched, event);
+    }
+    // The sink has no place in the Tab chain: the next stop is the one after
+    // (or before) the control whose entry it ended.
+    for (QWidget* next = leftForSink; (next = backward ? next->previousInFocusChain()
+                                                       : next->nextInFocusChain()) != leftForSink;) {
+        if (next != &sink && next->window() == &window && (next->focusPolicy() & Qt::TabFocus) &&
+            next->isVisible() && next->isEnabled() && next->focusProxy() == nullptr) {
+            next->setFocus(backward ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 bool FieldFocus::runExit(TEdit* field, bool leaving) {

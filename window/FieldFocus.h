@@ -37,10 +37,14 @@ public:
     // The field gets the focus again. When its entry was ending, this is a
     // new entry (the field empties); when it still had the focus, nothing changes.
     void giveFocusBack(TEdit* field);
-    // Ends the entry of whatever field has the focus.
+    // Ends the entry of whatever field has the focus. A Tab or Backtab in
+    // the sink then goes on from the control that had it.
     void focusToSink();
     // The window is closing: no entry or exit rule runs any more.
     void shutDown() { closed = true; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Run {
@@ -62,5 +66,6 @@ private:
     QPointer<TEdit> handingBack;  // the focus is being handed back to this field
     QPointer<TEdit> exitedByTab;  // its exit already ran before the Tab moved on
     QPointer<TEdit> reverting;    // cannot take the focus: shows its stored value
+    QPointer<QWidget> leftForSink; // had the focus when the sink took it
     bool closed = false;
 };

@@ -9,6 +9,7 @@
 #include "link/Operations.h"
 #include "model/DefaultImage.h"
 #include "model/TableFile.h"
+#include "window/AccessibleControls.h"
 #include "window/FieldEditor.h"
 #include "window/FieldFocus.h"
 #include "window/FileDialogs.h"
@@ -59,6 +60,7 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
     : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), messages(messageSink),
       fileDialogs(dialogs), listPorts(std::move(ports)), image(defaultImage()),
       saveFileName(QString::fromLatin1(kDefaultTableName)) {
+    accessibleControls::install();
     ui->setupUi(this);
     setWindowTitle(qText(kWindowCaption));
     scrollControls();
@@ -149,6 +151,10 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
     resetHelp = new TfrmHelp(this);
     splash = new TForm3(this);
     advanceLock = new TForm4(*this, messages, this);
+    for (QWidget* window : std::initializer_list<QWidget*>{this, aboutBox, toneTable, resetHelp,
+                                                           splash, advanceLock}) {
+        accessibleControls::describe(*window);
+    }
 }
 
 TForm1::~TForm1() {
@@ -247,6 +253,8 @@ void TForm1::scrollControls() {
     auto* scroller = new QScrollArea(this);
     scroller->setObjectName(QStringLiteral("ScrollBox1"));
     scroller->setFrameShape(QFrame::NoFrame);
+    // Only the controls inside take the focus.
+    scroller->setFocusPolicy(Qt::NoFocus);
     scroller->setWidgetResizable(true);
     scroller->setWidget(controls);
     setCentralWidget(scroller);
