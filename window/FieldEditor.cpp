@@ -100,29 +100,19 @@ void FieldEditor::bind(const BoundControl& control) {
     }
 }
 
+// The hints of controls that have none of their own come from their labels
+// (see AccessibleControls); a tone column's hint sits on its head.
 void FieldEditor::describe(const BoundControl& control) const {
     QWidget& widget = *control.widget;
     widget.setAccessibleName(spokenName(control.ref));
-    QString hint = widget.toolTip();
-    if (hint.isEmpty()) {
-        for (const QLabel* label : form.centralWidget->window()->findChildren<QLabel*>()) {
-            if (label->buddy() == &widget && !label->toolTip().isEmpty()) {
-                hint = label->toolTip();
-            }
+    const auto entry = std::ranges::find_if(
+        fieldControls(), [&](const FieldControl& c) { return c.field == control.ref.def->name; });
+    if (entry != fieldControls().end() && !entry->hintLabel.empty()) {
+        if (const auto* head =
+                form.centralWidget->window()->findChild<QLabel*>(qText(entry->hintLabel))) {
+            widget.setAccessibleDescription(head->toolTip());
         }
     }
-    if (hint.isEmpty()) {
-        const auto entry = std::ranges::find_if(fieldControls(), [&](const FieldControl& c) {
-            return c.field == control.ref.def->name;
-        });
-        if (entry != fieldControls().end() && !entry->hintLabel.empty()) {
-            if (const auto* head = form.centralWidget->window()->findChild<QLabel*>(
-                    qText(entry->hintLabel))) {
-                hint = head->toolTip();
-            }
-        }
-    }
-    widget.setAccessibleDescription(hint);
 }
 
 void FieldEditor::showImage() {
