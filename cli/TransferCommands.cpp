@@ -1,5 +1,6 @@
 #include "cli/TransferCommands.h"
 
+#include "cli/CheckCommand.h"
 #include "cli/Diagnostics.h"
 #include "cli/DiffCommand.h"
 #include "cli/ExitCodes.h"
@@ -331,6 +332,9 @@ int runWrite(const std::string& path, const TransferOptions& options, bool repea
         if (sheetRows == 0) {
             report(*batch.each + " has no pager rows below its header; nothing was written.");
             return kExitFile;
+        }
+        if (!batch.allowOverlap && !sheetWithoutOverlaps(*pagers)) {
+            return kExitRefused;
         }
         if (batch.fromRow < 1 || batch.fromRow > sheetRows) {
             report(*batch.each + " has no row " + std::to_string(batch.fromRow) + " (rows 1 to " +

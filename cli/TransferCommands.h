@@ -18,6 +18,7 @@ struct BatchOptions {
     std::optional<std::string> each;
     int fromRow = 1;
     bool userTones = false;
+    bool allowOverlap = false;
 };
 
 // Writes FILE, taken as the window takes it on Open, into the pager and

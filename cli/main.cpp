@@ -1,3 +1,4 @@
+#include "cli/CheckCommand.h"
 #include "cli/Diagnostics.h"
 #include "cli/DiffCommand.h"
 #include "cli/ExitCodes.h"
@@ -83,6 +84,10 @@ int main(int argc, char** argv) {
     write->add_flag("--user-tones", batch.userTones,
                     "With --each: tones in User Mode, taken as typed, not snapped to the list.")
         ->needs(each);
+    write->add_flag("--allow-overlap", batch.allowOverlap,
+                    "With --each: write a sheet whose rows' calls overlap (another pager would "
+                    "answer them) all the same.")
+        ->needs(each);
 
     auto* show = app.add_subcommand("show", "Every field of a table file in the window's units.");
     show->add_option("FILE", file, "The table file (.tbl).")->required();
@@ -98,6 +103,21 @@ int main(int argc, char** argv) {
     diffB->excludes(diffPort);
     diffPort->excludes(diffB);
     diff->add_flag("--json", json, "JSON: {field: {a, b}} for each difference.");
+
+    std::vector<std::string> checkFiles;
+    CheckOptions check;
+    auto* checkCommand = app.add_subcommand(
+        "check", "Lists the calls of one pager that another would answer (overlaps) and the "
+                 "calls pagers share, among table files or the rows of a sheet (exit 0 none "
+                 "overlap, 1 some do).");
+    checkCommand->add_option("FILE", checkFiles, "Table files, one a pager; with --each, one.")
+        ->required();
+    checkCommand->add_option("--each", check.each,
+                             "A CSV sheet as write --each takes it: one pager a row, FILE with "
+                             "the row's values.");
+    checkCommand->add_flag("--json", check.json, "JSON: the overlaps and the shared calls.");
+    checkCommand->add_flag("--user-tones", check.userTones,
+                           "With --each: tones in User Mode, taken as typed.");
 
     auto* set = app.add_subcommand(
         "set", "Changes fields by name with the window's rules; a refused value changes nothing.");
@@ -149,6 +169,9 @@ int main(int argc, char** argv) {
             return kExitUsage;
         }
         return runDiff(file, fileB, json);
+    }
+    if (*checkCommand) {
+        return runCheck(checkFiles, check);
     }
     if (*from) {
         return runSetFromDocument(file, document, out, userTones);

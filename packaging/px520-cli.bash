@@ -4,11 +4,11 @@ _px520_cli() {
     local cur prev words cword
     _init_completion || return
 
-    local commands="ports read write verify show diff set"
+    local commands="ports read write verify show diff check set"
     local command="" word
     for word in "${words[@]:1:cword-1}"; do
         case $word in
-            ports | read | write | verify | show | diff | set)
+            ports | read | write | verify | show | diff | check | set)
                 command=$word
                 break
                 ;;
@@ -46,10 +46,11 @@ _px520_cli() {
         "") options="--trace --help --version" ;;
         ports) options="--help" ;;
         read) options="--port --raw --help" ;;
-        write) options="--port --repeat --each --from-row --user-tones --help" ;;
+        write) options="--port --repeat --each --from-row --user-tones --allow-overlap --help" ;;
         verify) options="--port --as-written --help" ;;
         show) options="--json --help" ;;
         diff) options="--port --json --help" ;;
+        check) options="--each --json --user-tones --help" ;;
         set) options="--from --output --user-tones --help" ;;
     esac
 

@@ -175,4 +175,37 @@ ls "$work/no" >/dev/null 2>&1 && fail "set created a directory"
 expect_same "$work/a.tbl" "$work/pristine.tbl"
 [ -z "$(find "$work" -name '*.tbl.*')" ] || fail "a temporary file was left behind"
 
+# check: calls of one pager that another would answer. Two rows with
+# 669.9/707.3 and 667.5/712.5 Hz lie within 1.5 % of each other; at 0.3 %
+# only the wider pager answers the other; a third row shares row 1's call.
+cat >"$work/plan.csv" <<'CSV'
+label,T1[1],T2[1],BandWidth
+unit A,669.9,707.3,1.5
+unit B,667.5,712.5,0.3
+unit C,669.9,707.3,
+CSV
+run "$cli" check "$work/a.tbl" --each "$work/plan.csv"
+expect_rc 1 "check with an overlap"
+expect_out "overlap: row 1 (unit A) CALL #1 (669.9 Hz, 707.3 Hz) and row 2 (unit B) CALL #1 (667.5 Hz, 712.5 Hz); row 1 (unit A) answers row 2 (unit B)'s call at its 1.5 %"
+grep -q "row 2 (unit B) answers" "$work/out" && fail "the narrow pager answers at 0.3 %"
+expect_out "shared:  row 1 (unit A) CALL #1 (669.9 Hz, 707.3 Hz) and row 3 (unit C) CALL #1 (669.9 Hz, 707.3 Hz)"
+expect_out "2 overlaps, 1 shared call among 3 pagers."
+run "$cli" check "$work/a.tbl" --each "$work/plan.csv" --json
+expect_rc 1 "check --json"
+expect_out '"aAnswersB": true'
+expect_out '"bAnswersA": false'
+# Table files: two saved pagers that share their call overlap in nothing.
+run "$cli" check "$work/a.tbl" "$work/pristine.tbl"
+expect_rc 0 "check of two files sharing a call"
+expect_out "shared:  $work/a.tbl CALL #1"
+expect_out "0 overlaps, 1 shared call among 2 pagers."
+# write --repeat --each refuses the sheet before the board is asked.
+run "$cli" write "$work/a.tbl" --port "$work/no-such-port" --repeat --each "$work/plan.csv"
+expect_rc 4 "write of an overlapping sheet"
+expect_err "px520-cli: overlap: row 1 (unit A) CALL #1"
+expect_err "nothing was written"
+expect_err_prefixed "overlapping sheet"
+run "$cli" write "$work/a.tbl" --port "$work/no-such-port" --repeat --each "$work/plan.csv" --allow-overlap
+expect_rc 5 "--allow-overlap goes on to the port"
+
 finish

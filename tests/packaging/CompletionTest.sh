@@ -29,7 +29,7 @@ expect() {
     fi
 }
 
-expect "diff ports read set show verify write" px520-cli ""
+expect "check diff ports read set show verify write" px520-cli ""
 expect "write" px520-cli w
 expect "--help --trace --version" px520-cli --
 expect "--help --port --raw" px520-cli read --
@@ -40,5 +40,7 @@ expect "fleet.csv pagers" px520-cli write shop.tbl --repeat --each ""
 expect "pagers shop.tbl" px520-cli show ""
 expect "pagers shop.tbl" px520-cli --trace log.txt diff shop.tbl ""
 expect "fleet.csv notes.txt pagers shop.tbl" px520-cli --trace ""
+expect "--each --help --json --user-tones" px520-cli check shop.tbl --
+expect "fleet.csv pagers" px520-cli check shop.tbl --each ""
 expect "" px520-cli ports ""
 exit $((failures > 0))
