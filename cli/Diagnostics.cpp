@@ -1,6 +1,7 @@
 #include "cli/Diagnostics.h"
 
 #include "link/CommErrorText.h"
+#include "link/SystemErrorText.h"
 
 #include <cstring>
 #include <iostream>
@@ -32,7 +33,7 @@ std::string withSystemReason(std::string_view what, int error) {
 std::string portOpenFailure(const ECommError& error, std::string_view portName) {
     const std::string device = error.Device.empty() ? std::string(portName) : error.Device;
     std::string text = error.SystemError != 0
-                           ? withSystemReason(device, static_cast<int>(error.SystemError))
+                           ? device + ": " + systemErrorText(error.SystemError)
                            : device + ": cannot be opened";
     if (const std::string advice = openFailureAdvice(error); !advice.empty()) {
         text += "\n" + advice;

@@ -11,10 +11,28 @@ extern "C" void countSignal(int signal) {
         firstSignal = signal;
     }
     received = received + 1;
+#ifdef _WIN32
+    // The C runtime puts the default back before calling a handler; a second
+    // Ctrl+C must be counted too.
+    std::signal(signal, countSignal);
+#endif
 }
 
 } // namespace
 
+#ifdef _WIN32
+Interruption::Interruption() {
+    received = 0;
+    firstSignal = 0;
+    previousInt_ = std::signal(SIGINT, countSignal);
+    previousTerm_ = std::signal(SIGTERM, countSignal);
+}
+
+Interruption::~Interruption() {
+    std::signal(SIGINT, previousInt_);
+    std::signal(SIGTERM, previousTerm_);
+}
+#else
 Interruption::Interruption() {
     received = 0;
     firstSignal = 0;
@@ -31,6 +49,7 @@ Interruption::~Interruption() {
     sigaction(SIGINT, &previousInt_, nullptr);
     sigaction(SIGTERM, &previousTerm_, nullptr);
 }
+#endif
 
 int Interruption::count() const {
     return received;

@@ -18,8 +18,14 @@ public:
     int exitCode() const;
 
 private:
+#ifdef _WIN32
+    using Handler = void (*)(int);
+    Handler previousInt_ = nullptr;
+    Handler previousTerm_ = nullptr;
+#else
     struct sigaction previousInt_ {};
     struct sigaction previousTerm_ {};
+#endif
 };
 
 // Thrown out of a transfer's wait to abandon it.

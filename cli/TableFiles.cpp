@@ -6,12 +6,39 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <system_error>
 
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace {
+
+#ifdef _WIN32
+// 0 when path holds the image, otherwise the errno of the step that failed.
+// A file of this process beside the target takes the bytes, and a rename
+// (MoveFileEx with replacing) puts it in the target's place in one step.
+int replaceWith(const std::string& path, const ConfigImage& image) {
+    const std::filesystem::path target(path);
+    std::filesystem::path temp = target;
+    temp += ".partial-" + std::to_string(::_getpid());
+    std::error_code error;
+    if (saveTable(temp, image)) {
+        std::filesystem::rename(temp, target, error);
+        if (!error) {
+            return 0;
+        }
+    }
+    std::error_code ignored;
+    std::filesystem::remove(temp, ignored);
+    const int reason = error ? error.default_error_condition().value() : errno;
+    return reason != 0 ? reason : EIO;
+}
+#else
 
 // The mode a new file would get, or the mode of the file being replaced.
 mode_t modeFor(const std::string& path) {
@@ -55,6 +82,7 @@ int replaceWith(const std::string& path, const ConfigImage& image) {
     ::unlink(temp.c_str());
     return error;
 }
+#endif
 
 } // namespace
 

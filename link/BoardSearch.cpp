@@ -8,8 +8,6 @@
 #include <chrono>
 #include <vector>
 
-#include <poll.h>
-
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -92,26 +90,23 @@ void BoardSearch::sendProbe(ProbeLine& line, const std::string& portName) const 
 
 // One slice of at most the poll interval, over every port still waiting.
 void BoardSearch::waitForReplies(std::span<ProbeLine> lines) const {
-    std::vector<pollfd> entries;
+    std::vector<TCommPort*> ports;
     std::vector<ProbeLine*> waiting;
     auto until = Clock::now() + timing_.pollInterval;
     for (ProbeLine& line : lines) {
         if (line.state == ProbeState::Waiting) {
-            entries.push_back({line.port.descriptor(), POLLIN, 0});
+            ports.push_back(&line.port);
             waiting.push_back(&line);
             until = std::min(until, line.deadline);
         }
     }
-    if (::poll(entries.data(), entries.size(), pollMilliseconds(until - Clock::now())) < 0) {
-        // Interrupted: the next slice looks again.
-        return;
-    }
-    for (std::size_t i = 0; i < waiting.size(); ++i) {
-        takeReply(*waiting[i], entries[i].revents);
+    TCommPort::waitForAny(ports, until - Clock::now());
+    for (ProbeLine* line : waiting) {
+        takeReply(*line);
     }
 }
 
-void BoardSearch::takeReply(ProbeLine& line, short events) const {
+void BoardSearch::takeReply(ProbeLine& line) const {
     try {
         bool took = false;
         while (line.received < line.reply.size() && line.port.bytesWaiting() > 0) {
@@ -127,7 +122,7 @@ void BoardSearch::takeReply(ProbeLine& line, short events) const {
             }
         } else if (took) {
             line.deadline = now + timing_.pollInterval * timing_.pollCount;
-        } else if ((events & (POLLHUP | POLLERR | POLLNVAL)) != 0 || now >= line.deadline) {
+        } else if (line.port.lineGone() || now >= line.deadline) {
             // A line that hung up sends nothing more.
             line.drop();
         }

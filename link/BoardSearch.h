@@ -35,7 +35,7 @@ private:
 
     void sendProbe(ProbeLine& line, const std::string& portName) const;
     void waitForReplies(std::span<ProbeLine> lines) const;
-    void takeReply(ProbeLine& line, short events) const;
+    void takeReply(ProbeLine& line) const;
 
     OperationView& view_;
     LinkTiming timing_;

@@ -2,7 +2,13 @@
 
 #include "link/ECommError.h"
 
+#include <cstdint>
 #include <string>
+
+// Whether the system refused the user the right to use a device (POSIX:
+// EACCES, EPERM). Windows says "access denied" for a port in use, so no
+// number counts there.
+bool isPermissionError(std::uint32_t systemError);
 
 // Why a port failed, in words a user can act on, to go under the window's
 // own message; empty when there is nothing to add beyond that message.

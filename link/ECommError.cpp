@@ -1,23 +1,23 @@
 #include "link/ECommError.h"
 
-#include <cstring>
+#include "link/SystemErrorText.h"
 
 namespace {
 
-std::string describe(CommFail code, int systemError, const std::string& device) {
+std::string describe(CommFail code, std::uint32_t systemError, const std::string& device) {
     std::string text = "Serial port error " + std::to_string(static_cast<int>(code));
     if (!device.empty()) {
         text += " on " + device;
     }
     if (systemError != 0) {
         text += ": ";
-        text += std::strerror(systemError);
+        text += systemErrorText(systemError);
     }
     return text;
 }
 
 } // namespace
 
-ECommError::ECommError(CommFail code, int systemError, std::string device)
+ECommError::ECommError(CommFail code, std::uint32_t systemError, std::string device)
     : std::runtime_error(describe(code, systemError, device)), FailCode(code),
-      SystemError(static_cast<std::uint32_t>(systemError)), Device(std::move(device)) {}
+      SystemError(systemError), Device(std::move(device)) {}

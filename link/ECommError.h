@@ -17,13 +17,15 @@ enum class CommFail : std::uint8_t {
     Purge = 12,        // discarding a queue failed
     GetSettings = 14,  // reading the line settings failed
     SetSettings = 15,  // the line settings or modem lines could not be applied
+    QueueSizes = 16,   // the driver refused the receive and transmit queue sizes
     BytesWaiting = 18, // asking for the bytes waiting failed
 };
 
-// Thrown by TCommPort: which operation failed and the system's errno.
+// Thrown by TCommPort: which operation failed and the system's error number
+// (errno on POSIX, GetLastError on Windows).
 class ECommError : public std::runtime_error {
 public:
-    ECommError(CommFail code, int systemError, std::string device = {});
+    ECommError(CommFail code, std::uint32_t systemError, std::string device = {});
 
     CommFail FailCode;
     std::uint32_t SystemError;

@@ -2,7 +2,6 @@
 
 #include "link/CommErrorText.h"
 
-#include <cerrno>
 
 namespace {
 
@@ -70,8 +69,7 @@ std::string openErrorText(const ECommError& error) {
 } // namespace
 
 bool isPermissionFailure(const ECommError& error) {
-    return error.FailCode == CommFail::Open &&
-           (error.SystemError == EACCES || error.SystemError == EPERM);
+    return error.FailCode == CommFail::Open && isPermissionError(error.SystemError);
 }
 
 std::optional<OutcomeMessage> outcomeMessage(const OperationOutcome& outcome) {

@@ -6,15 +6,14 @@
 #include <algorithm>
 #include <numeric>
 #include <stdexcept>
-
-#include <poll.h>
+#include <thread>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
 void sleepFor(Clock::duration wait) {
-    ::poll(nullptr, 0, pollMilliseconds(wait));
+    std::this_thread::sleep_for(wait);
 }
 
 std::array<std::uint8_t, 3> readBody(int address, std::size_t count) {
@@ -133,18 +132,9 @@ bool BoardProtocol::awaitByte() {
             return false;
         }
         wait_();
-        waitForInput(std::min<Clock::duration>(timing_.pollInterval, deadline - now));
+        port_.waitForInput(std::min<Clock::duration>(timing_.pollInterval, deadline - now));
     }
     return true;
-}
-
-void BoardProtocol::waitForInput(Clock::duration slice) {
-    const auto until = Clock::now() + slice;
-    pollfd entry{port_.descriptor(), POLLIN, 0};
-    if (::poll(&entry, 1, pollMilliseconds(slice)) > 0 && (entry.revents & POLLIN) == 0) {
-        // Hang-up or error without data: poll would return at once again.
-        sleepFor(until - Clock::now());
-    }
 }
 
 void BoardProtocol::waitMs(int milliseconds) {

@@ -146,7 +146,6 @@ private:
     bool readExchange(FrameBuffer& frame, std::uint8_t target, int address, std::size_t count,
                       bool repaint);
     bool awaitByte();
-    void waitForInput(std::chrono::steady_clock::duration slice);
     bool fail();
 
     TCommPort& port_;

@@ -2,6 +2,7 @@
 
 #include "link/ECommError.h"
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -9,10 +10,15 @@
 #include <span>
 #include <string>
 
+#ifndef _WIN32
 #include <termios.h>
+#endif
 
 // The one serial port of the tool: 9600 baud, 8N1 raw, no flow control, DTR
-// and RTS on, exclusive use; the line's own settings come back at close. Throws ECommError on every failure.
+// and RTS on, exclusive use. Throws ECommError on every failure. One backend
+// per platform: termios (posix/), where the line's own settings and low
+// latency flag come back at close, and the Win32 communications functions
+// (win32/), where a name such as "COM3" opens \\.\COM3.
 class TCommPort {
 public:
     enum class Direction { Sent, Received };
@@ -22,12 +28,18 @@ public:
     // bytesWaiting announced; matches the board tool's 500 ms time-outs.
     static constexpr int timeoutMs = 500;
 
+#ifdef _WIN32
+    static constexpr const char* kDefaultPortName = "COM1";
+#else
+    static constexpr const char* kDefaultPortName = "ttyS0";
+#endif
+
     TCommPort() = default;
     ~TCommPort();
     TCommPort(const TCommPort&) = delete;
     TCommPort& operator=(const TCommPort&) = delete;
 
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const;
 
     // Frame mode 0: 7E2, 1: 8N1, other: 8N2. Closes, sets rate and name, opens.
     void reopen(int baud, const std::string& name, int frameMode);
@@ -37,7 +49,8 @@ public:
     int baud() const { return baud_; }
     void setPortName(const std::string& name);
     const std::string& portName() const { return portName_; }
-    // "/dev/..." for a bare tty name; a name starting with "/" is a path.
+    // POSIX: "/dev/..." for a bare tty name; a name starting with "/" is a
+    // path. Windows: "\\.\" before a bare name such as "COM12".
     std::string devicePath() const;
 
     void openDevice();
@@ -53,8 +66,17 @@ public:
     // pulled out, or the device behind the path went away.
     bool lineGone() const;
 
-    // The descriptor to poll for incoming bytes; -1 when closed.
+    // Returns once a byte is waiting, the line is gone or `wait` has passed.
+    void waitForInput(std::chrono::steady_clock::duration wait);
+    // The same over several open ports at once: returns once any of them has
+    // a byte or is gone, or `wait` has passed.
+    static void waitForAny(std::span<TCommPort* const> ports,
+                           std::chrono::steady_clock::duration wait);
+
+#ifndef _WIN32
+    // The descriptor of the open line; -1 when closed.
     int descriptor() const { return fd_; }
+#endif
 
     // Closes this port and carries on with the other's open line: descriptor,
     // lock, name, rate, frame and the settings to restore at close. The other
@@ -66,13 +88,30 @@ public:
 
 private:
     void applySettings(int baud) const;
+#ifdef _WIN32
+    void setTimeouts(std::uint32_t readTotalMs) const noexcept;
+#else
     void restoreSettings() noexcept;
-    [[noreturn]] void fail(CommFail code, int systemError) const;
+    void requestLowLatency() noexcept;
+#endif
+    [[noreturn]] void fail(CommFail code, std::uint32_t systemError) const;
+    // Hands the open line and its saved state over; `other` ends up closed.
+    void takeLine(TCommPort& other) noexcept;
 
+#ifdef _WIN32
+    // The device's HANDLE; this object closes it.
+    void* handle_ = nullptr;
+    // A byte that waitForInput took off the line, handed out by readByte first.
+    std::optional<std::uint8_t> lookahead_;
+#else
     int fd_ = -1;
     // The device's settings as found at open.
     std::optional<termios> saved_;
-    std::string portName_ = "ttyS0";
+    // The driver's serial flags found at open, when low latency was granted
+    // on top of them.
+    std::optional<int> savedSerialFlags_;
+#endif
+    std::string portName_ = kDefaultPortName;
     int baud_ = 9600;
     int dataBits_ = 8;
     bool parityEven_ = false;

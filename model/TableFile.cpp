@@ -10,10 +10,21 @@
 
 namespace {
 
+#ifdef _WIN32
+// Binary, or the C runtime would turn every byte 0x0A into 0x0D 0x0A.
+int openFile(const std::filesystem::path& path, int flags, int mode = 0) {
+    return ::_wopen(path.c_str(), flags | O_BINARY, mode);
+}
+#else
+int openFile(const std::filesystem::path& path, int flags, int mode = 0) {
+    return ::open(path.c_str(), flags | O_CLOEXEC, mode);
+}
+#endif
+
 // Reads up to 256 bytes into a zero-filled buffer; CannotOpen with the
 // system's error when the file cannot be opened or read.
 TableLoad readLeading(const std::filesystem::path& path, ConfigImage& buffer) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = openFile(path, O_RDONLY);
     if (fd < 0) {
         return {TableStatus::CannotOpen, 0, errno};
     }
@@ -53,15 +64,15 @@ TableLoad loadTable(const std::filesystem::path& path, ConfigImage& image) {
 }
 
 bool saveTable(const std::filesystem::path& path, const ConfigImage& image) {
-    // Create when missing, never truncate: a longer file keeps its tail.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    // Create when missing, never truncate: a longer file keeps its tail. The
+    // writes run on from offset 0, where the file opens.
+    const int fd = openFile(path, O_WRONLY | O_CREAT, 0666);
     if (fd < 0) {
         return false;
     }
     std::size_t done = 0;
     while (done < image.size()) {
-        const auto n =
-            ::pwrite(fd, image.data() + done, image.size() - done, static_cast<off_t>(done));
+        const auto n = ::write(fd, image.data() + done, image.size() - done);
         if (n < 0 && errno == EINTR) {
             continue;
         }

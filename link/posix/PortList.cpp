@@ -164,6 +164,10 @@ std::vector<SerialPortInfo> fallbackPorts() {
 
 } // namespace
 
+std::vector<SerialPortInfo> listCommPorts() {
+    return listCommPorts("/sys/class/tty", "/dev");
+}
+
 std::vector<SerialPortInfo> listCommPorts(const fs::path& sysClassTty, const fs::path& devRoot) {
     std::vector<SerialPortInfo> ports;
     std::error_code error;

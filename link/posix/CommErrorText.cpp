@@ -91,6 +91,10 @@ std::string openReason(const std::string& device, int systemError) {
 
 } // namespace
 
+bool isPermissionError(std::uint32_t systemError) {
+    return systemError == EACCES || systemError == EPERM;
+}
+
 std::string openFailureAdvice(const ECommError& error) {
     if (error.FailCode != CommFail::Open || error.Device.empty()) {
         return {};
