@@ -39,7 +39,8 @@ std::vector<SerialPortInfo> comPortsFromFriendlyNames(std::span<const std::strin
     std::array<std::optional<SerialPortInfo>, kMaxPortNumber> slots{};
     for (const std::string& friendlyName : friendlyNames) {
         if (const auto port = namedPort(friendlyName)) {
-            slots[static_cast<std::size_t>(port->number - 1)] = SerialPortInfo{port->name, friendlyName};
+            slots[static_cast<std::size_t>(port->number - 1)] =
+                SerialPortInfo{port->name, friendlyName};
         }
     }
     std::vector<SerialPortInfo> ports;

@@ -2,7 +2,6 @@
 
 #include "link/CommErrorText.h"
 
-
 namespace {
 
 constexpr std::string_view kPortFailed = "The serial port failed.";

@@ -46,9 +46,13 @@ public:
     // Refuses a rate the line cannot run (code 1, old rate kept); applies it at
     // once when open, else only stores it.
     void setBaud(int baud);
-    int baud() const { return baud_; }
+    int baud() const {
+        return baud_;
+    }
     void setPortName(const std::string& name);
-    const std::string& portName() const { return portName_; }
+    const std::string& portName() const {
+        return portName_;
+    }
     // POSIX: "/dev/..." for a bare tty name; a name starting with "/" is a
     // path. Windows: "\\.\" before a bare name such as "COM12".
     std::string devicePath() const;
@@ -75,7 +79,9 @@ public:
 
 #ifndef _WIN32
     // The descriptor of the open line; -1 when closed.
-    int descriptor() const { return fd_; }
+    int descriptor() const {
+        return fd_;
+    }
 #endif
 
     // Closes this port and carries on with the other's open line: descriptor,
@@ -84,7 +90,9 @@ public:
     void takeOver(TCommPort& other);
 
     // Sees every byte sent and received; an empty function turns it off.
-    void setTrace(Trace trace) { trace_ = std::move(trace); }
+    void setTrace(Trace trace) {
+        trace_ = std::move(trace);
+    }
 
 private:
     void applySettings(int baud) const;

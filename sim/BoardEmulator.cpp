@@ -249,38 +249,64 @@ std::vector<std::uint8_t> BoardEmulator::readReply(std::uint8_t target, int addr
 void BoardEmulator::send(const Reply& reply, Clock::time_point requestEnd) {
     if (!reply.bytes.empty() && waitForRawLine()) {
         bool paced = false;
+        std::chrono::milliseconds latency{0};
         {
             const std::lock_guard lock(mutex_);
             paced = paced_;
+            latency = replyLatency_;
         }
-        std::span<const std::uint8_t> left(reply.bytes);
         const auto start = std::max(Clock::now(), requestEnd);
+        const std::size_t size = reply.bytes.size();
+        // When byte i has gone over the wire from the board.
+        const auto arrival = [&](std::size_t i) {
+            return paced ? start + kByteTime * static_cast<std::int64_t>(i + 1) : start;
+        };
         std::size_t index = 0;
-        while (!left.empty() && !stopping()) {
-            const auto chunk = paced ? left.first(1) : left;
-            if (paced) {
-                std::this_thread::sleep_until(start + kByteTime * ++index);
+        while (index < size && !stopping()) {
+            std::size_t end = paced ? index + 1 : size;
+            auto release = arrival(end - 1);
+            if (latency.count() > 0) {
+                // A USB adapter passes its bytes on when its buffer is full or
+                // when the latency timer, started by the first, runs out.
+                const auto first = arrival(index);
+                end = index + 1;
+                while (end < size && end - index < kAdapterBuffer &&
+                       arrival(end) <= first + latency) {
+                    ++end;
+                }
+                release = end - index == kAdapterBuffer ? arrival(end - 1) : first + latency;
             }
-            const ssize_t written = ::write(master_, chunk.data(), chunk.size());
-            if (written > 0) {
-                left = left.subspan(static_cast<std::size_t>(written));
-                const std::lock_guard lock(mutex_);
-                bytesSent_ += static_cast<std::size_t>(written);
-                continue;
-            }
-            if (written < 0 && errno == EINTR) {
-                continue;
-            }
-            pollfd room{master_, POLLOUT, 0};
-            if (written == 0 || errno != EAGAIN || ::poll(&room, 1, kWriteRoomMs) <= 0) {
+            std::this_thread::sleep_until(release);
+            if (!writeAll(std::span(reply.bytes).subspan(index, end - index))) {
                 break; // the tool closed the port; the reply is lost with it
             }
+            index = end;
         }
     }
     if (reply.hangUp) {
         hungUp_ = true;
         closeMaster();
     }
+}
+
+bool BoardEmulator::writeAll(std::span<const std::uint8_t> left) {
+    while (!left.empty() && !stopping()) {
+        const ssize_t written = ::write(master_, left.data(), left.size());
+        if (written > 0) {
+            left = left.subspan(static_cast<std::size_t>(written));
+            const std::lock_guard lock(mutex_);
+            bytesSent_ += static_cast<std::size_t>(written);
+            continue;
+        }
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        pollfd room{master_, POLLOUT, 0};
+        if (written == 0 || errno != EAGAIN || ::poll(&room, 1, kWriteRoomMs) <= 0) {
+            return false;
+        }
+    }
+    return left.empty();
 }
 
 // A fresh slave echoes and collects lines; writing then would send the reply
@@ -341,6 +367,11 @@ void BoardEmulator::setModelTag(std::string_view tag) {
 void BoardEmulator::setFaults(const BoardFaults& faults) {
     const std::lock_guard lock(mutex_);
     faults_ = faults;
+}
+
+void BoardEmulator::setReplyLatency(std::chrono::milliseconds latency) {
+    const std::lock_guard lock(mutex_);
+    replyLatency_ = latency;
 }
 
 void BoardEmulator::setPaced(bool paced) {

@@ -50,6 +50,8 @@ class BoardEmulator {
 public:
     // A real 9600-baud line: ten bits per byte.
     static constexpr std::chrono::nanoseconds kByteTime{1'041'667};
+    // The data bytes one USB packet of the common adapters carries.
+    static constexpr std::size_t kAdapterBuffer = 62;
 
     BoardEmulator();
     ~BoardEmulator();
@@ -75,6 +77,10 @@ public:
     void setFaults(const BoardFaults& faults);
     // Sends and takes bytes at the pace of a 9600-baud line.
     void setPaced(bool paced);
+    // Holds each reply's bytes back as a USB serial adapter does: they reach
+    // the tool when kAdapterBuffer of them have gathered or `latency` after
+    // the first of them; 0 passes each byte on at once.
+    void setReplyLatency(std::chrono::milliseconds latency);
 
     // What came over the line.
     std::vector<BoardRequest> requests() const;
@@ -97,6 +103,8 @@ private:
     std::optional<Reply> answer(std::size_t frameSize);
     std::vector<std::uint8_t> readReply(std::uint8_t target, int address, std::size_t count) const;
     void send(const Reply& reply, Clock::time_point received);
+    // False when the tool closed the port before every byte went out.
+    bool writeAll(std::span<const std::uint8_t> bytes);
     bool waitForRawLine() const;
     bool slaveClosed() const;
     bool stopping() const { return stopping_.load(); }
@@ -118,6 +126,7 @@ private:
     std::array<std::uint8_t, 2> boardVersion_{1, 0};
     BoardFaults faults_;
     bool paced_ = false;
+    std::chrono::milliseconds replyLatency_{0};
     std::vector<BoardRequest> requests_;
     unsigned stores_ = 0;
     std::size_t bytesReceived_ = 0;

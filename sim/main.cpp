@@ -12,6 +12,7 @@
 #include <CLI/CLI.hpp>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -34,6 +35,7 @@ struct Options {
     std::string boardVersion = "1.0";
     std::optional<std::string> model;
     bool paced = false;
+    unsigned replyLatencyMs = 0;
     BoardFaults faults;
     std::pair<unsigned, std::size_t> cut{0, 0};
     std::pair<unsigned, std::size_t> garbage{0, 0};
@@ -99,6 +101,7 @@ int serve(const Options& options) {
     const auto boardVersion = parseVersion(options.boardVersion);
     board.setBoardVersion(boardVersion->first, boardVersion->second);
     board.setPaced(options.paced);
+    board.setReplyLatency(std::chrono::milliseconds(options.replyLatencyMs));
     board.setFaults(options.faults);
 
     // Signals arrive as readable bytes on a descriptor the board polls.
@@ -156,6 +159,11 @@ int main(int argc, char** argv) {
                    "The version tag at 240-253, such as \"KX300 V1.0\" or \"\"; the checksum "
                    "follows it.");
     app.add_flag("--pace", options.paced, "Take and send bytes at the pace of 9600 baud.");
+    app.add_option("--reply-latency", options.replyLatencyMs,
+                   "Hold reply bytes back as a USB serial adapter does: passed on when 62 "
+                   "have gathered or MS milliseconds after the first (16 is the common "
+                   "adapters' default under Linux).")
+        ->option_text("MS");
     app.add_flag("--silent", options.faults.silent, "Never answer.");
     app.add_option("--cut", options.cut, "Exchange K's reply stops after N bytes.")
         ->type_name("K N");
