@@ -10,10 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <windows.h>
@@ -68,8 +71,8 @@ TEST_F(BoardPort, ReadWriteAndVerifyRunThroughTheComPort) {
     RecordingView view;
     ConfigImage image = freshPagerImage();
     PagerOperations operations{port, view, image};
-    for (const auto& [what, run] :
-         std::vector<std::pair<const char*, OperationOutcome (PagerOperations::*)(const std::string&)>>{
+    for (const auto& [what, run] : std::vector<
+             std::pair<const char*, OperationOutcome (PagerOperations::*)(const std::string&)>>{
              {"read", &PagerOperations::readPager},
              {"write", &PagerOperations::writePager},
              {"verify", &PagerOperations::verifyPager}}) {
@@ -154,7 +157,8 @@ TEST(ComPort, MissingPortFailsToOpenWithTheSystemsReason) {
         EXPECT_EQ(error.FailCode, CommFail::Open);
         EXPECT_EQ(error.SystemError, static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
         EXPECT_EQ(error.Device, "\\\\.\\COM199");
-        EXPECT_EQ(commErrorReason(error), "\\\\.\\COM199 does not exist or its adapter is unplugged.");
+        EXPECT_EQ(commErrorReason(error),
+                  "\\\\.\\COM199 does not exist or its adapter is unplugged.");
     }
     EXPECT_FALSE(port.isOpen());
 }
