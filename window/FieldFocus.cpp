@@ -133,6 +133,11 @@ void FieldFocus::focusToSink() {
 }
 
 bool FieldFocus::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &sink && event->type() == QEvent::ShortcutOverride) {
+        // The sink holds no text: every shortcut is the window's.
+        event->ignore();
+        return true;
+    }
     if (watched != &sink || event->type() != QEvent::KeyPress) {
         return QObject::eventFilter(watched, event);
     }

@@ -30,6 +30,16 @@ void TEdit::runExit() {
 }
 
 bool TEdit::event(QEvent* e) {
+    // With nothing typed to undo, undo and redo are the window's: they undo
+    // the stored changes.
+    if (e->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(e);
+        if ((key->matches(QKeySequence::Undo) && !isUndoAvailable()) ||
+            (key->matches(QKeySequence::Redo) && !isRedoAvailable())) {
+            e->ignore();
+            return true;
+        }
+    }
     // Only a real Tab or Backtab may end the entry in focusNextPrevChild;
     // Qt also calls it when a focused widget is disabled or hidden.
     if (e->type() == QEvent::KeyPress) {
@@ -64,8 +74,20 @@ bool TEdit::focusNextPrevChild(bool next) {
     return QLineEdit::focusNextPrevChild(next);
 }
 
+// Copy, cut, paste, select all, undo and redo of the text are editing
+// commands, not typed characters: no key filter judges them.
+bool TEdit::isEditingCommand(const QKeyEvent& key) {
+    for (const auto command : {QKeySequence::Undo, QKeySequence::Redo, QKeySequence::Copy,
+                               QKeySequence::Cut, QKeySequence::Paste, QKeySequence::SelectAll}) {
+        if (key.matches(command)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void TEdit::keyPressEvent(QKeyEvent* e) {
-    if (!onKeyPress) {
+    if (!onKeyPress || isEditingCommand(*e)) {
         QLineEdit::keyPressEvent(e);
         return;
     }

@@ -36,6 +36,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    static bool isEditingCommand(const QKeyEvent& key);
+
     QPointer<FieldFocus> focus;
     Handler onEnter;
     KeyHandler onKeyPress;

@@ -36,6 +36,20 @@ public:
             onShow(shown.back());
         }
     }
+    // The questions asked about unsaved changes, answered in order (Cancel
+    // when no answer is left).
+    SaveChoice askToSave(const QString& text) override {
+        questions << text;
+        if (saveAnswers.empty()) {
+            return SaveChoice::Cancel;
+        }
+        const SaveChoice answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        return answer;
+    }
+    QStringList questions;
+    std::deque<SaveChoice> saveAnswers;
+
     QStringList texts() const {
         QStringList all;
         for (const auto& m : shown) {
