@@ -5,8 +5,32 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
-TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {}
+namespace {
+
+// Qt's line edit keeps this much room either side of its text.
+constexpr int kTextSideRoom = 2;
+
+} // namespace
+
+TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+QSize TEdit::sizeHint() const {
+    ensurePolished();
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const QMargins margins = textMargins();
+    const int text = fontMetrics().horizontalAdvance(QStringLiteral("00000000")) +
+                     2 * kTextSideRoom + margins.left() + margins.right();
+    const QSize hint = QLineEdit::sizeHint();
+    return {style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(text, hint.height()), this)
+                .width(),
+            hint.height()};
+}
 
 void TEdit::setHandlers(FieldFocus* fieldFocus, Handler enter, KeyHandler keyPress, Handler exit,
                         Handler doubleClick) {

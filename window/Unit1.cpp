@@ -25,11 +25,14 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
+#include <QStackedWidget>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 
@@ -41,8 +44,6 @@ inline constexpr int kHintShowMs = 7000;
 // Height kept free for the title bar a window manager adds; a smaller
 // screen gets a shorter window whose controls scroll.
 inline constexpr int kTitleBarAllowance = 64;
-// Space right of and below the controls.
-inline constexpr int kControlsMargin = 4;
 
 // Puts control into the table slot of its Tag; slot 0 stays empty.
 template <typename Control, std::size_t N>
@@ -61,6 +62,44 @@ bool startsWithAny(const QString& name, std::initializer_list<const char*> prefi
         }
     }
     return false;
+}
+
+// The column heads and the group calls' boxes line up with the fields of
+// the call rows, whose widths follow the font.
+void alignCallColumns(Ui::TForm1& ui) {
+    const QLayout& row = *ui.panCall1->layout();
+    const int indent =
+        ui.panCall1->frameWidth() + row.contentsMargins().left() + ui.lblCall1->sizeHint().width();
+    ui.headIndent->changeSize(indent, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
+    ui.Label4->setMinimumWidth(ui.edtT11->sizeHint().width());
+    ui.Label11->setMinimumWidth(ui.edtT21->sizeHint().width());
+    for (QSpacerItem* gap : {ui.tone2Gap1, ui.tone2Gap2}) {
+        gap->changeSize(ui.edtT21->sizeHint().width(), 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
+    }
+    ui.layToneHeads->invalidate();
+    ui.panGCall1->layout()->invalidate();
+    ui.panGCall2->layout()->invalidate();
+}
+
+// Qt lays out a tab page, and each box on it, when it is first shown; the
+// others get their places now, so that every control has its place from
+// the start. Outer layouts go first: they size the boxes inside.
+void layOutPages(QTabWidget& pages) {
+    QSize size;
+    for (int i = 0; i < pages.count(); ++i) {
+        size = size.expandedTo(pages.widget(i)->sizeHint());
+    }
+    for (int i = 0; i < pages.count(); ++i) {
+        QWidget* page = pages.widget(i);
+        page->resize(size);
+        QList<QWidget*> boxes{page};
+        boxes << page->findChildren<QWidget*>();
+        for (QWidget* box : boxes) {
+            if (box->layout() != nullptr) {
+                box->layout()->activate();
+            }
+        }
+    }
 }
 
 } // namespace
@@ -95,6 +134,8 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
                             ui->edtT23, ui->edtT24, ui->edtT31, ui->edtT32}) {
         tone->setFont(fixed);
     }
+    alignCallColumns(*ui);
+    layOutPages(*ui->PageControl1);
 
     // Status bar: progress bar, status text, file name.
     auto* progressPanel = new QWidget(ui->StatusBar1);
@@ -155,9 +196,9 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
     wireHandlers();
 
     // A line edit takes Ctrl+E as "end of line"; the menu's keys stay the
-    // window's whichever control has the focus.
+    // window's whichever control has the focus (the sink takes it from code).
     for (QWidget* control : ui->centralWidget->findChildren<QWidget*>()) {
-        if (control->focusPolicy() != Qt::NoFocus) {
+        if (control->focusPolicy() != Qt::NoFocus || control == ui->edtNull) {
             control->installEventFilter(this);
         }
     }
@@ -393,10 +434,17 @@ void TForm1::wireHandlers() {
 
 void TForm1::scrollControls() {
     QWidget* controls = takeCentralWidget();
-    // The controls keep their places; below what they need the area scrolls.
-    const QPoint farCorner =
-        controls->childrenRect().bottomRight() + QPoint(kControlsMargin, kControlsMargin);
-    controls->setMinimumSize(farCorner.x(), farCorner.y());
+    // A hidden control keeps its place: one shown later moves nothing, and
+    // each has its place beside its label.
+    for (QWidget* control : controls->findChildren<QWidget*>()) {
+        const bool page = qobject_cast<QStackedWidget*>(control->parentWidget()) != nullptr;
+        if (control->isHidden() && control->testAttribute(Qt::WA_WState_ExplicitShowHide) && !page) {
+            QSizePolicy policy = control->sizePolicy();
+            policy.setRetainSizeWhenHidden(true);
+            control->setSizePolicy(policy);
+        }
+    }
+    // Below the size the layout needs, the area scrolls.
     auto* scroller = new QScrollArea(this);
     scroller->setObjectName(QStringLiteral("ScrollBox1"));
     scroller->setFrameShape(QFrame::NoFrame);
@@ -406,6 +454,12 @@ void TForm1::scrollControls() {
 }
 
 void TForm1::placeOnScreen() {
+    // The controls keep the height they have in a window of the specified
+    // size; a shorter window scrolls them.
+    QWidget* controls = static_cast<QScrollArea*>(centralWidget())->widget();
+    controls->setMinimumHeight(std::max(controls->minimumSizeHint().height(),
+                                        height() - menuBar()->sizeHint().height() -
+                                            statusBar()->sizeHint().height()));
     const QRect area = screen()->availableGeometry();
     QSize fitted = size().boundedTo(QSize(area.width(), area.height() - kTitleBarAllowance));
     if (fitted.height() < height()) {
