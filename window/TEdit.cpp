@@ -3,6 +3,7 @@
 #include "window/FieldFocus.h"
 #include "rules/KeyFilters.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QStyle>
@@ -85,7 +86,28 @@ bool TEdit::focusNextPrevChild(bool next) {
     if (tabPressed && focus && onExit && focus->tabbing(this)) {
         return true;
     }
+    // An exit that ends the entry in the focus sink has moved the focus
+    // there; Tab still goes on from this field.
+    if (tabPressed && QApplication::focusWidget() != this) {
+        if (QWidget* neighbour = tabNeighbour(next)) {
+            neighbour->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
     return QLineEdit::focusNextPrevChild(next);
+}
+
+QWidget* TEdit::tabNeighbour(bool next) const {
+    QWidget* widget = const_cast<TEdit*>(this);
+    do {
+        widget = next ? widget->nextInFocusChain() : widget->previousInFocusChain();
+        const bool tabStop = (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus;
+        if (tabStop && widget->focusProxy() == nullptr && widget->isVisible() &&
+            widget->isEnabled() && widget->window() == window()) {
+            return widget;
+        }
+    } while (widget != this);
+    return nullptr;
 }
 
 void TEdit::keyPressEvent(QKeyEvent* e) {

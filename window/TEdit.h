@@ -39,6 +39,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // The next (or previous) Tab stop of the window after this field.
+    QWidget* tabNeighbour(bool next) const;
+
     QPointer<FieldFocus> focus;
     Handler onEnter;
     KeyHandler onKeyPress;

@@ -65,16 +65,19 @@ bool startsWithAny(const QString& name, std::initializer_list<const char*> prefi
 }
 
 // The column heads and the group calls' boxes line up with the fields of
-// the call rows, whose widths follow the font.
+// the call rows, whose widths follow the font. A row's spacing does not
+// follow a spacer.
 void alignCallColumns(Ui::TForm1& ui) {
     const QLayout& row = *ui.panCall1->layout();
-    const int indent =
-        ui.panCall1->frameWidth() + row.contentsMargins().left() + ui.lblCall1->sizeHint().width();
+    const int spacing = row.spacing();
+    const int indent = ui.panCall1->frameWidth() + row.contentsMargins().left() +
+                       ui.lblCall1->sizeHint().width() + spacing;
     ui.headIndent->changeSize(indent, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
     ui.Label4->setMinimumWidth(ui.edtT11->sizeHint().width());
     ui.Label11->setMinimumWidth(ui.edtT21->sizeHint().width());
     for (QSpacerItem* gap : {ui.tone2Gap1, ui.tone2Gap2}) {
-        gap->changeSize(ui.edtT21->sizeHint().width(), 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
+        gap->changeSize(ui.edtT21->sizeHint().width() + spacing, 0, QSizePolicy::Fixed,
+                        QSizePolicy::Minimum);
     }
     ui.layToneHeads->invalidate();
     ui.panGCall1->layout()->invalidate();
@@ -447,6 +450,8 @@ void TForm1::scrollControls() {
     // Below the size the layout needs, the area scrolls.
     auto* scroller = new QScrollArea(this);
     scroller->setObjectName(QStringLiteral("ScrollBox1"));
+    // Tab goes to the controls, not to the area around them.
+    scroller->setFocusPolicy(Qt::NoFocus);
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setWidgetResizable(true);
     scroller->setWidget(controls);
