@@ -28,9 +28,9 @@ QSize TEdit::sizeHint() const {
     const int text = fontMetrics().horizontalAdvance(QStringLiteral("00000000")) +
                      2 * kTextSideRoom + margins.left() + margins.right();
     const QSize hint = QLineEdit::sizeHint();
-    return {style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(text, hint.height()), this)
-                .width(),
-            hint.height()};
+    const QSize framed =
+        style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(text, hint.height()), this);
+    return {framed.width(), hint.height()};
 }
 
 void TEdit::setHandlers(FieldFocus* fieldFocus, Handler enter, KeyHandler keyPress, Handler exit,

@@ -441,7 +441,9 @@ void TForm1::scrollControls() {
     // each has its place beside its label.
     for (QWidget* control : controls->findChildren<QWidget*>()) {
         const bool page = qobject_cast<QStackedWidget*>(control->parentWidget()) != nullptr;
-        if (control->isHidden() && control->testAttribute(Qt::WA_WState_ExplicitShowHide) && !page) {
+        const bool hidden =
+            control->isHidden() && control->testAttribute(Qt::WA_WState_ExplicitShowHide);
+        if (hidden && !page) {
             QSizePolicy policy = control->sizePolicy();
             policy.setRetainSizeWhenHidden(true);
             control->setSizePolicy(policy);
@@ -462,9 +464,9 @@ void TForm1::placeOnScreen() {
     // The controls keep the height they have in a window of the specified
     // size; a shorter window scrolls them.
     QWidget* controls = static_cast<QScrollArea*>(centralWidget())->widget();
-    controls->setMinimumHeight(std::max(controls->minimumSizeHint().height(),
-                                        height() - menuBar()->sizeHint().height() -
-                                            statusBar()->sizeHint().height()));
+    controls->setMinimumHeight(
+        std::max(controls->minimumSizeHint().height(),
+                 height() - menuBar()->sizeHint().height() - statusBar()->sizeHint().height()));
     const QRect area = screen()->availableGeometry();
     QSize fitted = size().boundedTo(QSize(area.width(), area.height() - kTitleBarAllowance));
     if (fitted.height() < height()) {
