@@ -461,8 +461,8 @@ void TForm1::scrollControls() {
 }
 
 void TForm1::placeOnScreen() {
-    // The controls keep the height they have in a window of the specified
-    // size; a shorter window scrolls them.
+    // The controls keep the height they have in an 833 x 700 window; a
+    // shorter window scrolls them.
     QWidget* controls = static_cast<QScrollArea*>(centralWidget())->widget();
     controls->setMinimumHeight(
         std::max(controls->minimumSizeHint().height(),
