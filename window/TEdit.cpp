@@ -3,10 +3,35 @@
 #include "window/FieldFocus.h"
 #include "rules/KeyFilters.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
-TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {}
+namespace {
+
+// Qt's line edit keeps this much room either side of its text.
+constexpr int kTextSideRoom = 2;
+
+} // namespace
+
+TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+QSize TEdit::sizeHint() const {
+    ensurePolished();
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const QMargins margins = textMargins();
+    const int text = fontMetrics().horizontalAdvance(QStringLiteral("00000000")) +
+                     2 * kTextSideRoom + margins.left() + margins.right();
+    const QSize hint = QLineEdit::sizeHint();
+    const QSize framed =
+        style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(text, hint.height()), this);
+    return {framed.width(), hint.height()};
+}
 
 void TEdit::setHandlers(FieldFocus* fieldFocus, Handler enter, KeyHandler keyPress, Handler exit,
                         Handler doubleClick) {
@@ -70,6 +95,14 @@ void TEdit::focusOutEvent(QFocusEvent* e) {
 bool TEdit::focusNextPrevChild(bool next) {
     if (tabPressed && focus && onExit && focus->tabbing(this)) {
         return true;
+    }
+    // An exit that ends the entry in the focus sink has moved the focus
+    // there; Tab still goes on from this field.
+    if (tabPressed && QApplication::focusWidget() != this) {
+        if (QWidget* neighbour = FieldFocus::tabNeighbour(*this, next)) {
+            neighbour->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
     }
     return QLineEdit::focusNextPrevChild(next);
 }
