@@ -44,11 +44,20 @@ void ImageDocument::edit(const QString& what, const std::function<void()>& actio
     if (image != before) {
         steps.push(new Step(*this, before, image, what));
     }
+    if (cleanAfterEdit) {
+        cleanAfterEdit = false;
+        steps.setClean();
+    }
     tellChangedState();
 }
 
 void ImageDocument::markUnchanged() {
     unchanged = image;
+    // Inside an edit the mark belongs after the edit's own step.
+    cleanAfterEdit = depth > 0;
+    if (!cleanAfterEdit) {
+        steps.setClean();
+    }
     tellChangedState();
 }
 

@@ -9,8 +9,9 @@
 #include <functional>
 
 // The window's working image as a document: every stored change is an undo
-// step (the bytes before and after), and the image is changed while it
-// differs from what was last opened, saved, read or written.
+// step (the bytes before and after), and the image is changed while edits
+// have left it different from what was last opened, saved, read or written
+// (typing a value and then the old one again is no change).
 class ImageDocument : public QObject {
     Q_OBJECT
 
@@ -25,7 +26,7 @@ public:
     void edit(const QString& what, const std::function<void()>& action);
     // The image now equals what a file or the pager holds.
     void markUnchanged();
-    bool isChanged() const { return image != unchanged; }
+    bool isChanged() const { return !steps.isClean() && image != unchanged; }
 
 signals:
     void changedStateChanged(bool changed);
@@ -41,5 +42,6 @@ private:
     QUndoStack steps;
     int depth = 0;
     bool restoring = false;
+    bool cleanAfterEdit = false;
     bool toldChanged = false;
 };

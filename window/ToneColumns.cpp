@@ -103,6 +103,7 @@ QLineEdit* ToneColumns::toneEdit(int column, int call) {
 
 void ToneColumns::commitToneEdit(QLineEdit* edit, int /*column*/) {
     if (const BoundControl* control = editor.binding(edit)) {
-        exit(static_cast<TEdit*>(edit), control->ref);
+        const FieldRef ref = control->ref;
+        editor.recorded(ref, [&] { exit(static_cast<TEdit*>(edit), ref); });
     }
 }

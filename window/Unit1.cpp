@@ -10,7 +10,9 @@
 #include "model/DefaultImage.h"
 #include "model/TableFile.h"
 #include "window/AccessibleControls.h"
+#include "window/ElidedLabel.h"
 #include "window/FieldEditor.h"
+#include "window/ImageDocument.h"
 #include "window/FieldFocus.h"
 #include "window/FileDialogs.h"
 #include "window/PickLists.h"
@@ -108,8 +110,9 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
     scrollControls();
     fillPickLists(*ui);
     fieldFocus = std::make_unique<FieldFocus>(*this, *ui->edtNull, messages);
+    document = new ImageDocument(image, [this] { showImage(); }, this);
     editor = std::make_unique<FieldEditor>(
-        *ui, image, *fieldFocus, messages, [this] { return standardMode(); },
+        *ui, image, *document, *fieldFocus, messages, [this] { return standardMode(); },
         [this] { openToneTable(); });
 
     // The separator of the File menu carries its name too.
@@ -152,9 +155,13 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
     statusFileName = new QLabel(ui->StatusBar1);
     statusFileName->setObjectName(QStringLiteral("StatusPanel2"));
     statusFileName->setMinimumWidth(50);
+    // Where Save writes and where the image came from, beside the others.
+    statusOrigin = new ElidedLabel(ui->StatusBar1);
+    statusOrigin->setObjectName(QStringLiteral("StatusPanel3"));
     ui->StatusBar1->addWidget(progressPanel);
     ui->StatusBar1->addWidget(statusText);
     ui->StatusBar1->addWidget(statusFileName, 1);
+    ui->StatusBar1->addWidget(statusOrigin, 3);
 
     ui->Read1->setEnabled(true);
     ui->Verify1->setEnabled(true);
@@ -174,6 +181,7 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
     // Its width stays the strip's however long the paths it lists.
     ui->cboPort->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     wireMenus();
+    buildDocumentMenus();
 
     // A line edit takes Ctrl+E as "end of line"; the menu's keys stay the
     // window's whichever control has the focus (the sink takes it from code).
@@ -186,6 +194,8 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
     placeOnScreen();
 
     FormCreate();
+    document->markUnchanged();
+    showFileOrigin();
     operations = std::make_unique<PagerOperations>(commPort, *this, image, versionTag, timing,
                                                    [] { QCoreApplication::processEvents(); });
 
@@ -386,11 +396,14 @@ void TForm1::FormShortCut(int key) {
     }
 }
 
+// Undo and redo are left out: while a field's text is typed they are the field's.
 bool TForm1::isMenuKey(const QKeyEvent& key) const {
     const QKeySequence pressed(key.keyCombination());
     const auto items = findChildren<QAction*>();
     return std::any_of(items.begin(), items.end(), [&pressed](const QAction* item) {
-        return !item->shortcut().isEmpty() && item->shortcut() == pressed;
+        const bool editing = item->objectName() == QLatin1String("Undo1") ||
+                             item->objectName() == QLatin1String("Redo1");
+        return !editing && !item->shortcut().isEmpty() && item->shortcut() == pressed;
     });
 }
 
@@ -469,8 +482,14 @@ void TForm1::RBtWriteClick() {
 }
 
 void TForm1::ExitE1Click() {
-    if (commPort.isOpen() && !boardBusy) {
-        commPort.closeDevice();
+    if (!boardBusy) {
+        if (!maySetChangesAside()) {
+            return;
+        }
+        closeApproved = true;
+        if (commPort.isOpen()) {
+            commPort.closeDevice();
+        }
     }
     close();
 }
@@ -482,6 +501,12 @@ void TForm1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // The entry in progress is not ended: no field rule runs on the way out.
+    if (!closeApproved && !maySetChangesAside()) {
+        event->ignore();
+        return;
+    }
+    closeApproved = false;
     // No field rule may run while the window goes away.
     fieldFocus->shutDown();
     if (commPort.isOpen()) {

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <chrono>
@@ -222,6 +223,9 @@ private:
 #define PX520_GUI_TEST_MAIN(TestClass)                                                             \
     int main(int argc, char** argv) {                                                              \
         TApplication app(argc, argv);                                                              \
+        /* The user's settings (recent files) stay out of the tests' way. */                       \
+        const QTemporaryDir settings;                                                              \
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());           \
         TestClass test;                                                                            \
         return QTest::qExec(&test, argc, argv);                                                    \
     }
