@@ -200,7 +200,8 @@ void FieldEditor::enter(TEdit* edit, const BoundControl& control) {
         tones.enter(edit, control.ref);
         return;
     }
-    edit->clear();
+    // Emptied without an undo step: Ctrl+Z undoes what is typed, no more.
+    edit->setText(QString());
 }
 
 void FieldEditor::keyPress(TEdit* edit, const BoundControl& control, char32_t& key) {

@@ -27,7 +27,16 @@ private:
 
 ImageDocument::ImageDocument(ConfigImage& workingImage, std::function<void()> showImage,
                              QObject* parent)
-    : QObject(parent), image(workingImage), show(std::move(showImage)), unchanged(workingImage) {}
+    : QObject(parent), image(workingImage), show(std::move(showImage)), unchanged(workingImage) {
+    // An undo or redo moves the index after restoring the bytes.
+    connect(&steps, &QUndoStack::indexChanged, this, [this] { tellChangedState(); });
+}
+
+// The window goes away with its document: the steps cleared now tell nobody.
+ImageDocument::~ImageDocument() {
+    steps.blockSignals(true);
+    blockSignals(true);
+}
 
 void ImageDocument::edit(const QString& what, const std::function<void()>& action) {
     if (depth > 0 || restoring) {
@@ -66,7 +75,6 @@ void ImageDocument::restore(const ConfigImage& bytes) {
     image = bytes;
     show();
     restoring = false;
-    tellChangedState();
 }
 
 void ImageDocument::tellChangedState() {

@@ -18,6 +18,9 @@ class ImageDocument : public QObject {
 public:
     // show puts the image into the controls as the display pass does.
     ImageDocument(ConfigImage& image, std::function<void()> show, QObject* parent = nullptr);
+    ~ImageDocument() override;
+    ImageDocument(const ImageDocument&) = delete;
+    ImageDocument& operator=(const ImageDocument&) = delete;
 
     QUndoStack& undoStack() { return steps; }
 

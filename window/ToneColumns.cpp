@@ -37,7 +37,7 @@ void ToneColumns::enter(TEdit* edit, const FieldRef& ref) {
             label->show();
         }
     }
-    edit->clear();
+    edit->setText(QString());
     pointTargetAt(columnOf(ref), ref.call);
 }
 
