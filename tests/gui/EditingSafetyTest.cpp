@@ -3,13 +3,12 @@
 // commands in fields, recent files and dropped files, on the real window.
 
 #include "SettingsDriver.h"
+#include "WrittenPager.h"
 
 #include "model/ByteMap.h"
 #include "model/DefaultImage.h"
-#include "model/FirmwareVersion.h"
 #include "model/TableFile.h"
 #include "model/VersionTag.h"
-#include "model/WritePreparation.h"
 #include "sim/BoardEmulator.h"
 
 #include <QAction>
@@ -253,15 +252,8 @@ private slots:
     // A Read replaces the image: after a change it asks first; undo brings
     // the image before the Read back, without talking to the pager.
     void readAsksAndIsOneStep() {
-        ConfigImage memory;
-        {
-            WindowFixture shown;
-            memory = shown.image();
-        }
-        memory[field::BS_Period] = 77;
-        memory[field::VersionMajor] = 1;
-        memory[field::VersionMinor] = 86;
-        prepareImageForWrite(memory, FirmwareVersion{1, 86}, makeVersionTag(kWindowCaption));
+        const ConfigImage memory =
+            writtenPager([](ConfigImage& pager) { pager[field::BS_Period] = 77; });
         BoardEmulator board;
         board.setFirmware(1, 86);
         board.setMemory(memory);

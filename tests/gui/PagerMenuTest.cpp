@@ -2,6 +2,7 @@
 // through the window, against the emulated board on a pseudo-terminal.
 
 #include "WindowFixture.h"
+#include "WrittenPager.h"
 #include "dialogs/Fmboardtest.h"
 #include "model/ByteMap.h"
 #include "model/DefaultImage.h"
@@ -39,18 +40,11 @@ const QString kNotRespondingOnRead = QStringLiteral(
 
 // A pager as a Write of this tool leaves it, with settings of its own.
 ConfigImage pagerMemory() {
-    ConfigImage memory;
-    {
-        WindowFixture shown;
-        memory = shown.image();
-    }
-    memory[field::BS_Period] = 99;
-    memory[field::RFDelay] = 44;
-    memory[field::Squelch] = 9;
-    memory[field::VersionMajor] = 1;
-    memory[field::VersionMinor] = 86;
-    prepareImageForWrite(memory, FirmwareVersion{1, 86}, makeVersionTag(kWindowCaption));
-    return memory;
+    return writtenPager([](ConfigImage& memory) {
+        memory[field::BS_Period] = 99;
+        memory[field::RFDelay] = 44;
+        memory[field::Squelch] = 9;
+    });
 }
 
 std::vector<SerialPortInfo> portsOf(const BoardEmulator& board) {
