@@ -2,61 +2,8 @@
 
 #include "cli/Diagnostics.h"
 #include "model/TableFile.h"
+#include "model/TableSave.h"
 #include "rules/DisplayPass.h"
-
-#include <cerrno>
-#include <filesystem>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-namespace {
-
-// The mode a new file would get, or the mode of the file being replaced.
-mode_t modeFor(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) {
-        return st.st_mode & 07777;
-    }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-bool syncPath(const std::string& path, int flags) {
-    const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    const bool synced = ::fsync(fd) == 0;
-    return ::close(fd) == 0 && synced;
-}
-
-// 0 when path holds the image, otherwise the errno of the step that failed.
-int replaceWith(const std::string& path, const ConfigImage& image) {
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        return errno;
-    }
-    const bool ready = ::fchmod(fd, modeFor(path)) == 0;
-    int error = ready ? 0 : errno;
-    ::close(fd);
-    if (ready && saveTable(temp, image) && syncPath(temp, O_RDONLY) &&
-        ::rename(temp.c_str(), path.c_str()) == 0) {
-        const auto dir = std::filesystem::path(path).parent_path();
-        syncPath(dir.empty() ? "." : dir.string(), O_RDONLY | O_DIRECTORY);
-        return 0;
-    }
-    if (error == 0) {
-        error = errno != 0 ? errno : EIO;
-    }
-    ::unlink(temp.c_str());
-    return error;
-}
-
-} // namespace
 
 std::optional<OpenedTable> openTable(const std::string& path, bool whole) {
     ConfigImage image{};
@@ -80,7 +27,7 @@ std::optional<OpenedTable> openTable(const std::string& path, bool whole) {
 }
 
 bool saveTableAtomically(const std::string& path, const ConfigImage& image) {
-    if (const int error = replaceWith(path, image); error != 0) {
+    if (const int error = saveTableFile(path, image); error != 0) {
         report(withSystemReason("cannot save " + path, error));
         return false;
     }

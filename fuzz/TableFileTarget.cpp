@@ -3,6 +3,7 @@
 // preparation and the checksum, and saving it again.
 #include "model/DefaultImage.h"
 #include "model/TableFile.h"
+#include "model/TableSave.h"
 #include "model/VersionTag.h"
 #include "model/WritePreparation.h"
 #include "rules/DisplayPass.h"
@@ -72,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     showEveryField(image, opened);
 
     // Saving writes the 256 bytes at the start and keeps a longer file's tail.
-    check(saveTable(file.path(), image));
+    check(saveTableFile(file.path(), image) == 0);
     ConfigImage saved{};
     check(loadTable(file.path(), saved).bytesRead == kImageSize && saved == image);
     check(std::filesystem::file_size(file.path()) == std::max(size, kImageSize));

@@ -52,28 +52,6 @@ TableLoad loadTable(const std::filesystem::path& path, ConfigImage& image) {
     return read;
 }
 
-bool saveTable(const std::filesystem::path& path, const ConfigImage& image) {
-    // Create when missing, never truncate: a longer file keeps its tail.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return false;
-    }
-    std::size_t done = 0;
-    while (done < image.size()) {
-        const auto n =
-            ::pwrite(fd, image.data() + done, image.size() - done, static_cast<off_t>(done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    const bool closed = ::close(fd) == 0;
-    return done == image.size() && closed;
-}
-
 TableLoad loadDefaultTable(const std::filesystem::path& path, ConfigImage& image) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {

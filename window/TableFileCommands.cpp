@@ -1,4 +1,5 @@
 #include "model/TableFile.h"
+#include "model/TableSave.h"
 #include "window/FileDialogs.h"
 #include "window/ImageDocument.h"
 #include "window/RecentFiles.h"
@@ -65,8 +66,9 @@ void TForm1::SaveS1Click() {
     saveToSaveFileName();
 }
 
+// Saved beside and renamed into place: a failed save leaves the old file whole.
 bool TForm1::saveToSaveFileName() {
-    if (!saveTable(pathOf(saveFileName), image)) {
+    if (saveTableFile(pathOf(saveFileName), image) != 0) {
         messages.exclamation(QStringLiteral("Save Error!"));
         return false;
     }

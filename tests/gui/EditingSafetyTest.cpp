@@ -8,6 +8,7 @@
 #include "model/ByteMap.h"
 #include "model/DefaultImage.h"
 #include "model/TableFile.h"
+#include "model/TableSave.h"
 #include "model/VersionTag.h"
 #include "sim/BoardEmulator.h"
 
@@ -43,7 +44,7 @@ QString tableWith(const QDir& folder, const QString& name, std::uint8_t batteryS
     storeVersionTag(image, makeVersionTag(kWindowCaption));
     image[field::BS_Period] = batterySave;
     const QString path = folder.filePath(name);
-    if (!saveTable(path.toStdString(), image)) {
+    if (saveTableFile(path.toStdString(), image) != 0) {
         qFatal("cannot write %s", qPrintable(path));
     }
     return path;
@@ -160,6 +161,28 @@ private slots:
         f.window().close();
         QCOMPARE(f.messages.texts(), QStringList{"Save Error!"});
         QVERIFY(f.window().isVisible());
+    }
+
+    // Save writes beside and renames: when the disk fills (a file size limit
+    // here, which binds root too) the old file stays whole.
+    void saveThatCannotFinishLeavesTheOldFileWhole() {
+        WindowFixture f;
+        const QString table = tableWith(f.workFolder(), QStringLiteral("default.tbl"), 33);
+        const QByteArray before = fileBytes(table);
+        f.typeAndTab(f.edit("edtBS_Period"), QStringLiteral("20"));
+        rlimit previous{};
+        ::getrlimit(RLIMIT_FSIZE, &previous);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = previous;
+        small.rlim_cur = 100;
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        QTest::keyClick(&f.window(), Qt::Key_S, Qt::ControlModifier);
+        ::setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, oldHandler);
+        f.settle();
+        QCOMPARE(f.messages.texts(), QStringList{"Save Error!"});
+        QCOMPARE(fileBytes(table), before);
+        QCOMPARE(f.window().windowTitle(), kCaption + QLatin1Char('*'));
     }
 
     // Each stored change is one step: an entry, a pick, a switch and an Open;

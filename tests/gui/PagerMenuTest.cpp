@@ -8,6 +8,7 @@
 #include "model/DefaultImage.h"
 #include "model/FirmwareVersion.h"
 #include "model/TableFile.h"
+#include "model/TableSave.h"
 #include "model/VersionTag.h"
 #include "model/WritePreparation.h"
 #include "sim/BoardEmulator.h"
@@ -170,7 +171,7 @@ private slots:
         SplashWatch splash;
         WindowFixture f(
             [&table](const QDir& dir) {
-                QVERIFY(saveTable(dir.filePath("default.tbl").toStdString(), table));
+                QCOMPARE(saveTableFile(dir.filePath("default.tbl").toStdString(), table), 0);
             },
             {{board.slavePath(), ""}, {"ttyNONE1", ""}});
         QCOMPARE(splash.events, (QStringList{"shown", "hidden"}));
@@ -295,7 +296,7 @@ private slots:
         QTemporaryDir folder;
         const QString previousFolder = QDir::currentPath();
         QDir::setCurrent(folder.path());
-        QVERIFY(saveTable("default.tbl", table));
+        QCOMPARE(saveTableFile("default.tbl", table), 0);
 
         RecordingMessages messages;
         ScriptedFileDialogs dialogs;
