@@ -2,7 +2,8 @@
 
 #include <csignal>
 
-// SIGINT and SIGTERM while a command talks to the board: counted instead of
+// SIGINT, SIGTERM and SIGHUP (the terminal closed, the SSH connection
+// dropped) while a command talks to the board: counted instead of
 // ending the process at once, so that a pager being written is finished (or
 // at least told about) and the port gets its own settings back at close.
 class Interruption {
@@ -20,6 +21,7 @@ public:
 private:
     struct sigaction previousInt_ {};
     struct sigaction previousTerm_ {};
+    struct sigaction previousHup_ {};
 };
 
 // Thrown out of a transfer's wait to abandon it.

@@ -220,6 +220,8 @@ int runSetFromDocument(const std::string& path, const std::string& document,
     if (!saveTableAtomically(out.value_or(path), image)) {
         return kExitFile;
     }
-    printDifferences(opened->stored, image, std::cout);
+    if (!isStandardOutput(out.value_or(path))) {
+        printDifferences(opened->stored, image, std::cout);
+    }
     return kExitSuccess;
 }

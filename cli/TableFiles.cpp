@@ -5,6 +5,8 @@
 #include "model/TableSave.h"
 #include "rules/DisplayPass.h"
 
+#include <iostream>
+
 std::optional<OpenedTable> openTable(const std::string& path, bool whole) {
     ConfigImage image{};
     const TableLoad load = loadTable(path, image);
@@ -26,7 +28,17 @@ std::optional<OpenedTable> openTable(const std::string& path, bool whole) {
     return opened;
 }
 
+bool isStandardOutput(const std::string& path) {
+    return path == "-" || path == "/dev/stdout" || path == "/dev/fd/1" ||
+           path == "/proc/self/fd/1";
+}
+
 bool saveTableAtomically(const std::string& path, const ConfigImage& image) {
+    if (isStandardOutput(path)) {
+        std::cout.write(reinterpret_cast<const char*>(image.data()),
+                        static_cast<std::streamsize>(image.size()));
+        return static_cast<bool>(std::cout.flush());
+    }
     if (const int error = saveTableFile(path, image); error != 0) {
         report(withSystemReason("cannot save " + path, error));
         return false;

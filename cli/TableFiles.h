@@ -24,4 +24,8 @@ std::optional<OpenedTable> openTable(const std::string& path, bool whole = false
 // Saves the image safely (see saveTableFile): path holds either its old
 // contents or the new ones, never a part. False after "cannot save FILE:
 // reason".
+// Standard output takes the 256 bytes as they are.
 bool saveTableAtomically(const std::string& path, const ConfigImage& image);
+
+// "-" or /dev/stdout: the image goes to standard output, so nothing else may.
+bool isStandardOutput(const std::string& path);

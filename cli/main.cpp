@@ -11,11 +11,42 @@
 
 #include <CLI/CLI.hpp>
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
+namespace {
+
+int run(int argc, char** argv);
+
+} // namespace
+
+// Output to a closed pipe or a full disk is reported, and the exit code says
+// so where the command itself succeeded; it never ends the program silently.
 int main(int argc, char** argv) {
+    std::signal(SIGPIPE, SIG_IGN);
+    int code = run(argc, argv);
+    std::cout.flush();
+    if (!std::cout) {
+        // The stream keeps no reason; the output is broken anyway, so one more
+        // byte tells it (no space left, a closed pipe).
+        const bool wrote = ::write(STDOUT_FILENO, "\n", 1) == 1;
+        report(withSystemReason("cannot write the output", wrote ? EIO : errno));
+        if (code == kExitSuccess) {
+            code = kExitFile;
+        }
+    }
+    return code;
+}
+
+namespace {
+
+int run(int argc, char** argv) {
     // Named, so usage lines show the program's name rather than its path.
     CLI::App app{"px520-cli: reads, writes and verifies PX520 pagers on the programmer board, "
                  "and shows, compares and edits table files.",
@@ -178,3 +209,5 @@ int main(int argc, char** argv) {
     }
     return runSet(file, assignments, out, userTones);
 }
+
+} // namespace

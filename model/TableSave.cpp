@@ -13,8 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Links followed, as open() would; a link that names nothing yet gives the
-// path of the file it would create.
+// The path of the file a chain of links that names nothing yet would create.
 fs::path finalTarget(fs::path path, int& error) {
     constexpr int kMostLinks = 40; // as the kernel allows
     for (int hop = 0; hop < kMostLinks; ++hop) {
@@ -152,20 +151,28 @@ int replaceFile(const fs::path& path, const ConfigImage& image, const struct sta
 } // namespace
 
 int saveTableFile(const fs::path& path, const ConfigImage& image) {
-    int error = 0;
-    const fs::path target = finalTarget(path, error);
-    if (error != 0) {
-        return error;
-    }
     struct stat st {};
-    if (::stat(target.c_str(), &st) != 0) {
-        return errno == ENOENT ? replaceFile(target, image, nullptr) : errno;
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno != ENOENT) {
+            return errno;
+        }
+        // Nothing there yet, perhaps behind a link: the file is made where
+        // the links lead.
+        int error = 0;
+        const fs::path target = finalTarget(path, error);
+        return error != 0 ? error : replaceFile(target, image, nullptr);
     }
     if (S_ISDIR(st.st_mode)) {
         return EISDIR;
     }
     if (!S_ISREG(st.st_mode) || st.st_nlink > 1) {
-        return writeInPlace(target, image);
+        return writeInPlace(path, image);
+    }
+    // The file itself, wherever links (/dev/stdout's too) lead.
+    std::error_code ec;
+    const fs::path target = fs::canonical(path, ec);
+    if (ec) {
+        return ec.value();
     }
     return replaceFile(target, image, &st);
 }
