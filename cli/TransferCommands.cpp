@@ -17,6 +17,7 @@
 #include "model/WritePreparation.h"
 #include "rules/DisplayPass.h"
 
+#include <chrono>
 #include <ctime>
 #include <iterator>
 #include <optional>
@@ -52,6 +53,11 @@ int exitCodeOf(const OperationOutcome& outcome) {
     return kExitTransferFailed;
 }
 
+// A gap longer than any inside a reply (a USB adapter holds bytes up to
+// 16 ms), and the time of the longest reply, a read block, at 9600 baud.
+constexpr std::chrono::milliseconds kQuietLine{40};
+constexpr std::chrono::milliseconds kLongestReply{300};
+
 // The port, the view, the trace and the interruption of one command. The
 // port is opened once by check() and held to the end of the command, so no
 // other program can take it between two steps; it gets its own settings
@@ -86,6 +92,9 @@ public:
         }
         try {
             port_.reopen(kBaud, options.port, kFrameMode8N1);
+            // A command killed just before may have left the board still
+            // answering it: the line is quiet before the first request.
+            port_.settle(kQuietLine, kLongestReply);
         } catch (const ECommError& error) {
             report(portOpenFailure(error, options.port));
             return kExitPort;

@@ -59,7 +59,7 @@ int run(int argc, char** argv) {
                prefixed("run with --help for more information.") + "\n";
     });
     app.require_subcommand(1);
-    app.set_version_flag("--version", std::string(kVersion));
+    app.set_version_flag("--version", std::string(kProgramName) + " " + std::string(kVersion));
     // Options of the program may also follow the subcommand.
     app.fallthrough();
 

@@ -239,6 +239,17 @@ bool TCommPort::lineGone() const {
     return ::poll(&entry, 1, 0) > 0 && (entry.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
+void TCommPort::settle(std::chrono::milliseconds quiet, std::chrono::milliseconds most) {
+    const auto end = Clock::now() + most;
+    while (isOpen()) {
+        purgeQueues();
+        const auto deadline = std::min(Clock::now() + quiet, end);
+        if (waitReady(fd_, POLLIN, deadline) != 0 || Clock::now() >= end) {
+            return;
+        }
+    }
+}
+
 void TCommPort::purgeQueues() {
     if (!isOpen()) {
         fail(CommFail::NotOpen, 0);

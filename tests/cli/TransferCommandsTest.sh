@@ -327,6 +327,16 @@ expect_same "$work/w.tbl" "$fixtures/default.tbl"
 run "$cli" --trace /dev/full verify --as-written "$work/w.tbl" --port "$board"
 expect_rc 0 "verify with a trace on a full disk"
 expect_err "px520-cli: cannot write the trace file /dev/full: No space left on device"
+
+# A read killed mid-reply leaves the board answering it; the next command
+# waits for the line to be quiet and does not take that for its own answer.
+"$cli" read "$work/killed.tbl" --port "$board" >"$work/out" 2>"$work/err" </dev/null &
+reader=$!
+wait_for_err "Reading Now ......"
+kill -INT "$reader"
+wait "$reader"
+run "$cli" read "$work/after-kill.tbl" --port "$board"
+expect_rc 0 "read right after an interrupted read"
 stop_sim
 
 # A store the board refuses leaves the pager half-written, and that is said.
