@@ -4,6 +4,7 @@
 
 #include "SettingsDriver.h"
 #include "WrittenPager.h"
+#include "../support/FileSizeLimit.h"
 
 #include "model/ByteMap.h"
 #include "model/DefaultImage.h"
@@ -20,10 +21,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QUrl>
-
-#include <sys/resource.h>
-
-#include <csignal>
 
 namespace {
 
@@ -170,15 +167,10 @@ private slots:
         const QString table = tableWith(f.workFolder(), QStringLiteral("default.tbl"), 33);
         const QByteArray before = fileBytes(table);
         f.typeAndTab(f.edit("edtBS_Period"), QStringLiteral("20"));
-        rlimit previous{};
-        ::getrlimit(RLIMIT_FSIZE, &previous);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = previous;
-        small.rlim_cur = 100;
-        ::setrlimit(RLIMIT_FSIZE, &small);
-        QTest::keyClick(&f.window(), Qt::Key_S, Qt::ControlModifier);
-        ::setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, oldHandler);
+        {
+            const FileSizeLimit full(100);
+            QTest::keyClick(&f.window(), Qt::Key_S, Qt::ControlModifier);
+        }
         f.settle();
         QCOMPARE(f.messages.texts(), QStringList{"Save Error!"});
         QCOMPARE(fileBytes(table), before);
