@@ -7,12 +7,13 @@
 #include "window/Unit1.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 #include <cstdlib>
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace {
@@ -25,28 +26,62 @@ struct Arguments {
     QString file;
 };
 
-Arguments parseArguments(const QApplication& app) {
+// The command line is read before the window's application object exists,
+// which needs a display: --help, --version and a wrong option are answered
+// in a terminal, display or not. Nothing when the program ends here, with
+// its exit code.
+std::optional<Arguments> parseArguments(int& argc, char** argv, int& exitCode) {
+    const QCoreApplication reading(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("px520"));
     QCommandLineParser parser;
+    // "-platform offscreen", as the toolkit spells its options.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(QStringLiteral("Programs the PX520 pager."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption port(
         QStringLiteral("port"),
         QStringLiteral("Puts the serial port PATH first in the port list; repeatable."),
         QStringLiteral("PATH"));
     parser.addOption(port);
+    // The toolkit's own options, which the window's application object takes.
+    for (const char* name : {"platform", "style", "stylesheet", "qwindowgeometry",
+                             "qwindowtitle", "display"}) {
+        QCommandLineOption toolkit(QString::fromLatin1(name), QString(), QStringLiteral("VALUE"));
+        toolkit.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(toolkit);
+    }
+    QCommandLineOption reverse(QStringLiteral("reverse"));
+    reverse.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(reverse);
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("Opens this table file in place of default.tbl."),
                                  QStringLiteral("[FILE]"));
-    parser.process(app);
-    Arguments arguments;
-    for (const QString& path : parser.values(port)) {
-        arguments.givenPorts.push_back(path.toStdString());
+    if (!parser.parse(QCoreApplication::arguments())) {
+        std::cerr << "px520: " << parser.errorText().toStdString() << "\n"
+                  << parser.helpText().toStdString();
+        exitCode = 2;
+        return std::nullopt;
+    }
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        std::cout << parser.helpText().toStdString();
+        exitCode = EXIT_SUCCESS;
+        return std::nullopt;
+    }
+    if (parser.isSet(version)) {
+        std::cout << "PX520 " << kVersion << '\n';
+        exitCode = EXIT_SUCCESS;
+        return std::nullopt;
     }
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1) {
-        std::cerr << "px520: one table file at most\n";
-        std::exit(2);
+        std::cerr << "px520: one table file at most\n" << parser.helpText().toStdString();
+        exitCode = 2;
+        return std::nullopt;
+    }
+    Arguments arguments;
+    for (const QString& path : parser.values(port)) {
+        arguments.givenPorts.push_back(path.toStdString());
     }
     if (!files.isEmpty()) {
         arguments.file = files.front();
@@ -57,24 +92,21 @@ Arguments parseArguments(const QApplication& app) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // Answered before the application object exists, which needs a display.
-    for (int i = 1; i < argc; ++i) {
-        if (std::string_view(argv[i]) == "--version") {
-            std::cout << "PX520 " << kVersion << '\n';
-            return EXIT_SUCCESS;
-        }
+    int exitCode = EXIT_SUCCESS;
+    const std::optional<Arguments> arguments = parseArguments(argc, argv, exitCode);
+    if (!arguments) {
+        return exitCode;
     }
     TApplication app(argc, argv);
-    const Arguments arguments = parseArguments(app);
     MessageBoxes messages;
     QtFileDialogs fileDialogs;
     app.setMessages(&messages);
     try {
         TForm1 form1(messages, fileDialogs,
                      [&arguments] {
-                         return withGivenPortsFirst(arguments.givenPorts, listCommPorts());
+                         return withGivenPortsFirst(arguments->givenPorts, listCommPorts());
                      });
-        form1.setStartFile(arguments.file);
+        form1.setStartFile(arguments->file);
         messages.setParentWindow(&form1);
         fileDialogs.setParentWindow(&form1);
         form1.show();

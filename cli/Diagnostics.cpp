@@ -13,7 +13,18 @@ std::string prefixed(std::string_view text) {
         const std::size_t end = text.find('\n', start);
         out += kProgramName;
         out += ": ";
-        out += text.substr(start, end - start);
+        // A control character of a refused value is shown, not sent to the terminal.
+        for (const char c : text.substr(start, end - start)) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (byte < 0x20 || byte == 0x7F) {
+                constexpr std::string_view kHex = "0123456789ABCDEF";
+                out += "\\x";
+                out += kHex[byte >> 4];
+                out += kHex[byte & 0xF];
+            } else {
+                out += c;
+            }
+        }
         if (end == std::string_view::npos) {
             return out;
         }

@@ -2,7 +2,8 @@
 
 #include <csignal>
 
-// SIGINT and SIGTERM while a command talks to the board: counted instead of
+// SIGINT, SIGTERM and SIGHUP (the terminal closed, the SSH connection
+// dropped) while a command talks to the board: counted instead of
 // ending the process at once, so that a pager being written is finished (or
 // at least told about) and the port gets its own settings back at close.
 class Interruption {
@@ -25,6 +26,7 @@ private:
 #else
     struct sigaction previousInt_ {};
     struct sigaction previousTerm_ {};
+    struct sigaction previousHup_ {};
 #endif
 };
 

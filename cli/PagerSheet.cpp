@@ -1,13 +1,14 @@
 #include "cli/PagerSheet.h"
 
 #include "cli/Diagnostics.h"
+#include "cli/InputText.h"
 #include "rules/FieldEntry.h"
 #include "rules/FieldRegistry.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <fstream>
+#include <sstream>
 #include <string_view>
 
 namespace {
@@ -52,6 +53,9 @@ bool isLabelColumn(std::string_view name) {
     });
 }
 
+// A row is a few hundred bytes: room for well over 10^5 pagers.
+constexpr std::size_t kMostSheetBytes = std::size_t{32} << 20;
+
 std::string labelled(int row, const std::string& label) {
     return "row " + std::to_string(row) + (label.empty() ? "" : " (" + label + ")");
 }
@@ -61,11 +65,17 @@ std::string labelled(int row, const std::string& label) {
 std::optional<std::vector<SheetPager>>
 readPagerSheet(const std::string& path, const ConfigImage& base, ToneMode mode, bool& refused) {
     refused = false;
-    std::ifstream in(path);
-    if (!in) {
-        report(withSystemReason("cannot open " + path, errno));
+    const InputText input = readInputText(path, kMostSheetBytes);
+    if (input.error != 0) {
+        report(withSystemReason("cannot open " + path, input.error));
         return std::nullopt;
     }
+    if (input.tooLarge) {
+        report(tooLargeMessage(path, kMostSheetBytes));
+        refused = true;
+        return std::nullopt;
+    }
+    std::istringstream in(input.text);
     std::string line;
     if (!std::getline(in, line)) {
         report(path + " has no header line.");

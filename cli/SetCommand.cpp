@@ -34,7 +34,10 @@ int runSet(const std::string& path, const std::vector<std::string>& assignments,
     if (!saveTableAtomically(out.value_or(path), *image)) {
         return kExitFile;
     }
-    // Everything that changed in the file, what opening it normalised included.
-    printDifferences(opened->stored, *image, std::cout);
+    // Everything that changed in the file, what opening it normalised
+    // included, unless standard output took the image.
+    if (!isStandardOutput(out.value_or(path))) {
+        printDifferences(opened->stored, *image, std::cout);
+    }
     return kExitSuccess;
 }

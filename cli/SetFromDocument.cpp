@@ -4,15 +4,13 @@
 #include "cli/DiffCommand.h"
 #include "cli/ExitCodes.h"
 #include "cli/FieldJson.h"
+#include "cli/InputText.h"
 #include "cli/TableFiles.h"
 #include "rules/FieldEntry.h"
 
 #include <nlohmann/json.hpp>
 
-#include <cerrno>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <sstream>
 #include <vector>
 
@@ -24,15 +22,39 @@ struct EDocument {
     std::string message;
 };
 
-std::optional<std::string> readDocument(const std::string& name) {
-    if (name == "-") {
-        return std::string(std::istreambuf_iterator<char>(std::cin), {});
+// A document of every field is about 20 kB; these bound what a hostile one
+// may cost.
+constexpr std::size_t kMostDocumentBytes = std::size_t{1} << 20;
+constexpr int kMostNesting = 16;
+
+// Refuses a document nested deeper than the fields ever are, before the
+// parser recurses into it.
+void checkNesting(const std::string& text) {
+    int depth = 0;
+    bool inString = false;
+    bool escaped = false;
+    for (const char c : text) {
+        if (inString) {
+            if (escaped) {
+                escaped = false;
+            } else if (c == '\\') {
+                escaped = true;
+            } else if (c == '"') {
+                inString = false;
+            }
+            continue;
+        }
+        if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > kMostNesting) {
+                throw EDocument{"nested deeper than " + std::to_string(kMostNesting) +
+                                " levels, which no document of fields is."};
+            }
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
     }
-    std::ifstream in(name, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // "line 3, column 7" of a byte offset counted from 1.
@@ -129,11 +151,16 @@ std::vector<Entry> entriesOf(const Json& document) {
 
 int runSetFromDocument(const std::string& path, const std::string& document,
                        const std::optional<std::string>& out, bool userTones) {
-    const auto text = readDocument(document);
-    if (!text) {
-        report(withSystemReason("cannot read " + document, errno));
+    const InputText input = readInputText(document, kMostDocumentBytes);
+    if (input.error != 0) {
+        report(withSystemReason("cannot read " + document, input.error));
         return kExitFile;
     }
+    if (input.tooLarge) {
+        report(tooLargeMessage(document, kMostDocumentBytes));
+        return kExitRefused;
+    }
+    const std::string* const text = &input.text;
     auto opened = openTable(path);
     if (!opened) {
         return kExitFile;
@@ -141,11 +168,15 @@ int runSetFromDocument(const std::string& path, const std::string& document,
     ConfigImage& image = opened->image;
     const ConfigImage shown = image;
     try {
+        checkNesting(*text);
         Json parsed;
         try {
             parsed = Json::parse(*text);
         } catch (const Json::parse_error& error) {
             throw EDocument{"broken JSON at " + positionOf(*text, error.byte) + "."};
+        } catch (const Json::exception& error) {
+            // A number beyond what a double holds, and the like.
+            throw EDocument{std::string("not a document of fields: ") + error.what()};
         }
         std::vector<FieldAssignment> assignments;
         std::vector<Entry> computed;
@@ -189,6 +220,8 @@ int runSetFromDocument(const std::string& path, const std::string& document,
     if (!saveTableAtomically(out.value_or(path), image)) {
         return kExitFile;
     }
-    printDifferences(opened->stored, image, std::cout);
+    if (!isStandardOutput(out.value_or(path))) {
+        printDifferences(opened->stored, image, std::cout);
+    }
     return kExitSuccess;
 }

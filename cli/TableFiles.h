@@ -21,7 +21,11 @@ struct OpenedTable {
 // tones and synthesizer words.
 std::optional<OpenedTable> openTable(const std::string& path, bool whole = false);
 
-// Writes the 256 bytes to a temporary file beside path and renames it into
-// place, so path holds either its old contents or the new ones, never a
-// part. False after "cannot save FILE: reason".
+// Saves the image safely (see saveTableFile): path holds either its old
+// contents or the new ones, never a part. False after "cannot save FILE:
+// reason".
+// Standard output takes the 256 bytes as they are.
 bool saveTableAtomically(const std::string& path, const ConfigImage& image);
+
+// "-" or /dev/stdout: the image goes to standard output, so nothing else may.
+bool isStandardOutput(const std::string& path);

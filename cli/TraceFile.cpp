@@ -20,6 +20,12 @@ TraceFile::~TraceFile() {
     endRow();
 }
 
+bool TraceFile::finish() {
+    endRow();
+    out_.flush();
+    return out_.good() && writeError_ == 0;
+}
+
 TCommPort::Trace TraceFile::observer() {
     return [this](TCommPort::Direction direction, std::span<const std::uint8_t> bytes) {
         record(direction, bytes);
@@ -49,7 +55,11 @@ void TraceFile::record(TCommPort::Direction direction, std::span<const std::uint
 
 void TraceFile::endRow() {
     if (!row_.empty()) {
+        errno = 0;
         out_ << row_ << '\n' << std::flush;
+        if (!out_.good() && writeError_ == 0) {
+            writeError_ = errno != 0 ? errno : EIO;
+        }
         row_.clear();
     }
 }

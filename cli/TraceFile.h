@@ -23,6 +23,11 @@ public:
     // The errno of a failed open; 0 when the file opened.
     int openError() const { return openError_; }
 
+    // Writes what is pending; false when the file could not take every row.
+    bool finish();
+    // The errno of the first failed write (EIO where the system gave none).
+    int writeError() const { return writeError_; }
+
     // The observer to hand to TCommPort::setTrace; the file must outlive it.
     TCommPort::Trace observer();
 
@@ -32,6 +37,7 @@ private:
     void endRow();
 
     int openError_ = 0;
+    int writeError_ = 0;
     std::ofstream out_;
     std::chrono::steady_clock::time_point start_;
     std::string row_;

@@ -17,11 +17,13 @@
 #include "model/WritePreparation.h"
 #include "rules/DisplayPass.h"
 
+#include <chrono>
 #include <ctime>
 #include <iterator>
 #include <optional>
 #include <span>
 #include <string_view>
+#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <map>
@@ -51,6 +53,11 @@ int exitCodeOf(const OperationOutcome& outcome) {
     return kExitTransferFailed;
 }
 
+// A gap longer than any inside a reply (a USB adapter holds bytes up to
+// 16 ms), and the time of the longest reply, a read block, at 9600 baud.
+constexpr std::chrono::milliseconds kQuietLine{40};
+constexpr std::chrono::milliseconds kLongestReply{300};
+
 // The port, the view, the trace and the interruption of one command. The
 // port is opened once by check() and held to the end of the command, so no
 // other program can take it between two steps; it gets its own settings
@@ -60,9 +67,20 @@ public:
     explicit Session(const TransferOptions& options)
         : portName_(options.port), view_(::isatty(STDERR_FILENO) == 1, options.port) {
         if (options.trace) {
+            tracePath_ = *options.trace;
             trace_ = std::make_unique<TraceFile>(*options.trace);
         }
     }
+    // A trace that could not be written to its end is reported; the
+    // command's own result stands.
+    ~Session() {
+        if (trace_ && trace_->openError() == 0 && !trace_->finish()) {
+            report(withSystemReason("cannot write the trace file " + tracePath_,
+                                    trace_->writeError()));
+        }
+    }
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
 
     // Checks that the trace can be written and opens the port, so that a
     // missing or busy port is told apart from a board that does not answer.
@@ -74,6 +92,9 @@ public:
         }
         try {
             port_.reopen(kBaud, options.port, kFrameMode8N1);
+            // A command killed just before may have left the board still
+            // answering it: the line is quiet before the first request.
+            port_.settle(kQuietLine, kLongestReply);
         } catch (const ECommError& error) {
             report(portOpenFailure(error, options.port));
             return kExitPort;
@@ -125,6 +146,7 @@ private:
     }
 
     std::string portName_;
+    std::string tracePath_;
     std::unique_ptr<TraceFile> trace_;
     Interruption interruption_;
     TCommPort port_;
@@ -134,6 +156,8 @@ private:
 
 constexpr std::string_view kWriteAbandoned =
     "write abandoned: the pager now holds a partial configuration and must be written again.";
+constexpr std::string_view kPartlyWritten =
+    "the pager may hold part of the new configuration; write it again.";
 constexpr std::string_view kStoppedAfterPager =
     "stopped after the pager in progress was finished.";
 
@@ -177,8 +201,13 @@ std::string firstLine(const OperationOutcome& outcome) {
     return message ? message->text.substr(0, message->text.find('\n')) : std::string{};
 }
 
+// A Write that failed while storing blocks leaves the pager half-written.
 OperationOutcome writeToPager(PagerOperations& operations, const std::string& port) {
-    return operations.writePager(port);
+    OperationOutcome outcome = operations.writePager(port);
+    if (!outcome.succeeded() && outcome.failedStep == OperationStep::StoreBlocks) {
+        report(kPartlyWritten);
+    }
+    return outcome;
 }
 
 // Asks for the next pager; false when the user stops (q or end of input).
@@ -291,9 +320,22 @@ std::optional<int> readFromPager(Session& session, ConfigImage& image,
     }
 }
 
+// The trace would overwrite the command's own table file.
+bool traceIsTheTable(const TransferOptions& options, const std::string& table) {
+    std::error_code error;
+    if (!options.trace || !std::filesystem::equivalent(*options.trace, table, error)) {
+        return false;
+    }
+    report("--trace " + *options.trace + " is the table file itself; give the trace its own file.");
+    return true;
+}
+
 } // namespace
 
 int runRead(const std::string& path, const TransferOptions& options, bool raw) {
+    if (traceIsTheTable(options, path)) {
+        return kExitUsage;
+    }
     Session session(options);
     if (const int code = session.check(options); code != kExitSuccess) {
         return code;
@@ -313,6 +355,9 @@ int runRead(const std::string& path, const TransferOptions& options, bool raw) {
 
 int runWrite(const std::string& path, const TransferOptions& options, bool repeat,
              const BatchOptions& batch) {
+    if (traceIsTheTable(options, path)) {
+        return kExitUsage;
+    }
     const auto configuration = openTable(path, true);
     if (!configuration) {
         return kExitFile;
@@ -366,6 +411,9 @@ int runWrite(const std::string& path, const TransferOptions& options, bool repea
 }
 
 int runVerify(const std::string& path, const TransferOptions& options, bool asWritten) {
+    if (traceIsTheTable(options, path)) {
+        return kExitUsage;
+    }
     const auto opened = openTable(path);
     if (!opened) {
         return kExitFile;
@@ -392,6 +440,9 @@ int runVerify(const std::string& path, const TransferOptions& options, bool asWr
 }
 
 int runDiffWithPager(const std::string& path, const TransferOptions& options, bool json) {
+    if (traceIsTheTable(options, path)) {
+        return kExitUsage;
+    }
     const auto opened = openTable(path);
     if (!opened) {
         return kExitFile;

@@ -11,11 +11,54 @@
 
 #include <CLI/CLI.hpp>
 
+#include <unistd.h>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+#include <cerrno>
+#include <csignal>
+#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
+namespace {
+
+int run(int argc, char** argv);
+
+} // namespace
+
+// Output to a closed pipe or a full disk is reported, and the exit code says
+// so where the command itself succeeded; it never ends the program silently.
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // Table bytes pass through standard input and output unchanged, and
+    // lines end as they do on every other platform.
+    ::_setmode(STDIN_FILENO, _O_BINARY);
+    ::_setmode(STDOUT_FILENO, _O_BINARY);
+#else
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
+    int code = run(argc, argv);
+    std::cout.flush();
+    if (!std::cout) {
+        // The stream keeps no reason; the output is broken anyway, so one more
+        // byte tells it (no space left, a closed pipe).
+        const bool wrote = ::write(STDOUT_FILENO, "\n", 1) == 1;
+        report(withSystemReason("cannot write the output", wrote ? EIO : errno));
+        if (code == kExitSuccess) {
+            code = kExitFile;
+        }
+    }
+    return code;
+}
+
+namespace {
+
+int run(int argc, char** argv) {
     // Named, so usage lines show the program's name rather than its path.
     CLI::App app{"px520-cli: reads, writes and verifies PX520 pagers on the programmer board, "
                  "and shows, compares and edits table files.",
@@ -28,7 +71,7 @@ int main(int argc, char** argv) {
                prefixed("run with --help for more information.") + "\n";
     });
     app.require_subcommand(1);
-    app.set_version_flag("--version", std::string(kVersion));
+    app.set_version_flag("--version", std::string(kProgramName) + " " + std::string(kVersion));
     // Options of the program may also follow the subcommand.
     app.fallthrough();
 
@@ -178,3 +221,5 @@ int main(int argc, char** argv) {
     }
     return runSet(file, assignments, out, userTones);
 }
+
+} // namespace

@@ -3,6 +3,7 @@
 #include "rules/ToneTables.h"
 #include "ui_Fmfreq.h"
 
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -81,6 +82,8 @@ TForm2::TForm2(ToneTableHost& host, QWidget* parent)
 
     QTableWidget& grid = *ui->StringGrid1;
     grid.setItemDelegate(new ToneCellDelegate(grid));
+    // The rows share the height the buttons leave, whatever their font.
+    grid.verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     grid.installEventFilter(this);
     grid.viewport()->installEventFilter(this);
     grid.viewport()->setMouseTracking(true);

@@ -1,8 +1,35 @@
 #include "dialogs/LinkLabel.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
+
+namespace {
+
+bool isClickKey(const QKeyEvent& key) {
+    const int code = key.key();
+    return !key.isAutoRepeat() && (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+           (code == Qt::Key_Space || code == Qt::Key_Return || code == Qt::Key_Enter);
+}
+
+// The label draws itself first; the focus frame goes round its text.
+void paintWithFocusFrame(QLabel& label, QEvent* paint) {
+    static_cast<QObject&>(label).event(paint);
+    const Qt::LayoutDirection direction = label.layoutDirection();
+    const QRect text = QStyle::alignedRect(
+        direction, QStyle::visualAlignment(direction, label.alignment()),
+        label.fontMetrics().size(Qt::TextSingleLine, label.text()), label.contentsRect());
+    QStylePainter painter(&label);
+    QStyleOptionFocusRect option;
+    option.initFrom(&label);
+    option.rect = text.adjusted(-1, -1, 1, 1) & label.rect();
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+}
+
+} // namespace
 
 LinkLabel::LinkLabel(QLabel& label) : QObject(&label), label(label) {
     label.setCursor(Qt::PointingHandCursor);
@@ -12,6 +39,7 @@ LinkLabel::LinkLabel(QLabel& label) : QObject(&label), label(label) {
     QFont font = label.font();
     font.setUnderline(true);
     label.setFont(font);
+    label.setFocusPolicy(Qt::TabFocus);
     label.installEventFilter(this);
 }
 
@@ -47,6 +75,18 @@ bool LinkLabel::eventFilter(QObject* watched, QEvent* event) {
             }
             break;
         }
+        case QEvent::KeyPress:
+            if (isClickKey(*static_cast<QKeyEvent*>(event))) {
+                emit clicked();
+                return true;
+            }
+            break;
+        case QEvent::Paint:
+            if (label.hasFocus()) {
+                paintWithFocusFrame(label, event);
+                return true;
+            }
+            break;
         default:
             break;
         }

@@ -7,6 +7,8 @@ class QLabel;
 // Makes a label behave as a link: hand cursor, blue underlined text, bold
 // while the pointer is over it and not bold once it leaves, clicked() on a
 // left click. The label keeps its designed weight until first hovered.
+// Tab reaches it (a click does not take the focus from the field being
+// edited); Space or Enter then clicks it.
 class LinkLabel : public QObject {
     Q_OBJECT
 

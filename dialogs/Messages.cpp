@@ -30,3 +30,22 @@ void MessageBoxes::show(MessageKind kind, const QString& caption, const QString&
         parent->activateWindow();
     }
 }
+
+SaveChoice MessageBoxes::askToSave(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kMessageCaption), text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    const int answer = box.exec();
+    if (parent != nullptr) {
+        parent->activateWindow();
+    }
+    switch (answer) {
+    case QMessageBox::Save:
+        return SaveChoice::Save;
+    case QMessageBox::Discard:
+        return SaveChoice::Discard;
+    default:
+        return SaveChoice::Cancel;
+    }
+}

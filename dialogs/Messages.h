@@ -6,6 +6,9 @@ class QWidget;
 
 enum class MessageKind { Stop, Exclamation, Information, Plain };
 
+// What the user chose when asked about changes not yet saved.
+enum class SaveChoice { Save, Discard, Cancel };
+
 // Caption of every message box except the plain ones and error boxes.
 inline constexpr char kMessageCaption[] = "PX520";
 
@@ -14,6 +17,8 @@ class Messages {
 public:
     virtual ~Messages() = default;
     virtual void show(MessageKind kind, const QString& caption, const QString& text) = 0;
+    // A question with the buttons Save, Discard and Cancel (caption "PX520").
+    virtual SaveChoice askToSave(const QString& text) = 0;
 
     void stop(const QString& text) { show(MessageKind::Stop, kMessageCaption, text); }
     void exclamation(const QString& text) { show(MessageKind::Exclamation, kMessageCaption, text); }
@@ -32,6 +37,7 @@ class MessageBoxes final : public Messages {
 public:
     void setParentWindow(QWidget* window) { parent = window; }
     void show(MessageKind kind, const QString& caption, const QString& text) override;
+    SaveChoice askToSave(const QString& text) override;
 
 private:
     QWidget* parent = nullptr;

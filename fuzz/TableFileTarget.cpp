@@ -1,8 +1,11 @@
 // Arbitrary bytes as a table file, through everything the tool does with a
 // loaded image: open, the display pass, every field shown, the diff, write
 // preparation and the checksum, and saving it again.
+#include "InputFile.h"
+
 #include "model/DefaultImage.h"
 #include "model/TableFile.h"
+#include "model/TableSave.h"
 #include "model/VersionTag.h"
 #include "model/WritePreparation.h"
 #include "rules/DisplayPass.h"
@@ -11,34 +14,9 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <system_error>
 
-#include <unistd.h>
 
 namespace {
-
-// A file of the input's bytes that is removed with it.
-class InputFile {
-public:
-    explicit InputFile(std::span<const std::uint8_t> bytes)
-        : path_(std::filesystem::temp_directory_path() /
-                ("px520-fuzz-" + std::to_string(::getpid()) + ".tbl")) {
-        std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-    }
-    ~InputFile() {
-        std::error_code ignored;
-        std::filesystem::remove(path_, ignored);
-    }
-    InputFile(const InputFile&) = delete;
-    InputFile& operator=(const InputFile&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 void check(bool holds) {
     if (!holds) {
@@ -58,7 +36,7 @@ void showEveryField(const ConfigImage& image, const ConfigImage& before) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span bytes(data, size);
-    const InputFile file(bytes);
+    const InputFile file(bytes, "input.tbl");
 
     ConfigImage image = defaultImage();
     const TableLoad load = loadTable(file.path(), image);
@@ -72,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     showEveryField(image, opened);
 
     // Saving writes the 256 bytes at the start and keeps a longer file's tail.
-    check(saveTable(file.path(), image));
+    check(saveTableFile(file.path(), image) == 0);
     ConfigImage saved{};
     check(loadTable(file.path(), saved).bytesRead == kImageSize && saved == image);
     check(std::filesystem::file_size(file.path()) == std::max(size, kImageSize));

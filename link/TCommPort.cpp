@@ -1,5 +1,7 @@
 #include "link/TCommPort.h"
 
+#include <algorithm>
+
 TCommPort::~TCommPort() {
     try {
         closeDevice();
@@ -27,6 +29,22 @@ void TCommPort::setPortName(const std::string& name) {
         fail(CommFail::SetPortName, 0);
     }
     portName_ = name;
+}
+
+void TCommPort::settle(std::chrono::milliseconds quiet, std::chrono::milliseconds most) {
+    using Clock = std::chrono::steady_clock;
+    const auto end = Clock::now() + most;
+    while (isOpen() && !lineGone()) {
+        purgeQueues();
+        const auto left = end - Clock::now();
+        if (left <= Clock::duration::zero()) {
+            return;
+        }
+        waitForInput(std::min<Clock::duration>(quiet, left));
+        if (bytesWaiting() == 0) {
+            return;
+        }
+    }
 }
 
 void TCommPort::takeOver(TCommPort& other) {

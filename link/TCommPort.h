@@ -60,6 +60,10 @@ public:
     void openDevice();
     void closeDevice();
     void purgeQueues();
+    // Discards what the line still brings until it has been quiet for
+    // `quiet`, for at most `most`: the rest of a reply to a command that was
+    // killed must not be taken for the answer to the next one.
+    void settle(std::chrono::milliseconds quiet, std::chrono::milliseconds most);
     // Writes every byte or throws code 9; a transmit queue that takes no
     // byte for timeoutMs is a failure, never a silent drop.
     void sendBytes(std::span<const std::uint8_t> data);

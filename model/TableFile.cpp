@@ -63,28 +63,6 @@ TableLoad loadTable(const std::filesystem::path& path, ConfigImage& image) {
     return read;
 }
 
-bool saveTable(const std::filesystem::path& path, const ConfigImage& image) {
-    // Create when missing, never truncate: a longer file keeps its tail. The
-    // writes run on from offset 0, where the file opens.
-    const int fd = openFile(path, O_WRONLY | O_CREAT, 0666);
-    if (fd < 0) {
-        return false;
-    }
-    std::size_t done = 0;
-    while (done < image.size()) {
-        const auto n = ::write(fd, image.data() + done, image.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    const bool closed = ::close(fd) == 0;
-    return done == image.size() && closed;
-}
-
 TableLoad loadDefaultTable(const std::filesystem::path& path, ConfigImage& image) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {

@@ -24,11 +24,6 @@ struct TableLoad {
 // replaces only as many bytes as it has. The image is untouched unless Loaded.
 TableLoad loadTable(const std::filesystem::path& path, ConfigImage& image);
 
-// Writes the 256 bytes at the start of the file, creating it if missing and
-// never truncating it (a longer file keeps its tail). False when the file
-// cannot be opened or written.
-bool saveTable(const std::filesystem::path& path, const ConfigImage& image);
-
 // The start-up table: read into a zero-filled buffer, taken only when its bytes
 // 240-244 read "PX520".
 TableLoad loadDefaultTable(const std::filesystem::path& path, ConfigImage& image);

@@ -370,6 +370,11 @@ EntryResult enterFields(ConfigImage& image, std::span<const FieldAssignment> ass
         if (a.text.empty()) {
             return {false, a.ref, "No value given."};
         }
+        if (a.text.size() > kMostValueLength) {
+            return {false, a.ref,
+                    "a value of " + std::to_string(a.text.size()) + " characters; no field takes "
+                    "more than " + std::to_string(kMostValueLength) + "."};
+        }
         if (a.ref.def->kind == FieldKind::Frequency) {
             freq = a;
             continue;

@@ -80,6 +80,10 @@ struct EntryResult {
     std::string message;
 };
 
+// The longest text a value is taken from ("Delay AUTO N with Revert" and the
+// like are far shorter); a longer one is refused before it is read.
+inline constexpr std::size_t kMostValueLength = 64;
+
 // Takes the values in order into the image. Freq and CSpace are checked
 // together once, after the others, so their order does not matter. On the
 // first refusal the image is left exactly as it was.

@@ -5,6 +5,7 @@
 #include "model/ByteMap.h"
 #include "model/DefaultImage.h"
 #include "model/TableFile.h"
+#include "model/TableSave.h"
 #include "model/Version.h"
 #include "model/VersionTag.h"
 #include "sim/BoardEmulator.h"
@@ -127,7 +128,7 @@ int serve(const Options& options) {
     if (board.hungUp()) {
         std::cerr << "px520-sim: hung up after exchange " << options.faults.hangUpAfter << "\n";
     }
-    if (options.save && !saveTable(*options.save, board.memory())) {
+    if (options.save && saveTableFile(*options.save, board.memory()) != 0) {
         std::cerr << "px520-sim: cannot write " << *options.save << ": " << std::strerror(errno)
                   << "\n";
         return 1;

@@ -4,6 +4,7 @@
 #include "rules/FieldDisplay.h"
 #include "rules/FieldEntry.h"
 #include "window/FieldFocus.h"
+#include "window/ImageDocument.h"
 #include "window/QtText.h"
 #include "window/TEdit.h"
 #include "ui_Unit1.h"
@@ -34,10 +35,11 @@ QString spokenName(const FieldRef& ref) {
 
 } // namespace
 
-FieldEditor::FieldEditor(Ui::TForm1& ui, ConfigImage& workingImage, FieldFocus& fieldFocus,
-                         Messages& messageSink, std::function<bool()> standard,
-                         std::function<void()> openToneTable)
-    : form(ui), image(workingImage), focus(fieldFocus), messages(messageSink),
+FieldEditor::FieldEditor(Ui::TForm1& ui, ConfigImage& workingImage, ImageDocument& imageDocument,
+                         FieldFocus& fieldFocus, Messages& messageSink,
+                         std::function<bool()> standard, std::function<void()> openToneTable)
+    : form(ui), image(workingImage), document(imageDocument), focus(fieldFocus),
+      messages(messageSink),
       standardMode(std::move(standard)), channel(*this, ui, workingImage),
       tones(*this, ui, workingImage, std::move(openToneTable)), links(*this, ui, workingImage) {
     QWidget& window = *ui.centralWidget->window();
@@ -63,7 +65,8 @@ FieldEditor::FieldEditor(Ui::TForm1& ui, ConfigImage& workingImage, FieldFocus& 
         bind(control);
         describe(control);
     }
-    connect(ui.cboRangeFreq, &QComboBox::activated, this, [this] { channel.pickBand(); });
+    connect(ui.cboRangeFreq, &QComboBox::activated, this,
+            [this] { recorded(fieldRef("Freq"), [this] { channel.pickBand(); }); });
 }
 
 QWidget* FieldEditor::control(std::string_view field, int call) const {
@@ -89,14 +92,20 @@ void FieldEditor::bind(const BoundControl& control) {
         edit->setHandlers(
             &focus, [this, control](TEdit* e) { enter(e, control); },
             [this, control](TEdit* e, char32_t& key) { keyPress(e, control, key); },
-            [this, control](TEdit* e) { exit(e, control); }, std::move(doubleClick));
+            [this, control](TEdit* e) { recorded(control.ref, [&] { exit(e, control); }); },
+            std::move(doubleClick));
+        // A file dropped on a field opens as it does anywhere on the window.
+        edit->setAcceptDrops(false);
     } else if (auto* box = qobject_cast<QComboBox*>(control.widget)) {
         // A pick-list's rule answers the user's pick only, not the display.
-        connect(box, &QComboBox::activated, this, [this, box, control] { picked(box, control); });
+        connect(box, &QComboBox::activated, this, [this, box, control] {
+            recorded(control.ref, [&] { picked(box, control); });
+        });
     } else if (auto* check = qobject_cast<QCheckBox*>(control.widget)) {
         // A switch's rule runs whenever its state changes, except in the display pass.
-        connect(check, &QCheckBox::toggled, this,
-                [this, check, control] { switched(check, control); });
+        connect(check, &QCheckBox::toggled, this, [this, check, control] {
+            recorded(control.ref, [&] { switched(check, control); });
+        });
     }
 }
 
@@ -161,6 +170,10 @@ void FieldEditor::show(const BoundControl& control) {
     }
 }
 
+void FieldEditor::recorded(const FieldRef& ref, const std::function<void()>& edit) {
+    document.edit(qText(fieldCaption(ref)), edit);
+}
+
 ToneMode FieldEditor::toneMode() const {
     return standardMode() ? ToneMode::Standard : ToneMode::User;
 }
@@ -187,7 +200,8 @@ void FieldEditor::enter(TEdit* edit, const BoundControl& control) {
         tones.enter(edit, control.ref);
         return;
     }
-    edit->clear();
+    // Emptied without an undo step: Ctrl+Z undoes what is typed, no more.
+    edit->setText(QString());
 }
 
 void FieldEditor::keyPress(TEdit* edit, const BoundControl& control, char32_t& key) {

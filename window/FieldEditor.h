@@ -17,6 +17,7 @@
 #include <vector>
 
 class FieldFocus;
+class ImageDocument;
 class QCheckBox;
 class QComboBox;
 class QWidget;
@@ -41,8 +42,9 @@ class FieldEditor : public QObject {
     Q_OBJECT
 
 public:
-    FieldEditor(Ui::TForm1& form, ConfigImage& image, FieldFocus& focus, Messages& messages,
-                std::function<bool()> standardMode, std::function<void()> openToneTable);
+    FieldEditor(Ui::TForm1& form, ConfigImage& image, ImageDocument& document, FieldFocus& focus,
+                Messages& messages, std::function<bool()> standardMode,
+                std::function<void()> openToneTable);
 
     // The display pass: the core stores what showing the image normalises,
     // as for a freshly started window, then every control shows its value.
@@ -68,6 +70,8 @@ public:
     // Ends the entry of whatever field has the focus.
     void focusToSink();
     Messages& messageSink() { return messages; }
+    // Runs a user's edit of the field; what it stores is one undo step.
+    void recorded(const FieldRef& ref, const std::function<void()>& edit);
 
 private:
     void bind(const BoundControl& control);
@@ -84,6 +88,7 @@ private:
 
     Ui::TForm1& form;
     ConfigImage& image;
+    ImageDocument& document;
     FieldFocus& focus;
     Messages& messages;
     std::function<bool()> standardMode;

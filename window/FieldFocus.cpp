@@ -125,6 +125,19 @@ void FieldFocus::showPageOf(const TEdit& field) {
     }
 }
 
+QWidget* FieldFocus::tabNeighbour(QWidget& from, bool next) {
+    QWidget* widget = &from;
+    do {
+        widget = next ? widget->nextInFocusChain() : widget->previousInFocusChain();
+        const bool tabStop = (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus;
+        if (tabStop && widget->focusProxy() == nullptr && widget->isVisible() &&
+            widget->isEnabled() && widget->window() == from.window()) {
+            return widget;
+        }
+    } while (widget != &from);
+    return nullptr;
+}
+
 void FieldFocus::focusToSink() {
     if (QWidget* current = window.focusWidget(); current != &sink) {
         leftForSink = current;
@@ -133,6 +146,11 @@ void FieldFocus::focusToSink() {
 }
 
 bool FieldFocus::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &sink && event->type() == QEvent::ShortcutOverride) {
+        // The sink holds no text: every shortcut is the window's.
+        event->ignore();
+        return true;
+    }
     if (watched != &sink || event->type() != QEvent::KeyPress) {
         return QObject::eventFilter(watched, event);
     }
@@ -145,13 +163,9 @@ bool FieldFocus::eventFilter(QObject* watched, QEvent* event) {
     }
     // The sink has no place in the Tab chain: the next stop is the one after
     // (or before) the control whose entry it ended.
-    for (QWidget* next = leftForSink; (next = backward ? next->previousInFocusChain()
-                                                       : next->nextInFocusChain()) != leftForSink;) {
-        if (next != &sink && next->window() == &window && (next->focusPolicy() & Qt::TabFocus) &&
-            next->isVisible() && next->isEnabled() && next->focusProxy() == nullptr) {
-            next->setFocus(backward ? Qt::BacktabFocusReason : Qt::TabFocusReason);
-            return true;
-        }
+    if (QWidget* next = tabNeighbour(*leftForSink, !backward)) {
+        next->setFocus(backward ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+        return true;
     }
     return QObject::eventFilter(watched, event);
 }

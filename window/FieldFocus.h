@@ -40,6 +40,8 @@ public:
     // Ends the entry of whatever field has the focus. A Tab or Backtab in
     // the sink then goes on from the control that had it.
     void focusToSink();
+    // The next (or previous) Tab stop of the window after from.
+    static QWidget* tabNeighbour(QWidget& from, bool next);
     // The window is closing: no entry or exit rule runs any more.
     void shutDown() { closed = true; }
 

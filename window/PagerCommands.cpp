@@ -5,6 +5,7 @@
 #include "link/OperationMessages.h"
 #include "link/Operations.h"
 #include "dialogs/Messages.h"
+#include "window/ImageDocument.h"
 #include "ui_Unit1.h"
 
 #include <QAbstractItemView>
@@ -15,10 +16,13 @@
 
 #include <algorithm>
 
+// The operations store the firmware version, and Read the pager's image, in
+// the working image: one undo step each.
 void TForm1::Read1Click() {
     runBoardCommand([this] {
-        if (endEntryForTransfer()) {
-            operations->readPager(selectedPortName());
+        if (endEntryForTransfer() && maySetChangesAside()) {
+            document->edit(QStringLiteral("Read"),
+                           [this] { operations->readPager(selectedPortName()); });
         }
     });
 }
@@ -26,7 +30,8 @@ void TForm1::Read1Click() {
 void TForm1::Write1Click() {
     runBoardCommand([this] {
         if (endEntryForTransfer()) {
-            operations->writePager(selectedPortName());
+            document->edit(QStringLiteral("Write"),
+                           [this] { operations->writePager(selectedPortName()); });
         }
     });
 }
@@ -34,7 +39,8 @@ void TForm1::Write1Click() {
 void TForm1::Verify1Click() {
     runBoardCommand([this] {
         if (endEntryForTransfer()) {
-            operations->verifyPager(selectedPortName());
+            document->edit(QStringLiteral("Verify"),
+                           [this] { operations->verifyPager(selectedPortName()); });
         }
     });
 }
@@ -172,6 +178,16 @@ void TForm1::transferStarted() {
 
 void TForm1::operationEnded(const OperationOutcome& outcome) {
     setEnabled(true);
+    // The pager now holds the working image.
+    const bool transfer = outcome.operation == OperationKind::Read ||
+                          outcome.operation == OperationKind::Write ||
+                          outcome.operation == OperationKind::Verify;
+    if (transfer && outcome.succeeded()) {
+        document->markUnchanged();
+    }
+    if (outcome.tookImage()) {
+        imageCameFrom(QStringLiteral("read from the pager"));
+    }
     if (const auto menu = pagerMenuAfter(outcome, modifyModeSelected())) {
         setPagerMenu(*menu);
     }

@@ -3,10 +3,35 @@
 #include "window/FieldFocus.h"
 #include "rules/KeyFilters.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
-TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {}
+namespace {
+
+// Qt's line edit keeps this much room either side of its text.
+constexpr int kTextSideRoom = 2;
+
+} // namespace
+
+TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+QSize TEdit::sizeHint() const {
+    ensurePolished();
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const QMargins margins = textMargins();
+    const int text = fontMetrics().horizontalAdvance(QStringLiteral("00000000")) +
+                     2 * kTextSideRoom + margins.left() + margins.right();
+    const QSize hint = QLineEdit::sizeHint();
+    const QSize framed =
+        style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(text, hint.height()), this);
+    return {framed.width(), hint.height()};
+}
 
 void TEdit::setHandlers(FieldFocus* fieldFocus, Handler enter, KeyHandler keyPress, Handler exit,
                         Handler doubleClick) {
@@ -30,6 +55,16 @@ void TEdit::runExit() {
 }
 
 bool TEdit::event(QEvent* e) {
+    // With nothing typed to undo, undo and redo are the window's: they undo
+    // the stored changes.
+    if (e->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(e);
+        if ((key->matches(QKeySequence::Undo) && !isUndoAvailable()) ||
+            (key->matches(QKeySequence::Redo) && !isRedoAvailable())) {
+            e->ignore();
+            return true;
+        }
+    }
     // Only a real Tab or Backtab may end the entry in focusNextPrevChild;
     // Qt also calls it when a focused widget is disabled or hidden.
     if (e->type() == QEvent::KeyPress) {
@@ -61,11 +96,31 @@ bool TEdit::focusNextPrevChild(bool next) {
     if (tabPressed && focus && onExit && focus->tabbing(this)) {
         return true;
     }
+    // An exit that ends the entry in the focus sink has moved the focus
+    // there; Tab still goes on from this field.
+    if (tabPressed && QApplication::focusWidget() != this) {
+        if (QWidget* neighbour = FieldFocus::tabNeighbour(*this, next)) {
+            neighbour->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
     return QLineEdit::focusNextPrevChild(next);
 }
 
+// Copy, cut, paste, select all, undo and redo of the text are editing
+// commands, not typed characters: no key filter judges them.
+bool TEdit::isEditingCommand(const QKeyEvent& key) {
+    for (const auto command : {QKeySequence::Undo, QKeySequence::Redo, QKeySequence::Copy,
+                               QKeySequence::Cut, QKeySequence::Paste, QKeySequence::SelectAll}) {
+        if (key.matches(command)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void TEdit::keyPressEvent(QKeyEvent* e) {
-    if (!onKeyPress) {
+    if (!onKeyPress || isEditingCommand(*e)) {
         QLineEdit::keyPressEvent(e);
         return;
     }

@@ -23,6 +23,9 @@ public:
     void setHandlers(FieldFocus* focus, Handler enter, KeyHandler keyPress, Handler exit,
                      Handler doubleClick = {});
 
+    // As wide as eight digits in its font: a field holds a short number.
+    QSize sizeHint() const override;
+
     bool hasExitHandler() const { return static_cast<bool>(onExit); }
     void runEnter();
     void runExit();
@@ -36,6 +39,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    static bool isEditingCommand(const QKeyEvent& key);
+
     QPointer<FieldFocus> focus;
     Handler onEnter;
     KeyHandler onKeyPress;

@@ -1,10 +1,14 @@
 #include "model/TableFile.h"
+#include "model/TableSave.h"
 #include "window/FileDialogs.h"
+#include "window/ImageDocument.h"
+#include "window/RecentFiles.h"
 #include "dialogs/Messages.h"
 #include "window/Unit1.h"
 #include "ui_Unit1.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 
 #include <filesystem>
@@ -25,6 +29,9 @@ std::filesystem::path pathOf(const QString& name) {
 } // namespace
 
 void TForm1::OpenO1Click() {
+    if (!endEntryForTransfer() || !maySetChangesAside()) {
+        return;
+    }
     const auto chosen = fileDialogs.openFileName(tableDialog(startDirectory, QString()));
     if (chosen) {
         openTableFile(*chosen);
@@ -32,12 +39,21 @@ void TForm1::OpenO1Click() {
 }
 
 bool TForm1::openTableFile(const QString& path) {
-    if (loadTable(pathOf(path), image).status != TableStatus::Loaded) {
-        messages.exclamation(QStringLiteral("Open Error!"));
-        return false;
+    bool opened = false;
+    document->edit(QStringLiteral("Open"), [&] {
+        if (loadTable(pathOf(path), image).status != TableStatus::Loaded) {
+            messages.exclamation(QStringLiteral("Open Error!"));
+            return;
+        }
+        showImage();
+        opened = true;
+    });
+    if (opened) {
+        document->markUnchanged();
+        imageCameFrom(QStringLiteral("opened ") + QFileInfo(path).fileName());
+        RecentFiles::add(path);
     }
-    showImage();
-    return true;
+    return opened;
 }
 
 void TForm1::openStartFile() {
@@ -47,9 +63,19 @@ void TForm1::openStartFile() {
 }
 
 void TForm1::SaveS1Click() {
-    if (!saveTable(pathOf(saveFileName), image)) {
+    saveToSaveFileName();
+}
+
+// Saved beside and renamed into place: a failed save leaves the old file whole.
+bool TForm1::saveToSaveFileName() {
+    if (saveTableFile(pathOf(saveFileName), image) != 0) {
         messages.exclamation(QStringLiteral("Save Error!"));
+        return false;
     }
+    document->markUnchanged();
+    RecentFiles::add(saveFileName);
+    showFileOrigin();
+    return true;
 }
 
 void TForm1::SaveAs1Click() {
@@ -58,8 +84,7 @@ void TForm1::SaveAs1Click() {
         return;
     }
     saveFileName = *chosen;
-    if (!saveTable(pathOf(saveFileName), image)) {
-        messages.exclamation(QStringLiteral("Save Error!"));
+    if (!saveToSaveFileName()) {
         return;
     }
     // Relative to the start folder when the file lies inside it; a file
@@ -75,6 +100,8 @@ void TForm1::loadDefaultTable() {
     switch (::loadDefaultTable(kDefaultTableName, image).status) {
     case TableStatus::Loaded:
         showImage();
+        document->markUnchanged();
+        imageCameFrom(QStringLiteral("opened ") + QString::fromLatin1(kDefaultTableName));
         break;
     case TableStatus::Missing:
         break;

@@ -37,7 +37,7 @@ void ToneColumns::enter(TEdit* edit, const FieldRef& ref) {
             label->show();
         }
     }
-    edit->clear();
+    edit->setText(QString());
     pointTargetAt(columnOf(ref), ref.call);
 }
 
@@ -103,6 +103,7 @@ QLineEdit* ToneColumns::toneEdit(int column, int call) {
 
 void ToneColumns::commitToneEdit(QLineEdit* edit, int /*column*/) {
     if (const BoundControl* control = editor.binding(edit)) {
-        exit(static_cast<TEdit*>(edit), control->ref);
+        const FieldRef ref = control->ref;
+        editor.recorded(ref, [&] { exit(static_cast<TEdit*>(edit), ref); });
     }
 }

@@ -10,7 +10,9 @@
 #include "model/DefaultImage.h"
 #include "model/TableFile.h"
 #include "window/AccessibleControls.h"
+#include "window/ElidedLabel.h"
 #include "window/FieldEditor.h"
+#include "window/ImageDocument.h"
 #include "window/FieldFocus.h"
 #include "window/FileDialogs.h"
 #include "window/PickLists.h"
@@ -26,11 +28,14 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
+#include <QStackedWidget>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 
@@ -42,14 +47,53 @@ inline constexpr int kHintShowMs = 7000;
 // Height kept free for the title bar a window manager adds; a smaller
 // screen gets a shorter window whose controls scroll.
 inline constexpr int kTitleBarAllowance = 64;
-// Space right of and below the controls.
-inline constexpr int kControlsMargin = 4;
 
 // The table of one per-call field: its controls by call number.
 template <typename Control, std::size_t N>
 void fillByCall(std::array<Control*, N>& table, const FieldEditor& editor, std::string_view field) {
     for (std::size_t call = 1; call < N; ++call) {
         table[call] = qobject_cast<Control*>(editor.control(field, static_cast<int>(call)));
+    }
+}
+
+// The column heads and the group calls' boxes line up with the fields of
+// the call rows, whose widths follow the font. A row's spacing does not
+// follow a spacer.
+void alignCallColumns(Ui::TForm1& ui) {
+    const QLayout& row = *ui.panCall1->layout();
+    const int spacing = row.spacing();
+    const int indent = ui.panCall1->frameWidth() + row.contentsMargins().left() +
+                       ui.lblCall1->sizeHint().width() + spacing;
+    ui.headIndent->changeSize(indent, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
+    ui.Label4->setMinimumWidth(ui.edtT11->sizeHint().width());
+    ui.Label11->setMinimumWidth(ui.edtT21->sizeHint().width());
+    for (QSpacerItem* gap : {ui.tone2Gap1, ui.tone2Gap2}) {
+        gap->changeSize(ui.edtT21->sizeHint().width() + spacing, 0, QSizePolicy::Fixed,
+                        QSizePolicy::Minimum);
+    }
+    ui.layToneHeads->invalidate();
+    ui.panGCall1->layout()->invalidate();
+    ui.panGCall2->layout()->invalidate();
+}
+
+// Qt lays out a tab page, and each box on it, when it is first shown; the
+// others get their places now, so that every control has its place from
+// the start. Outer layouts go first: they size the boxes inside.
+void layOutPages(QTabWidget& pages) {
+    QSize size;
+    for (int i = 0; i < pages.count(); ++i) {
+        size = size.expandedTo(pages.widget(i)->sizeHint());
+    }
+    for (int i = 0; i < pages.count(); ++i) {
+        QWidget* page = pages.widget(i);
+        page->resize(size);
+        QList<QWidget*> boxes{page};
+        boxes << page->findChildren<QWidget*>();
+        for (QWidget* box : boxes) {
+            if (box->layout() != nullptr) {
+                box->layout()->activate();
+            }
+        }
     }
 }
 
@@ -66,8 +110,9 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
     scrollControls();
     fillPickLists(*ui);
     fieldFocus = std::make_unique<FieldFocus>(*this, *ui->edtNull, messages);
+    document = new ImageDocument(image, [this] { showImage(); }, this);
     editor = std::make_unique<FieldEditor>(
-        *ui, image, *fieldFocus, messages, [this] { return standardMode(); },
+        *ui, image, *document, *fieldFocus, messages, [this] { return standardMode(); },
         [this] { openToneTable(); });
 
     // The separator of the File menu carries its name too.
@@ -89,6 +134,8 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
                             ui->edtT23, ui->edtT24, ui->edtT31, ui->edtT32}) {
         tone->setFont(fixed);
     }
+    alignCallColumns(*ui);
+    layOutPages(*ui->PageControl1);
 
     // Status bar: progress bar, status text, file name.
     auto* progressPanel = new QWidget(ui->StatusBar1);
@@ -108,9 +155,13 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
     statusFileName = new QLabel(ui->StatusBar1);
     statusFileName->setObjectName(QStringLiteral("StatusPanel2"));
     statusFileName->setMinimumWidth(50);
+    // Where Save writes and where the image came from, beside the others.
+    statusOrigin = new ElidedLabel(ui->StatusBar1);
+    statusOrigin->setObjectName(QStringLiteral("StatusPanel3"));
     ui->StatusBar1->addWidget(progressPanel);
     ui->StatusBar1->addWidget(statusText);
     ui->StatusBar1->addWidget(statusFileName, 1);
+    ui->StatusBar1->addWidget(statusOrigin, 3);
 
     ui->Read1->setEnabled(true);
     ui->Verify1->setEnabled(true);
@@ -130,11 +181,12 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
     // Its width stays the strip's however long the paths it lists.
     ui->cboPort->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     wireMenus();
+    buildDocumentMenus();
 
     // A line edit takes Ctrl+E as "end of line"; the menu's keys stay the
-    // window's whichever control has the focus.
+    // window's whichever control has the focus (the sink takes it from code).
     for (QWidget* control : ui->centralWidget->findChildren<QWidget*>()) {
-        if (control->focusPolicy() != Qt::NoFocus) {
+        if (control->focusPolicy() != Qt::NoFocus || control == ui->edtNull) {
             control->installEventFilter(this);
         }
     }
@@ -142,6 +194,8 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
     placeOnScreen();
 
     FormCreate();
+    document->markUnchanged();
+    showFileOrigin();
     operations = std::make_unique<PagerOperations>(commPort, *this, image, versionTag, timing,
                                                    [] { QCoreApplication::processEvents(); });
 
@@ -246,12 +300,23 @@ void TForm1::wireMenus() {
 
 void TForm1::scrollControls() {
     QWidget* controls = takeCentralWidget();
-    // The controls keep their places; below what they need the area scrolls.
-    const QPoint farCorner =
-        controls->childrenRect().bottomRight() + QPoint(kControlsMargin, kControlsMargin);
-    controls->setMinimumSize(farCorner.x(), farCorner.y());
+    // A hidden control keeps its place: one shown later moves nothing, and
+    // each has its place beside its label.
+    for (QWidget* control : controls->findChildren<QWidget*>()) {
+        const bool page = qobject_cast<QStackedWidget*>(control->parentWidget()) != nullptr;
+        const bool hidden =
+            control->isHidden() && control->testAttribute(Qt::WA_WState_ExplicitShowHide);
+        if (hidden && !page) {
+            QSizePolicy policy = control->sizePolicy();
+            policy.setRetainSizeWhenHidden(true);
+            control->setSizePolicy(policy);
+        }
+    }
+    // Below the size the layout needs, the area scrolls.
     auto* scroller = new QScrollArea(this);
     scroller->setObjectName(QStringLiteral("ScrollBox1"));
+    // Tab goes to the controls, not to the area around them.
+    scroller->setFocusPolicy(Qt::NoFocus);
     scroller->setFrameShape(QFrame::NoFrame);
     // Only the controls inside take the focus.
     scroller->setFocusPolicy(Qt::NoFocus);
@@ -261,6 +326,12 @@ void TForm1::scrollControls() {
 }
 
 void TForm1::placeOnScreen() {
+    // The controls keep the height they have in an 833 x 700 window; a
+    // shorter window scrolls them.
+    QWidget* controls = static_cast<QScrollArea*>(centralWidget())->widget();
+    controls->setMinimumHeight(
+        std::max(controls->minimumSizeHint().height(),
+                 height() - menuBar()->sizeHint().height() - statusBar()->sizeHint().height()));
     const QRect area = screen()->availableGeometry();
     QSize fitted = size().boundedTo(QSize(area.width(), area.height() - kTitleBarAllowance));
     if (fitted.height() < height()) {
@@ -325,11 +396,14 @@ void TForm1::FormShortCut(int key) {
     }
 }
 
+// Undo and redo are left out: while a field's text is typed they are the field's.
 bool TForm1::isMenuKey(const QKeyEvent& key) const {
     const QKeySequence pressed(key.keyCombination());
     const auto items = findChildren<QAction*>();
     return std::any_of(items.begin(), items.end(), [&pressed](const QAction* item) {
-        return !item->shortcut().isEmpty() && item->shortcut() == pressed;
+        const bool editing = item->objectName() == QLatin1String("Undo1") ||
+                             item->objectName() == QLatin1String("Redo1");
+        return !editing && !item->shortcut().isEmpty() && item->shortcut() == pressed;
     });
 }
 
@@ -408,8 +482,14 @@ void TForm1::RBtWriteClick() {
 }
 
 void TForm1::ExitE1Click() {
-    if (commPort.isOpen() && !boardBusy) {
-        commPort.closeDevice();
+    if (!boardBusy) {
+        if (!maySetChangesAside()) {
+            return;
+        }
+        closeApproved = true;
+        if (commPort.isOpen()) {
+            commPort.closeDevice();
+        }
     }
     close();
 }
@@ -421,6 +501,12 @@ void TForm1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // The entry in progress is not ended: no field rule runs on the way out.
+    if (!closeApproved && !maySetChangesAside()) {
+        event->ignore();
+        return;
+    }
+    closeApproved = false;
     // No field rule may run while the window goes away.
     fieldFocus->shutDown();
     if (commPort.isOpen()) {

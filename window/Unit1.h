@@ -26,7 +26,10 @@ class QDialog;
 class QKeyEvent;
 class QLabel;
 class QProgressBar;
+class ElidedLabel;
 class FieldEditor;
+class ImageDocument;
+class QMenu;
 class FieldFocus;
 class FileDialogs;
 class Messages;
@@ -106,6 +109,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -166,6 +171,21 @@ private:
     void fillPortList();
     void cboPortDropDown();
 
+    // The document: Edit menu, changed state, recent files, dropped files,
+    // and the question before changes are set aside (DocumentCommands.cpp).
+    void buildDocumentMenus();
+    // True when the image may be replaced or closed: nothing is changed, or
+    // the user saved or discarded the changes.
+    bool maySetChangesAside();
+    void showChangedState(bool changed);
+    // "Save writes ... · opened ..." in the status bar.
+    void showFileOrigin();
+    void imageCameFrom(const QString& origin);
+    void fillRecentFiles();
+    void openFromMenu(const QString& path);
+    // Save to saveFileName; false after "Save Error!".
+    bool saveToSaveFileName();
+
     // Table files (TableFileCommands.cpp).
     void OpenO1Click();
     void SaveS1Click();
@@ -184,6 +204,13 @@ private:
     QLabel* statusText = nullptr;
     QLabel* statusFileName = nullptr;
     bool shownOnce = false;
+    ImageDocument* document = nullptr;
+    ElidedLabel* statusOrigin = nullptr;
+    QMenu* recentMenu = nullptr;
+    // Where the working image came from: "opened b.tbl", "read from the pager".
+    QString imageOrigin;
+    // The user already answered for the changes when closing started.
+    bool closeApproved = false;
     PortLister listPorts;
     // The port names behind the items of cboPort.
     std::vector<std::string> portNames;

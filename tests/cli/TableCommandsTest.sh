@@ -153,11 +153,14 @@ expect_rc 2 "missing FILE"
 expect_err "px520-cli: FILE is required"
 expect_err_prefixed "missing FILE"
 # Help names the program, not its path, and the version.
-version=$("$cli" --version)
+run "$cli" --version
+expect_rc 0 "--version"
+expect_out "px520-cli "
+version=$(cat "$work/out")
 run "$cli" set --help
 expect_rc 0 "set --help"
 expect_out "Usage: px520-cli set "
-expect_out "px520-cli $version"
+expect_out "$version"
 run "$cli" show "$work/missing.tbl"
 expect_rc 3 "missing file"
 expect_err "px520-cli: cannot open $work/missing.tbl: No such file or directory"
@@ -207,5 +210,31 @@ expect_err "nothing was written"
 expect_err_prefixed "overlapping sheet"
 run "$cli" write "$work/a.tbl" --port "$work/no-such-port" --repeat --each "$work/plan.csv" --allow-overlap
 expect_rc 5 "--allow-overlap goes on to the port"
+
+# Hostile documents and sheets are refused with a reason, the file untouched.
+cp "$work/pristine.tbl" "$work/h.tbl"
+printf '{"Freq": 1e400}' >"$work/huge-number.json"
+{ printf '{"Freq": '; head -c 100000 /dev/zero | tr '\0' '['; head -c 100000 /dev/zero | tr '\0' ']'; printf '}'; } >"$work/deep.json"
+head -c 2000000 /dev/zero >"$work/zeros.json"
+for doc in huge-number deep zeros; do
+    run "$cli" set "$work/h.tbl" --from "$work/$doc.json"
+    expect_rc 4 "document $doc"
+    expect_err_prefixed "document $doc"
+done
+run "$cli" set "$work/h.tbl" --from "$work/huge-number.json"
+expect_err "number overflow"
+run "$cli" set "$work/h.tbl" --from "$work/deep.json"
+expect_err "nested deeper than 16 levels"
+run "$cli" set "$work/h.tbl" --from "$work/zeros.json"
+expect_err "is larger than 1 MiB"
+{ printf 'label,T1[1]\na,'; head -c 1000000 /dev/zero | tr '\0' 1; printf '\n'; } >"$work/long.csv"
+run "$cli" check "$work/h.tbl" --each "$work/long.csv"
+expect_rc 4 "a megabyte in one cell"
+expect_err "T1[1]: a value of 1000000 characters; no field takes more than 64."
+printf 'label,T1[1]\nx\001y,abc\000\n' >"$work/control.csv"
+run "$cli" check "$work/h.tbl" --each "$work/control.csv"
+expect_rc 4 "control characters in a cell"
+expect_err "row 1 (x\x01y): T1[1]: 'abc\x00' is not a valid floating point value."
+expect_same "$work/h.tbl" "$work/pristine.tbl"
 
 finish

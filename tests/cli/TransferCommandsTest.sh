@@ -298,4 +298,64 @@ run "$cli" read "$work/after.tbl" --port "$board"
 expect_rc 0 "read after an abandoned write"
 stop_sim
 
+# SIGHUP (the terminal closed) is an interrupt: the pager is finished.
+start_sim --firmware 1.86 --pace
+"$cli" write "$work/w.tbl" --port "$board" >"$work/out" 2>"$work/err" </dev/null &
+writer=$!
+wait_for_err "Write Now ......"
+kill -HUP "$writer"
+wait "$writer"
+rc=$?
+expect_rc 129 "write hung up"
+expect_err "interrupted: finishing the pager in progress"
+expect_err "Write Sucess !"
+
+# A log on a closed pipe costs neither the report nor the exit code: the
+# batch's line goes nowhere, and the failed output is said.
+printf '\n' | "$cli" write "$work/w.tbl" --port "$board" --repeat 2>"$work/err" | true
+rc=${PIPESTATUS[1]}
+expect_rc 3 "a batch whose log pipe is closed"
+expect_err "Write Sucess !"
+expect_err "px520-cli: cannot write the output: Broken pipe"
+
+# The trace never takes the table file's place, and a trace the disk cannot
+# take is reported while the transfer's result stands.
+run "$cli" --trace "$work/w.tbl" write "$work/w.tbl" --port "$board"
+expect_rc 2 "trace on the table file"
+expect_err "is the table file itself"
+expect_same "$work/w.tbl" "$fixtures/default.tbl"
+run "$cli" --trace /dev/full verify --as-written "$work/w.tbl" --port "$board"
+expect_rc 0 "verify with a trace on a full disk"
+expect_err "px520-cli: cannot write the trace file /dev/full: No space left on device"
+
+# A read killed mid-reply leaves the board answering it; the next command
+# waits for the line to be quiet and does not take that for its own answer.
+"$cli" read "$work/killed.tbl" --port "$board" >"$work/out" 2>"$work/err" </dev/null &
+reader=$!
+wait_for_err "Reading Now ......"
+kill -INT "$reader"
+wait "$reader"
+run "$cli" read "$work/after-kill.tbl" --port "$board"
+expect_rc 0 "read right after an interrupted read"
+stop_sim
+
+# A store the board refuses leaves the pager half-written, and that is said.
+start_sim --firmware 1.86 --bad-ack 5
+run "$cli" write "$work/w.tbl" --port "$board"
+expect_rc 7 "a refused store block"
+expect_err "Write Error !"
+expect_err "the pager may hold part of the new configuration; write it again."
+stop_sim
+
+# -o - and -o /dev/stdout write the bytes out; the node stays what it is.
+run "$cli" set "$work/w.tbl" BS_Period=20 -o -
+expect_rc 0 "set -o -"
+[ "$(head -c 256 "$work/out" | wc -c)" -eq 256 ] || fail "set -o - wrote no image"
+[ -e "$work/-" ] && fail "set -o - made a file named -"
+"$cli" set "$work/w.tbl" BS_Period=20 -o /dev/stdout >"$work/stdout.tbl" 2>"$work/err"
+rc=$?
+expect_rc 0 "set -o /dev/stdout"
+[ "$(wc -c <"$work/stdout.tbl")" -ge 256 ] || fail "set -o /dev/stdout wrote no image"
+[ -c /dev/stdout ] || [ -L /dev/stdout ] || fail "/dev/stdout was replaced"
+
 finish

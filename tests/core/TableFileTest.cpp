@@ -1,53 +1,20 @@
 #include "model/ByteMap.h"
 #include "model/DefaultImage.h"
 #include "model/TableFile.h"
+#include "model/TableSave.h"
 #include "model/VersionTag.h"
 
-#include <gtest/gtest.h>
+#include "TableFileFixture.h"
 
 #include <cerrno>
-#include <fstream>
-#include <unistd.h>
-#include <iterator>
-#include <numeric>
-#include <string>
-#include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class TableFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("px520-table-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    void writeFile(const fs::path& p, const std::vector<std::uint8_t>& bytes) {
-        std::ofstream out(p, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-    }
-    std::vector<std::uint8_t> readFile(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-    static ConfigImage counting() {
-        ConfigImage image;
-        std::iota(image.begin(), image.end(), std::uint8_t{0});
-        return image;
-    }
-
-    fs::path dir;
-};
-
 TEST_F(TableFileTest, SaveThenLoadRestoresEveryByte) {
     const ConfigImage saved = counting();
-    ASSERT_TRUE(saveTable(dir / "a.tbl", saved));
+    ASSERT_EQ(saveTableFile(dir / "a.tbl", saved), 0);
     EXPECT_EQ(fs::file_size(dir / "a.tbl"), 256u);
     ConfigImage loaded{};
     const auto r = loadTable(dir / "a.tbl", loaded);
@@ -95,7 +62,7 @@ TEST_F(TableFileTest, UnreadableFileLeavesTheImageAloneAndSaysWhy) {
 TEST_F(TableFileTest, SaveKeepsTheTailOfALongerFile) {
     std::vector<std::uint8_t> bytes(300, 0x33);
     writeFile(dir / "long.tbl", bytes);
-    ASSERT_TRUE(saveTable(dir / "long.tbl", counting()));
+    ASSERT_EQ(saveTableFile(dir / "long.tbl", counting()), 0);
     const auto after = readFile(dir / "long.tbl");
     ASSERT_EQ(after.size(), 300u);
     EXPECT_EQ(after[0], 0);
@@ -105,8 +72,8 @@ TEST_F(TableFileTest, SaveKeepsTheTailOfALongerFile) {
 }
 
 TEST_F(TableFileTest, SaveFailsWhereNoFileCanBeWritten) {
-    EXPECT_FALSE(saveTable(dir / "no-such-dir" / "a.tbl", counting()));
-    EXPECT_FALSE(saveTable(dir, counting()));
+    EXPECT_NE(saveTableFile(dir / "no-such-dir" / "a.tbl", counting()), 0);
+    EXPECT_NE(saveTableFile(dir, counting()), 0);
 }
 
 TEST_F(TableFileTest, DefaultTableNeedsThePX520Tag) {
@@ -139,6 +106,10 @@ TEST_F(TableFileTest, UnreadableDefaultTableIsReported) {
     ConfigImage image = defaultImage();
     EXPECT_EQ(loadDefaultTable(dir / "default.tbl", image).status, TableStatus::CannotOpen);
     EXPECT_EQ(image, defaultImage());
+}
+
+TEST_F(TableFileTest, AFolderIsRefusedWithItsReason) {
+    EXPECT_EQ(saveTableFile(dir, counting()), EISDIR);
 }
 
 } // namespace

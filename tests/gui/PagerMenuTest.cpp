@@ -2,11 +2,13 @@
 // through the window, against the emulated board on a pseudo-terminal.
 
 #include "WindowFixture.h"
+#include "WrittenPager.h"
 #include "dialogs/Fmboardtest.h"
 #include "model/ByteMap.h"
 #include "model/DefaultImage.h"
 #include "model/FirmwareVersion.h"
 #include "model/TableFile.h"
+#include "model/TableSave.h"
 #include "model/VersionTag.h"
 #include "model/WritePreparation.h"
 #include "sim/BoardEmulator.h"
@@ -39,18 +41,11 @@ const QString kNotRespondingOnRead = QStringLiteral(
 
 // A pager as a Write of this tool leaves it, with settings of its own.
 ConfigImage pagerMemory() {
-    ConfigImage memory;
-    {
-        WindowFixture shown;
-        memory = shown.image();
-    }
-    memory[field::BS_Period] = 99;
-    memory[field::RFDelay] = 44;
-    memory[field::Squelch] = 9;
-    memory[field::VersionMajor] = 1;
-    memory[field::VersionMinor] = 86;
-    prepareImageForWrite(memory, FirmwareVersion{1, 86}, makeVersionTag(kWindowCaption));
-    return memory;
+    return writtenPager([](ConfigImage& memory) {
+        memory[field::BS_Period] = 99;
+        memory[field::RFDelay] = 44;
+        memory[field::Squelch] = 9;
+    });
 }
 
 std::vector<SerialPortInfo> portsOf(const BoardEmulator& board) {
@@ -176,7 +171,7 @@ private slots:
         SplashWatch splash;
         WindowFixture f(
             [&table](const QDir& dir) {
-                QVERIFY(saveTable(dir.filePath("default.tbl").toStdString(), table));
+                QCOMPARE(saveTableFile(dir.filePath("default.tbl").toStdString(), table), 0);
             },
             {{board.slavePath(), ""}, {"ttyNONE1", ""}});
         QCOMPARE(splash.events, (QStringList{"shown", "hidden"}));
@@ -301,7 +296,7 @@ private slots:
         QTemporaryDir folder;
         const QString previousFolder = QDir::currentPath();
         QDir::setCurrent(folder.path());
-        QVERIFY(saveTable("default.tbl", table));
+        QCOMPARE(saveTableFile("default.tbl", table), 0);
 
         RecordingMessages messages;
         ScriptedFileDialogs dialogs;

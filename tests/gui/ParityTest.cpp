@@ -8,6 +8,7 @@
 #include "model/ByteMap.h"
 #include "model/DefaultImage.h"
 #include "model/TableFile.h"
+#include "model/TableSave.h"
 #include "model/VersionTag.h"
 #include "rules/BehaviourRules.h"
 #include "rules/DisplayPass.h"
@@ -92,7 +93,7 @@ QByteArray readFile(const QString& path) {
 }
 
 void writeFile(const QString& path, const ConfigImage& image) {
-    QVERIFY(saveTable(path.toStdString(), image));
+    QCOMPARE(saveTableFile(path.toStdString(), image), 0);
 }
 
 // Runs px520-cli to its end; its exit code.

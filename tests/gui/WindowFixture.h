@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <chrono>
@@ -36,6 +37,20 @@ public:
             onShow(shown.back());
         }
     }
+    // The questions asked about unsaved changes, answered in order (Cancel
+    // when no answer is left).
+    SaveChoice askToSave(const QString& text) override {
+        questions << text;
+        if (saveAnswers.empty()) {
+            return SaveChoice::Cancel;
+        }
+        const SaveChoice answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        return answer;
+    }
+    QStringList questions;
+    std::deque<SaveChoice> saveAnswers;
+
     QStringList texts() const {
         QStringList all;
         for (const auto& m : shown) {
@@ -208,6 +223,9 @@ private:
 #define PX520_GUI_TEST_MAIN(TestClass)                                                             \
     int main(int argc, char** argv) {                                                              \
         TApplication app(argc, argv);                                                              \
+        /* The user's settings (recent files) stay out of the tests' way. */                       \
+        const QTemporaryDir settings;                                                              \
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());           \
         TestClass test;                                                                            \
         return QTest::qExec(&test, argc, argv);                                                    \
     }

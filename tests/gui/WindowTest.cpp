@@ -158,10 +158,12 @@ private slots:
         for (int i = 0; i < menus.size(); ++i) {
             QCOMPARE(f.find<QMenu>(menus[i].toLatin1().constData())->title(), menuTitles[i]);
         }
+        // Open Recent follows Open.
         const auto fileItems = f.find<QMenu>("FileF1")->actions();
-        QCOMPARE(fileItems.size(), 5);
-        QVERIFY(fileItems[3]->isSeparator());
-        QCOMPARE(fileItems[3]->objectName(), QStringLiteral("N1"));
+        QCOMPARE(fileItems.size(), 6);
+        QCOMPARE(fileItems[1]->menu()->objectName(), QStringLiteral("OpenRecent1"));
+        QVERIFY(fileItems[4]->isSeparator());
+        QCOMPARE(fileItems[4]->objectName(), QStringLiteral("N1"));
     }
 
     // A sample of every kind of control: name, caption, hint, Tag,

@@ -17,7 +17,9 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using namespace std::chrono_literals;
 
-constexpr LinkTiming kFast{101, 2ms};
+// About half a second before a silent board counts as silent: the answering
+// thread may wait that long for the processor on a loaded machine.
+constexpr LinkTiming kFast{101, 5ms};
 
 Bytes withPreamble(Bytes tail) {
     Bytes bytes(kPreamble.begin(), kPreamble.end());

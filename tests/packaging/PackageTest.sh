@@ -54,12 +54,16 @@ grep -q '<glob pattern="\*.tbl"/>' \
     "$work/root/usr/share/mime/packages/io.github.px520.PX520.xml" || fail "*.tbl glob"
 [ "$(env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY "$work/root/usr/bin/px520" --version)" = "PX520 $version" ] ||
     fail "px520 --version"
-for program in px520-cli px520-sim; do
-    [ "$("$work/root/usr/bin/$program" --version)" = "$version" ] || fail "$program --version"
-done
+[ "$("$work/root/usr/bin/px520-cli" --version)" = "px520-cli $version" ] || fail "px520-cli --version"
+[ "$("$work/root/usr/bin/px520-sim" --version)" = "$version" ] || fail "px520-sim --version"
 zcat "$work/root/usr/share/man/man1/px520-cli.1.gz" | grep -q "px520 $version" ||
     fail "man page version"
 bash -n "$work/root/usr/share/bash-completion/completions/px520-cli" || fail "completion"
 
+# Hardened programs: relocations read-only and bound at start.
+for program in px520 px520-cli px520-sim; do
+    readelf -d "$work/root/usr/bin/$program" | grep -q 'BIND_NOW' || fail "$program lacks BIND_NOW"
+    readelf -l "$work/root/usr/bin/$program" | grep -q 'GNU_RELRO' || fail "$program lacks RELRO"
+done
 lintian --fail-on error "$deb" || fail "lintian"
 echo "package $(basename "$deb") passes"
