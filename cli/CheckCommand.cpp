@@ -12,9 +12,16 @@
 
 namespace {
 
-struct NamedPager {
-    std::string name; // "row 3 (unit C)" or the file's path
-    ConfigImage image;
+// The pagers checked: a name for each ("row 3 (unit C)" or the file's path)
+// and what the tone plan needs of it.
+struct Fleet {
+    std::vector<std::string> names;
+    std::vector<PlanPager> plans;
+
+    void add(std::string name, const ConfigImage& image) {
+        names.push_back(std::move(name));
+        plans.push_back(planPager(image));
+    }
 };
 
 std::string rowName(const SheetPager& pager) {
@@ -41,85 +48,100 @@ std::string percent(int tenths) {
     return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " %";
 }
 
-std::string findingText(const PlanFinding& f, const std::vector<NamedPager>& pagers) {
-    const NamedPager& a = pagers[f.pagerA];
-    const NamedPager& b = pagers[f.pagerB];
+std::string findingText(const PlanFinding& f, const Fleet& fleet) {
+    const std::string& a = fleet.names[f.pagerA];
+    const std::string& b = fleet.names[f.pagerB];
     std::ostringstream text;
-    text << (f.kind == FindingKind::Shared ? "shared:  " : "overlap: ") << a.name << " "
-         << callName(f.callA) << " (" << tonesText(f.callA) << ") and " << b.name << " "
+    text << (f.kind == FindingKind::Shared ? "shared:  " : "overlap: ") << a << " "
+         << callName(f.callA) << " (" << tonesText(f.callA) << ") and " << b << " "
          << callName(f.callB) << " (" << tonesText(f.callB) << ")";
     if (f.kind == FindingKind::Overlap) {
-        const auto hears = [&](const NamedPager& who, const NamedPager& whose) {
-            return "; " + who.name + " answers " + whose.name + "'s call at its " +
-                   percent(bandwidthTenthsOfPercent(who.image));
+        const auto hears = [&](std::size_t who, std::size_t whose) {
+            return "; " + fleet.names[who] + " answers " + fleet.names[whose] +
+                   "'s call at its " + percent(fleet.plans[who].bandwidth);
         };
         if (f.aAnswersB) {
-            text << hears(a, b);
+            text << hears(f.pagerA, f.pagerB);
         }
         if (f.bAnswersA) {
-            text << hears(b, a);
+            text << hears(f.pagerB, f.pagerA);
         }
     }
     return text.str();
 }
 
-nlohmann::ordered_json callJson(const NamedPager& pager, const PlanCall& call) {
+nlohmann::ordered_json callJson(const Fleet& fleet, std::size_t pager, const PlanCall& call) {
     nlohmann::ordered_json tones = nlohmann::ordered_json::array();
     tones.push_back(std::stod(formatTone(call.tone1)));
     if (call.kind == CallKind::Individual) {
         tones.push_back(std::stod(formatTone(call.tone2)));
     }
-    return {{"pager", pager.name},
+    return {{"pager", fleet.names[pager]},
             {"call", callName(call)},
             {"tones", tones},
-            {"bandwidth", bandwidthTenthsOfPercent(pager.image) / 10.0}};
+            {"bandwidth", fleet.plans[pager].bandwidth / 10.0}};
 }
 
-// Lists the findings; the number of overlaps.
-std::size_t printFindings(const std::vector<NamedPager>& pagers, bool json, std::ostream& out) {
-    std::vector<ConfigImage> images;
-    images.reserve(pagers.size());
-    for (const NamedPager& pager : pagers) {
-        images.push_back(pager.image);
-    }
-    const std::vector<PlanFinding> findings = checkTonePlan(images);
-    std::size_t overlaps = 0;
+std::string moreText(std::uint64_t more, const char* one, const char* many) {
+    return "... and " + std::to_string(more) + " more " + (more == 1 ? one : many) + "\n";
+}
+
+// Lists the findings, a bounded number of each kind; the number of overlaps.
+std::uint64_t printFindings(const Fleet& fleet, bool json, std::ostream& out) {
+    const TonePlanCheck check = checkTonePlan(fleet.plans);
+    std::uint64_t listedOverlaps = 0;
     nlohmann::ordered_json overlapJson = nlohmann::ordered_json::array();
     nlohmann::ordered_json sharedJson = nlohmann::ordered_json::array();
-    for (const PlanFinding& f : findings) {
+    for (const PlanFinding& f : check.findings) {
         const bool overlap = f.kind == FindingKind::Overlap;
-        overlaps += overlap ? 1 : 0;
+        listedOverlaps += overlap ? 1 : 0;
         if (!json) {
-            out << findingText(f, pagers) << '\n';
+            out << findingText(f, fleet) << '\n';
             continue;
         }
-        nlohmann::ordered_json entry{{"a", callJson(pagers[f.pagerA], f.callA)},
-                                     {"b", callJson(pagers[f.pagerB], f.callB)}};
+        nlohmann::ordered_json entry{{"a", callJson(fleet, f.pagerA, f.callA)},
+                                     {"b", callJson(fleet, f.pagerB, f.callB)}};
         if (overlap) {
             entry["aAnswersB"] = f.aAnswersB;
             entry["bAnswersA"] = f.bAnswersA;
         }
         (overlap ? overlapJson : sharedJson).push_back(entry);
     }
-    const std::size_t shared = findings.size() - overlaps;
+    const std::uint64_t listedShared = check.findings.size() - listedOverlaps;
     if (json) {
-        out << nlohmann::ordered_json{{"pagers", pagers.size()},
+        // The arrays hold a bounded number; the counts are of every pair.
+        out << nlohmann::ordered_json{{"pagers", fleet.names.size()},
+                                      {"overlapCount", check.overlaps},
+                                      {"sharedCount", check.shared},
+                                      {"complete", check.complete},
                                       {"overlaps", overlapJson},
                                       {"shared", sharedJson}}
                    .dump(2)
             << '\n';
-    } else {
-        out << overlaps << (overlaps == 1 ? " overlap, " : " overlaps, ") << shared
-            << (shared == 1 ? " shared call" : " shared calls") << " among " << pagers.size()
-            << " pagers.\n";
+        return check.overlaps;
     }
-    return overlaps;
+    if (check.overlaps > listedOverlaps) {
+        out << moreText(check.overlaps - listedOverlaps, "overlap", "overlaps");
+    }
+    if (check.shared > listedShared) {
+        out << moreText(check.shared - listedShared, "shared call", "shared calls");
+    }
+    // Counts that stopped are lower bounds.
+    const char* orMore = check.complete ? "" : " or more";
+    out << check.overlaps << (check.overlaps == 1 ? " overlap" : " overlaps") << orMore << ", "
+        << check.shared << (check.shared == 1 ? " shared call" : " shared calls") << orMore
+        << " among " << fleet.names.size() << " pagers";
+    if (!check.complete) {
+        out << ": counting stopped at " << kMostOverlapsCounted << " overlaps";
+    }
+    out << ".\n";
+    return check.overlaps;
 }
 
 } // namespace
 
 int runCheck(const std::vector<std::string>& files, const CheckOptions& options) {
-    std::vector<NamedPager> pagers;
+    Fleet fleet;
     if (options.each) {
         if (files.size() != 1) {
             report("check: --each takes one table file, the configuration of every row.");
@@ -136,8 +158,10 @@ int runCheck(const std::vector<std::string>& files, const CheckOptions& options)
         if (!sheet) {
             return refused ? kExitRefused : kExitFile;
         }
+        fleet.names.reserve(sheet->size());
+        fleet.plans.reserve(sheet->size());
         for (const SheetPager& pager : *sheet) {
-            pagers.push_back({rowName(pager), pager.image});
+            fleet.add(rowName(pager), pager.image);
         }
     } else {
         for (const std::string& file : files) {
@@ -145,20 +169,21 @@ int runCheck(const std::vector<std::string>& files, const CheckOptions& options)
             if (!opened) {
                 return kExitFile;
             }
-            pagers.push_back({file, opened->image});
+            fleet.add(file, opened->image);
         }
     }
-    return printFindings(pagers, options.json, std::cout) == 0 ? kExitSuccess : kExitDiffer;
+    return printFindings(fleet, options.json, std::cout) == 0 ? kExitSuccess : kExitDiffer;
 }
 
 bool sheetWithoutOverlaps(const std::vector<SheetPager>& sheet) {
-    std::vector<NamedPager> pagers;
-    pagers.reserve(sheet.size());
+    Fleet fleet;
+    fleet.names.reserve(sheet.size());
+    fleet.plans.reserve(sheet.size());
     for (const SheetPager& pager : sheet) {
-        pagers.push_back({rowName(pager), pager.image});
+        fleet.add(rowName(pager), pager.image);
     }
     std::ostringstream listing;
-    if (printFindings(pagers, false, listing) == 0) {
+    if (printFindings(fleet, false, listing) == 0) {
         return true;
     }
     std::string lines = listing.str();

@@ -55,6 +55,9 @@ bool isLabelColumn(std::string_view name) {
 
 // A row is a few hundred bytes: room for well over 10^5 pagers.
 constexpr std::size_t kMostSheetBytes = std::size_t{32} << 20;
+// Each row holds a whole image while the sheet is checked; a bound on rows
+// keeps a sheet of very short lines from asking for gigabytes.
+constexpr int kMostSheetRows = 100'000;
 
 std::string labelled(int row, const std::string& label) {
     return "row " + std::to_string(row) + (label.empty() ? "" : " (" + label + ")");
@@ -106,6 +109,12 @@ readPagerSheet(const std::string& path, const ConfigImage& base, ToneMode mode, 
         if (line.find_first_not_of(" \t\r") == std::string::npos) {
             --row;
             continue;
+        }
+        if (row > kMostSheetRows) {
+            report(path + " has more than " + std::to_string(kMostSheetRows) +
+                   " rows, more pagers than a sheet takes; nothing was taken.");
+            refused = true;
+            return std::nullopt;
         }
         const auto cells = cellsOf(line);
         if (!cells || cells->size() != header->size()) {

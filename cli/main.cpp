@@ -21,6 +21,7 @@
 #include <cerrno>
 #include <csignal>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,7 +43,14 @@ int main(int argc, char** argv) {
 #else
     std::signal(SIGPIPE, SIG_IGN);
 #endif
-    int code = run(argc, argv);
+    int code = kExitFile;
+    try {
+        code = run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        // Inputs are bounded well below this; a machine short of memory still
+        // gets a message rather than an abort, and the port its settings back.
+        report("not enough memory to go on; the command stopped.");
+    }
     std::cout.flush();
     if (!std::cout) {
         // The stream keeps no reason; the output is broken anyway, so one more

@@ -3,6 +3,7 @@
 #include "model/ConfigImage.h"
 #include "rules/ToneRules.h"
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -32,6 +33,15 @@ int bandwidthTenthsOfPercent(const ConfigImage& image);
 // The calls a pager answers and sends: its enabled calls, in call order.
 std::vector<PlanCall> enabledCalls(const ConfigImage& image);
 
+// What the plan needs of one pager: a few bytes instead of its image, so a
+// sheet of a million rows is checked in little memory.
+struct PlanPager {
+    int bandwidth = 0; // tenths of a per cent
+    std::vector<PlanCall> calls;
+};
+
+PlanPager planPager(const ConfigImage& image);
+
 // Whether a pager with the given bandwidth that is programmed for `own`
 // alerts when `sent` is sent.
 bool answers(const PlanCall& own, int bandwidthTenths, const PlanCall& sent);
@@ -52,6 +62,27 @@ struct PlanFinding {
     bool bAnswersA;
 };
 
-// Every pair of calls of two different pagers that are shared or overlap,
-// pagers and calls in order.
-std::vector<PlanFinding> checkTonePlan(std::span<const ConfigImage> pagers);
+// What a check of a fleet found. Every shared and overlapping pair of calls
+// of two different pagers is counted; `findings` keeps a bounded number of
+// each kind, in order of pagers and calls, since a fleet that shares a group
+// call has as many pairs as the square of its size.
+struct TonePlanCheck {
+    std::vector<PlanFinding> findings;
+    std::uint64_t shared = 0;
+    std::uint64_t overlaps = 0;
+    // False when the overlaps reached kMostOverlapsCounted and the check
+    // stopped: both counts are then lower bounds.
+    bool complete = true;
+};
+
+inline constexpr std::size_t kListedFindings = 100;
+// Beyond this many overlaps a plan is beyond repair by hand, and a hostile
+// sheet of close tones would otherwise cost minutes.
+inline constexpr std::uint64_t kMostOverlapsCounted = 1'000'000;
+
+// Checks every pair of calls of two different pagers: equal tones are shared,
+// tones that one pager or both would answer overlap. Keeps up to `listed`
+// findings of each kind, taken from the first pagers of each group of equal
+// tones.
+TonePlanCheck checkTonePlan(std::span<const PlanPager> pagers,
+                            std::size_t listed = kListedFindings);

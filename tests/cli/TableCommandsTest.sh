@@ -197,6 +197,15 @@ run "$cli" check "$work/a.tbl" --each "$work/plan.csv" --json
 expect_rc 1 "check --json"
 expect_out '"aAnswersB": true'
 expect_out '"bAnswersA": false'
+expect_out '"overlapCount": 2'
+# A fleet that shares one call has a pair for every two pagers: all are
+# counted, a hundred are listed.
+{ echo "label,BS_Period"; seq 1 3000 | sed 's/.*/unit &,10/'; } >"$work/fleet.csv"
+run "$cli" check "$work/a.tbl" --each "$work/fleet.csv"
+expect_rc 0 "check of a fleet sharing its call"
+expect_out "... and 4498400 more shared calls"
+expect_out "0 overlaps, 4498500 shared calls among 3000 pagers."
+[ "$(grep -c '^shared:' "$work/out")" -eq 100 ] || fail "check lists $(grep -c '^shared:' "$work/out") shared calls, not 100"
 # Table files: two saved pagers that share their call overlap in nothing.
 run "$cli" check "$work/a.tbl" "$work/pristine.tbl"
 expect_rc 0 "check of two files sharing a call"
@@ -231,6 +240,11 @@ expect_err "is larger than 1 MiB"
 run "$cli" check "$work/h.tbl" --each "$work/long.csv"
 expect_rc 4 "a megabyte in one cell"
 expect_err "T1[1]: a value of 1000000 characters; no field takes more than 64."
+# Short rows: the row bound keeps them from costing gigabytes.
+{ echo BS_Period; yes 1 | head -n 100001; } >"$work/rows.csv"
+run "$cli" check "$work/h.tbl" --each "$work/rows.csv"
+expect_rc 4 "a sheet of 100001 rows"
+expect_err "has more than 100000 rows"
 printf 'label,T1[1]\nx\001y,abc\000\n' >"$work/control.csv"
 run "$cli" check "$work/h.tbl" --each "$work/control.csv"
 expect_rc 4 "control characters in a cell"

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <random>
+
 namespace {
 
 // k is the decoder bandwidth's item: (0.1 + 0.2 k) per cent.
@@ -30,6 +33,14 @@ ConfigImage groupPager(ToneTenths tone, int bandwidthItem) {
     return image;
 }
 
+std::vector<PlanPager> planOf(std::span<const ConfigImage> images) {
+    std::vector<PlanPager> plan;
+    for (const ConfigImage& image : images) {
+        plan.push_back(planPager(image));
+    }
+    return plan;
+}
+
 struct PlanCase {
     const char* name;
     ConfigImage a;
@@ -44,7 +55,7 @@ class TonePlanRule : public testing::TestWithParam<PlanCase> {};
 TEST_P(TonePlanRule, FindsWhoAnswersWhom) {
     const PlanCase& c = GetParam();
     const std::vector<ConfigImage> plan{c.a, c.b};
-    const auto findings = checkTonePlan(plan);
+    const auto findings = checkTonePlan(planOf(plan)).findings;
     if (!c.kind) {
         EXPECT_TRUE(findings.empty());
         return;
@@ -103,13 +114,97 @@ TEST(TonePlan, EveryPairOfPagersAndCallsInOrder) {
     writeWord(three, field::T1(2), 6675);
     writeWord(three, field::T2(2), 7125);
     const std::vector<ConfigImage> plan{pager(6699, 7073, k1_5), pager(9000, 9500, k1_5), three};
-    const auto findings = checkTonePlan(plan);
+    const auto findings = checkTonePlan(planOf(plan)).findings;
     ASSERT_EQ(findings.size(), 2U);
     EXPECT_EQ(findings[0].pagerB, 2U);
     EXPECT_EQ(findings[0].callB.call, 1);
     EXPECT_EQ(findings[0].kind, FindingKind::Shared);
     EXPECT_EQ(findings[1].callB.call, 2);
     EXPECT_EQ(findings[1].kind, FindingKind::Overlap);
+}
+
+// Every pair, visited one by one: what the grouped count must equal.
+struct PairCount {
+    std::uint64_t shared = 0;
+    std::uint64_t overlaps = 0;
+};
+
+PairCount countEveryPair(const std::vector<ConfigImage>& plan) {
+    PairCount count;
+    for (std::size_t a = 0; a < plan.size(); ++a) {
+        for (std::size_t b = a + 1; b < plan.size(); ++b) {
+            for (const PlanCall& x : enabledCalls(plan[a])) {
+                for (const PlanCall& y : enabledCalls(plan[b])) {
+                    if (!answers(x, bandwidthTenthsOfPercent(plan[a]), y) &&
+                        !answers(y, bandwidthTenthsOfPercent(plan[b]), x)) {
+                        continue;
+                    }
+                    const bool same = x.kind == y.kind && x.tone1 == y.tone1 && x.tone2 == y.tone2;
+                    ++(same ? count.shared : count.overlaps);
+                }
+            }
+        }
+    }
+    return count;
+}
+
+// A fleet drawn from a few close tones, bandwidths, and pagers with two or
+// three calls of equal or near tones: the counts are exact, and what is
+// listed is bounded, in order and true.
+TEST(TonePlan, CountsEveryPairAndListsABoundedNumber) {
+    std::mt19937 random(520);
+    const std::array<ToneTenths, 5> tones{6699, 6675, 6720, 7073, 7125};
+    const auto pick = [&](auto& from) { return from[random() % from.size()]; };
+    std::vector<ConfigImage> plan;
+    for (int n = 0; n < 150; ++n) {
+        ConfigImage image = pager(pick(tones), pick(tones), static_cast<int>(random() % 16));
+        image[field::Duty] = static_cast<std::uint8_t>(1 + random() % 15);
+        for (int call = 2; call <= 4; ++call) {
+            writeWord(image, field::T1(call), pick(tones));
+            writeWord(image, field::T2(call), pick(tones));
+        }
+        image[field::GDuty] = static_cast<std::uint8_t>(random() % 4);
+        writeWord(image, field::T3(1), pick(tones));
+        writeWord(image, field::T3(2), pick(tones));
+        plan.push_back(image);
+    }
+    const PairCount expected = countEveryPair(plan);
+    const TonePlanCheck check = checkTonePlan(planOf(plan), 40);
+    EXPECT_EQ(check.shared, expected.shared);
+    EXPECT_EQ(check.overlaps, expected.overlaps);
+    ASSERT_GT(expected.overlaps, 40U);
+    ASSERT_GT(expected.shared, 40U);
+
+    EXPECT_EQ(check.findings.size(), 80U);
+    for (std::size_t i = 0; i < check.findings.size(); ++i) {
+        const PlanFinding& f = check.findings[i];
+        EXPECT_LT(f.pagerA, f.pagerB);
+        if (i > 0) {
+            EXPECT_LE(check.findings[i - 1].pagerA, f.pagerA);
+        }
+        EXPECT_EQ(f.aAnswersB, answers(f.callA, bandwidthTenthsOfPercent(plan[f.pagerA]), f.callB));
+        EXPECT_EQ(f.bAnswersA, answers(f.callB, bandwidthTenthsOfPercent(plan[f.pagerB]), f.callA));
+        EXPECT_TRUE(f.aAnswersB || f.bAnswersA);
+        const bool same = f.callA.tone1 == f.callB.tone1 && f.callA.tone2 == f.callB.tone2;
+        EXPECT_EQ(f.kind == FindingKind::Shared, same);
+    }
+}
+
+// A hostile plan of close, all different calls stops counting at a bound
+// rather than spending minutes, and says so.
+TEST(TonePlan, CountingStopsAtItsBound) {
+    constexpr int k3_1 = 15;
+    std::vector<ConfigImage> plan;
+    for (int n = 0; n < 1500; ++n) {
+        plan.push_back(pager(static_cast<ToneTenths>(10000 + n / 10),
+                             static_cast<ToneTenths>(15000 + n % 10), k3_1));
+    }
+    const TonePlanCheck check = checkTonePlan(planOf(plan));
+    EXPECT_FALSE(check.complete);
+    EXPECT_GE(check.overlaps, kMostOverlapsCounted);
+    EXPECT_LT(check.overlaps, 1500U * 1499U / 2U);
+    EXPECT_EQ(check.findings.size(), kListedFindings);
+    EXPECT_TRUE(checkTonePlan(planOf(std::span(plan).first(100))).complete);
 }
 
 } // namespace
