@@ -38,6 +38,12 @@ expect_rc 7 "verify of the unprepared file"
 expect_err "Verify Error !"
 expect_same w.tbl "$fixtures/default.tbl"
 
+# Standard output carries a table byte for byte, as a file does.
+wine "$cli" set w.tbl BS_Period=20 -o - >piped.tbl 2>/dev/null
+wine "$cli" set w.tbl BS_Period=20 -o saved.tbl >/dev/null 2>&1
+expect_same piped.tbl saved.tbl
+od -An -tx1 saved.tbl | grep -qw 0a || fail "the table holds no byte 0A to test with"
+
 # A read of what was written is what the emulator keeps.
 wine_cli read back.tbl --port COM8 --raw
 expect_rc 0 "read --raw"
