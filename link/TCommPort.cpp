@@ -1,6 +1,8 @@
 #include "link/TCommPort.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <utility>
 
 TCommPort::~TCommPort() {
     try {
@@ -22,6 +24,22 @@ void TCommPort::reopen(int baud, const std::string& name, int frameMode) {
     setBaud(baud);
     setPortName(name);
     openDevice();
+}
+
+void TCommPort::setBaud(int baud) {
+    if (!lineRunsAt(baud)) {
+        fail(CommFail::SetBaud, EINVAL);
+    }
+    const int previous = std::exchange(baud_, baud);
+    if (!isOpen()) {
+        return;
+    }
+    try {
+        applySettings(baud);
+    } catch (const ECommError& error) {
+        baud_ = previous;
+        fail(CommFail::SetBaud, error.SystemError);
+    }
 }
 
 void TCommPort::setPortName(const std::string& name) {

@@ -99,6 +99,8 @@ public:
     }
 
 private:
+    // Whether the platform's line can be set to this rate at all.
+    static bool lineRunsAt(int baud);
     void applySettings(int baud) const;
 #ifdef _WIN32
     void setTimeouts(std::uint32_t readTotalMs) const noexcept;

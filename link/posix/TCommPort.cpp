@@ -116,20 +116,8 @@ bool TCommPort::isOpen() const {
     return fd_ >= 0;
 }
 
-void TCommPort::setBaud(int baud) {
-    if (!speedFor(baud)) {
-        fail(CommFail::SetBaud, EINVAL);
-    }
-    const int previous = std::exchange(baud_, baud);
-    if (!isOpen()) {
-        return;
-    }
-    try {
-        applySettings(baud);
-    } catch (const ECommError& error) {
-        baud_ = previous;
-        fail(CommFail::SetBaud, error.SystemError);
-    }
+bool TCommPort::lineRunsAt(int baud) {
+    return speedFor(baud).has_value();
 }
 
 std::string TCommPort::devicePath() const {

@@ -68,17 +68,10 @@ std::string TCommPort::devicePath() const {
     return "\\\\.\\" + portName_;
 }
 
-void TCommPort::setBaud(int baud) {
-    const int previous = std::exchange(baud_, baud);
-    if (!isOpen()) {
-        return;
-    }
-    try {
-        applySettings(baud);
-    } catch (const ECommError& error) {
-        baud_ = previous;
-        fail(CommFail::SetBaud, error.SystemError);
-    }
+// The driver decides when the rate is applied: SetCommState refuses a rate
+// the device cannot run.
+bool TCommPort::lineRunsAt(int) {
+    return true;
 }
 
 // Reads the driver's record first, so the characters it holds (XON, XOFF,

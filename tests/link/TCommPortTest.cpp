@@ -1,6 +1,7 @@
 #include "link/TCommPort.h"
 #include "tests/link/PseudoTerminal.h"
 #include "tests/link/WaitUntil.h"
+#include "tests/support/CommFailure.h"
 
 #include <gtest/gtest.h>
 
@@ -22,16 +23,6 @@ using Bytes = std::vector<std::uint8_t>;
 std::size_t waitForBytes(TCommPort& port, std::size_t count) {
     waitUntil([&] { return port.bytesWaiting() >= count; });
     return port.bytesWaiting();
-}
-
-CommFail failureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const ECommError& error) {
-        return error.FailCode;
-    }
-    ADD_FAILURE() << "no ECommError thrown";
-    return CommFail{};
 }
 
 class CommPortTest : public ::testing::Test {

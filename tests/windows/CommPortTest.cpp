@@ -7,6 +7,7 @@
 #include "link/TCommPort.h"
 #include "model/DefaultImage.h"
 #include "tests/link/RecordingView.h"
+#include "tests/support/CommFailure.h"
 
 #include <gtest/gtest.h>
 
@@ -28,16 +29,6 @@ using Clock = std::chrono::steady_clock;
 bool underWine() {
     const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
-CommFail failureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const ECommError& error) {
-        return error.FailCode;
-    }
-    ADD_FAILURE() << "no ECommError thrown";
-    return CommFail{};
 }
 
 class BoardPort : public ::testing::Test {
