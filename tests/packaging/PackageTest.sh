@@ -41,7 +41,7 @@ for library in libc6 libstdc++6 libqt6widgets6 libqt6gui6 libqt6core6; do
         fail "Depends lacks $library: $depends"
 done
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "version"
-dpkg-deb -f "$deb" Description | grep -q "dialout" || fail "no serial-port group hint"
+dpkg-deb -f "$deb" Description | grep "dialout" >/dev/null || fail "no serial-port group hint"
 
 dpkg-deb -x "$deb" "$work/root"
 desktop-file-validate "$work/root/usr/share/applications/io.github.px520.PX520.desktop" ||
@@ -56,14 +56,14 @@ grep -q '<glob pattern="\*.tbl"/>' \
     fail "px520 --version"
 [ "$("$work/root/usr/bin/px520-cli" --version)" = "px520-cli $version" ] || fail "px520-cli --version"
 [ "$("$work/root/usr/bin/px520-sim" --version)" = "$version" ] || fail "px520-sim --version"
-zcat "$work/root/usr/share/man/man1/px520-cli.1.gz" | grep -q "px520 $version" ||
+zcat "$work/root/usr/share/man/man1/px520-cli.1.gz" | grep "px520 $version" >/dev/null ||
     fail "man page version"
 bash -n "$work/root/usr/share/bash-completion/completions/px520-cli" || fail "completion"
 
 # Hardened programs: relocations read-only and bound at start.
 for program in px520 px520-cli px520-sim; do
-    readelf -d "$work/root/usr/bin/$program" | grep -q 'BIND_NOW' || fail "$program lacks BIND_NOW"
-    readelf -l "$work/root/usr/bin/$program" | grep -q 'GNU_RELRO' || fail "$program lacks RELRO"
+    readelf -d "$work/root/usr/bin/$program" | grep 'BIND_NOW' >/dev/null || fail "$program lacks BIND_NOW"
+    readelf -l "$work/root/usr/bin/$program" | grep 'GNU_RELRO' >/dev/null || fail "$program lacks RELRO"
 done
 lintian --fail-on error "$deb" || fail "lintian"
 echo "package $(basename "$deb") passes"
