@@ -82,20 +82,33 @@ void TForm1::showChangedState(bool changed) {
     setWindowTitle(changed ? caption + QLatin1Char('*') : caption);
 }
 
-void TForm1::imageCameFrom(const QString& origin) {
-    imageOrigin = origin;
+void TForm1::imageCameFromFile(const QString& path) {
+    imageFile = path;
+    imageFromPager = false;
+    showFileOrigin();
+}
+
+void TForm1::imageCameFromPager() {
+    imageFile.clear();
+    imageFromPager = true;
+    showFileOrigin();
+}
+
+void TForm1::setSaveFileName(const QString& path) {
+    saveFileName = path;
     showFileOrigin();
 }
 
 // "Save: default.tbl · opened b.tbl"; the file the image came from is named
 // only where it is not the one Save writes.
 void TForm1::showFileOrigin() {
-    const QString target = QFileInfo(saveFileName).fileName();
-    QString text = QStringLiteral("Save: ") + target;
-    if (imageOrigin == QStringLiteral("opened ") + target) {
+    QString text = QStringLiteral("Save: ") + QFileInfo(saveFileName).fileName();
+    if (!imageFile.isEmpty() && QFileInfo(imageFile) == QFileInfo(saveFileName)) {
         text += QStringLiteral(" (opened)");
-    } else if (!imageOrigin.isEmpty()) {
-        text += QStringLiteral(" \u00B7 ") + imageOrigin;
+    } else if (!imageFile.isEmpty()) {
+        text += QStringLiteral(" \u00B7 opened ") + QFileInfo(imageFile).fileName();
+    } else if (imageFromPager) {
+        text += QStringLiteral(" \u00B7 read from the pager");
     }
     statusOrigin->setFullText(text);
 }

@@ -186,7 +186,7 @@ void TForm1::operationEnded(const OperationOutcome& outcome) {
         document->markUnchanged();
     }
     if (outcome.tookImage()) {
-        imageCameFrom(QStringLiteral("read from the pager"));
+        imageCameFromPager();
     }
     if (const auto menu = pagerMenuAfter(outcome, modifyModeSelected())) {
         setPagerMenu(*menu);

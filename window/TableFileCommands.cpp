@@ -50,7 +50,7 @@ bool TForm1::openTableFile(const QString& path) {
     });
     if (opened) {
         document->markUnchanged();
-        imageCameFrom(QStringLiteral("opened ") + QFileInfo(path).fileName());
+        imageCameFromFile(path);
         RecentFiles::add(path);
     }
     return opened;
@@ -58,7 +58,7 @@ bool TForm1::openTableFile(const QString& path) {
 
 void TForm1::openStartFile() {
     if (openTableFile(startFile)) {
-        saveFileName = startFile;
+        setSaveFileName(startFile);
     }
 }
 
@@ -83,7 +83,7 @@ void TForm1::SaveAs1Click() {
     if (!chosen) {
         return;
     }
-    saveFileName = *chosen;
+    setSaveFileName(*chosen);
     if (!saveToSaveFileName()) {
         return;
     }
@@ -101,7 +101,7 @@ void TForm1::loadDefaultTable() {
     case TableStatus::Loaded:
         showImage();
         document->markUnchanged();
-        imageCameFrom(QStringLiteral("opened ") + QString::fromLatin1(kDefaultTableName));
+        imageCameFromFile(QString::fromLatin1(kDefaultTableName));
         break;
     case TableStatus::Missing:
         break;

@@ -180,7 +180,11 @@ private:
     void showChangedState(bool changed);
     // "Save writes ... · opened ..." in the status bar.
     void showFileOrigin();
-    void imageCameFrom(const QString& origin);
+    // The image now holds what this table file holds.
+    void imageCameFromFile(const QString& path);
+    void imageCameFromPager();
+    // Where Save writes from now on, shown in the status bar.
+    void setSaveFileName(const QString& path);
     void fillRecentFiles();
     void openFromMenu(const QString& path);
     // Save to saveFileName; false after "Save Error!".
@@ -207,8 +211,10 @@ private:
     ImageDocument* document = nullptr;
     ElidedLabel* statusOrigin = nullptr;
     QMenu* recentMenu = nullptr;
-    // Where the working image came from: "opened b.tbl", "read from the pager".
-    QString imageOrigin;
+    // Where the working image came from: the table file opened last (empty
+    // when none), or the pager.
+    QString imageFile;
+    bool imageFromPager = false;
     // The user already answered for the changes when closing started.
     bool closeApproved = false;
     PortLister listPorts;

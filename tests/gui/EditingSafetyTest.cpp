@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QTemporaryDir>
 #include <QUrl>
 
 namespace {
@@ -89,6 +90,10 @@ private slots:
         openWithCtrlO(f, tableWith(f.workFolder(), QStringLiteral("b.tbl"), 20));
         QCOMPARE(panel->toolTip(), QStringLiteral("Save: default.tbl \u00B7 opened b.tbl"));
         QCOMPARE(f.window().windowTitle(), kCaption);
+        // A file of the same name elsewhere is not the one Save writes.
+        QTemporaryDir elsewhere;
+        openWithCtrlO(f, tableWith(QDir(elsewhere.path()), QStringLiteral("default.tbl"), 21));
+        QCOMPARE(panel->toolTip(), QStringLiteral("Save: default.tbl \u00B7 opened default.tbl"));
     }
 
     // Closing with a change asks once, naming the file Save would write.
