@@ -1,7 +1,6 @@
 #include "cli/SetCommand.h"
 
 #include "cli/Diagnostics.h"
-#include "cli/DiffCommand.h"
 #include "cli/ExitCodes.h"
 #include "cli/TableFiles.h"
 #include "rules/FieldEntry.h"
@@ -31,13 +30,5 @@ int runSet(const std::string& path, const std::vector<std::string>& assignments,
         report(fieldRefName(result.refused) + ": " + result.message);
         return kExitRefused;
     }
-    if (!saveTableAtomically(out.value_or(path), *image)) {
-        return kExitFile;
-    }
-    // Everything that changed in the file, what opening it normalised
-    // included, unless standard output took the image.
-    if (!isStandardOutput(out.value_or(path))) {
-        printDifferences(opened->stored, *image, std::cout);
-    }
-    return kExitSuccess;
+    return saveEditedTable(out.value_or(path), *opened, *image) ? kExitSuccess : kExitFile;
 }

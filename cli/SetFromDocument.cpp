@@ -1,7 +1,6 @@
 #include "cli/SetFromDocument.h"
 
 #include "cli/Diagnostics.h"
-#include "cli/DiffCommand.h"
 #include "cli/ExitCodes.h"
 #include "cli/FieldJson.h"
 #include "cli/InputText.h"
@@ -217,11 +216,5 @@ int runSetFromDocument(const std::string& path, const std::string& document,
         report(document + ": " + error.message);
         return kExitRefused;
     }
-    if (!saveTableAtomically(out.value_or(path), image)) {
-        return kExitFile;
-    }
-    if (!isStandardOutput(out.value_or(path))) {
-        printDifferences(opened->stored, image, std::cout);
-    }
-    return kExitSuccess;
+    return saveEditedTable(out.value_or(path), *opened, image) ? kExitSuccess : kExitFile;
 }
