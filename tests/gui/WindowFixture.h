@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -81,9 +82,10 @@ private:
         if (answers.empty()) {
             return std::nullopt;
         }
-        auto next = answers.front();
-        answers.pop_front();
-        return next;
+        // Copied into the result before the pop: a named optional here
+        // trips GCC 12's false -Wmaybe-uninitialized when optimising.
+        const auto pop = qScopeGuard([this] { answers.pop_front(); });
+        return answers.front();
     }
 };
 
