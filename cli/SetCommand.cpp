@@ -1,6 +1,7 @@
 #include "cli/SetCommand.h"
 
 #include "cli/Diagnostics.h"
+#include "cli/DiffCommand.h"
 #include "cli/ExitCodes.h"
 #include "cli/TableFiles.h"
 #include "rules/FieldEntry.h"
@@ -31,4 +32,15 @@ int runSet(const std::string& path, const std::vector<std::string>& assignments,
         return kExitRefused;
     }
     return saveEditedTable(out.value_or(path), *opened, *image) ? kExitSuccess : kExitFile;
+}
+
+bool saveEditedTable(const std::string& target, const OpenedTable& opened,
+                     const ConfigImage& image) {
+    if (!saveTableAtomically(target, image)) {
+        return false;
+    }
+    if (!isStandardOutput(target)) {
+        printDifferences(opened.stored, image, std::cout);
+    }
+    return true;
 }

@@ -4,6 +4,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/FieldJson.h"
 #include "cli/InputText.h"
+#include "cli/SetCommand.h"
 #include "cli/TableFiles.h"
 #include "rules/FieldEntry.h"
 

@@ -1,7 +1,6 @@
 #include "cli/TableFiles.h"
 
 #include "cli/Diagnostics.h"
-#include "cli/DiffCommand.h"
 #include "model/TableFile.h"
 #include "model/TableSave.h"
 #include "rules/DisplayPass.h"
@@ -29,15 +28,10 @@ std::optional<OpenedTable> openTable(const std::string& path, bool whole) {
     return opened;
 }
 
-namespace {
-
-// "-" or /dev/stdout: the image goes to standard output, so nothing else may.
 bool isStandardOutput(const std::string& path) {
     return path == "-" || path == "/dev/stdout" || path == "/dev/fd/1" ||
            path == "/proc/self/fd/1";
 }
-
-} // namespace
 
 bool saveTableAtomically(const std::string& path, const ConfigImage& image) {
     if (isStandardOutput(path)) {
@@ -48,17 +42,6 @@ bool saveTableAtomically(const std::string& path, const ConfigImage& image) {
     if (const int error = saveTableFile(path, image); error != 0) {
         report(withSystemReason("cannot save " + path, error));
         return false;
-    }
-    return true;
-}
-
-bool saveEditedTable(const std::string& target, const OpenedTable& opened,
-                     const ConfigImage& image) {
-    if (!saveTableAtomically(target, image)) {
-        return false;
-    }
-    if (!isStandardOutput(target)) {
-        printDifferences(opened.stored, image, std::cout);
     }
     return true;
 }

@@ -57,6 +57,7 @@ void TForm1::buildDocumentMenus() {
 
     connect(document, &ImageDocument::changedStateChanged, this,
             [this](bool changed) { showChangedState(changed); });
+    connect(document, &ImageDocument::fileOriginChanged, this, [this] { showFileOrigin(); });
     setAcceptDrops(true);
 }
 
@@ -82,32 +83,17 @@ void TForm1::showChangedState(bool changed) {
     setWindowTitle(changed ? caption + QLatin1Char('*') : caption);
 }
 
-void TForm1::imageCameFromFile(const QString& path) {
-    imageFile = path;
-    imageFromPager = false;
-    showFileOrigin();
-}
-
-void TForm1::imageCameFromPager() {
-    imageFile.clear();
-    imageFromPager = true;
-    showFileOrigin();
-}
-
-void TForm1::setSaveFileName(const QString& path) {
-    saveFileName = path;
-    showFileOrigin();
-}
-
 // "Save: default.tbl · opened b.tbl"; the file the image came from is named
 // only where it is not the one Save writes.
 void TForm1::showFileOrigin() {
+    const QString& saveFileName = document->saveFileName();
+    const QString& imageFile = document->originFile();
     QString text = QStringLiteral("Save: ") + QFileInfo(saveFileName).fileName();
     if (!imageFile.isEmpty() && QFileInfo(imageFile) == QFileInfo(saveFileName)) {
         text += QStringLiteral(" (opened)");
     } else if (!imageFile.isEmpty()) {
         text += QStringLiteral(" \u00B7 opened ") + QFileInfo(imageFile).fileName();
-    } else if (imageFromPager) {
+    } else if (document->cameFromPager()) {
         text += QStringLiteral(" \u00B7 read from the pager");
     }
     statusOrigin->setFullText(text);
@@ -120,7 +106,7 @@ bool TForm1::maySetChangesAside() {
     const QString question =
         QStringLiteral("The configuration has changes that are neither saved nor written to a "
                        "pager.\nSave them to %1?")
-            .arg(QFileInfo(saveFileName).fileName());
+            .arg(QFileInfo(document->saveFileName()).fileName());
     switch (messages.askToSave(question)) {
     case SaveChoice::Save:
         return saveToSaveFileName();

@@ -98,7 +98,7 @@ bool TForm1::runBoardCommand(const std::function<void()>& command) {
         }
         setEnabled(true);
         setProgressPosition(0);
-        setPagerMenu({true, !modifyModeSelected(), true});
+        setPagerMenu(pagerMenuAfterFailure(modifyModeSelected()));
         throw;
     }
     boardBusy = false;
@@ -186,7 +186,7 @@ void TForm1::operationEnded(const OperationOutcome& outcome) {
         document->markUnchanged();
     }
     if (outcome.tookImage()) {
-        imageCameFromPager();
+        document->setOriginPager();
     }
     if (const auto menu = pagerMenuAfter(outcome, modifyModeSelected())) {
         setPagerMenu(*menu);

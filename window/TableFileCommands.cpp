@@ -1,6 +1,7 @@
 #include "model/TableFile.h"
 #include "model/TableSave.h"
 #include "window/FileDialogs.h"
+#include "window/FieldEditor.h"
 #include "window/ImageDocument.h"
 #include "window/RecentFiles.h"
 #include "dialogs/Messages.h"
@@ -41,16 +42,16 @@ void TForm1::OpenO1Click() {
 bool TForm1::openTableFile(const QString& path) {
     bool opened = false;
     document->edit(QStringLiteral("Open"), [&] {
-        if (loadTable(pathOf(path), image).status != TableStatus::Loaded) {
+        if (loadTable(pathOf(path), document->image()).status != TableStatus::Loaded) {
             messages.exclamation(QStringLiteral("Open Error!"));
             return;
         }
-        showImage();
+        editor->showImage();
         opened = true;
     });
     if (opened) {
         document->markUnchanged();
-        imageCameFromFile(path);
+        document->setOriginFile(path);
         RecentFiles::add(path);
     }
     return opened;
@@ -58,7 +59,7 @@ bool TForm1::openTableFile(const QString& path) {
 
 void TForm1::openStartFile() {
     if (openTableFile(startFile)) {
-        setSaveFileName(startFile);
+        document->setSaveFileName(startFile);
     }
 }
 
@@ -68,7 +69,8 @@ void TForm1::SaveS1Click() {
 
 // Saved beside and renamed into place: a failed save leaves the old file whole.
 bool TForm1::saveToSaveFileName() {
-    if (saveTableFile(pathOf(saveFileName), image) != 0) {
+    const QString& saveFileName = document->saveFileName();
+    if (saveTableFile(pathOf(saveFileName), document->image()) != 0) {
         messages.exclamation(QStringLiteral("Save Error!"));
         return false;
     }
@@ -79,17 +81,19 @@ bool TForm1::saveToSaveFileName() {
 }
 
 void TForm1::SaveAs1Click() {
-    const auto chosen = fileDialogs.saveFileName(tableDialog(startDirectory, saveFileName));
+    const auto chosen =
+        fileDialogs.saveFileName(tableDialog(startDirectory, document->saveFileName()));
     if (!chosen) {
         return;
     }
-    setSaveFileName(*chosen);
+    document->setSaveFileName(*chosen);
     if (!saveToSaveFileName()) {
         return;
     }
     // Relative to the start folder when the file lies inside it; a file
     // elsewhere is named in full rather than cut at an arbitrary place.
     const QString inside = QDir::fromNativeSeparators(startDirectory) + QLatin1Char('/');
+    const QString& saveFileName = document->saveFileName();
     const QString chosenPath = QDir::fromNativeSeparators(saveFileName);
     const QString shown =
         chosenPath.startsWith(inside) ? saveFileName.mid(inside.size()) : saveFileName;
@@ -97,11 +101,11 @@ void TForm1::SaveAs1Click() {
 }
 
 void TForm1::loadDefaultTable() {
-    switch (::loadDefaultTable(kDefaultTableName, image).status) {
+    switch (::loadDefaultTable(kDefaultTableName, document->image()).status) {
     case TableStatus::Loaded:
-        showImage();
+        editor->showImage();
         document->markUnchanged();
-        imageCameFromFile(QString::fromLatin1(kDefaultTableName));
+        document->setOriginFile(QString::fromLatin1(kDefaultTableName));
         break;
     case TableStatus::Missing:
         break;

@@ -15,7 +15,6 @@
 #include "window/ImageDocument.h"
 #include "window/FieldFocus.h"
 #include "window/FileDialogs.h"
-#include "window/PickLists.h"
 #include "window/QtText.h"
 #include "dialogs/Messages.h"
 #include "window/TEdit.h"
@@ -47,14 +46,6 @@ inline constexpr int kHintShowMs = 7000;
 // Height kept free for the title bar a window manager adds; a smaller
 // screen gets a shorter window whose controls scroll.
 inline constexpr int kTitleBarAllowance = 64;
-
-// The table of one per-call field: its controls by call number.
-template <typename Control, std::size_t N>
-void fillByCall(std::array<Control*, N>& table, const FieldEditor& editor, std::string_view field) {
-    for (std::size_t call = 1; call < N; ++call) {
-        table[call] = qobject_cast<Control*>(editor.control(field, static_cast<int>(call)));
-    }
-}
 
 // The column heads and the group calls' boxes line up with the fields of
 // the call rows, whose widths follow the font. A row's spacing does not
@@ -102,17 +93,16 @@ void layOutPages(QTabWidget& pages) {
 TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, LinkTiming timing,
                QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), messages(messageSink),
-      fileDialogs(dialogs), listPorts(std::move(ports)), image(defaultImage()),
-      saveFileName(QString::fromLatin1(kDefaultTableName)) {
+      fileDialogs(dialogs), listPorts(std::move(ports)) {
     accessibleControls::install();
     ui->setupUi(this);
     setWindowTitle(qText(kWindowCaption));
     scrollControls();
-    fillPickLists(*ui);
-    fieldFocus = std::make_unique<FieldFocus>(*this, *ui->edtNull, messages);
-    document = new ImageDocument(image, [this] { showImage(); }, this);
+    fieldFocus = new FieldFocus(*this, *ui->edtNull, messages);
+    document = new ImageDocument(defaultImage(), QString::fromLatin1(kDefaultTableName),
+                                 [this] { showImage(); }, this);
     editor = std::make_unique<FieldEditor>(
-        *ui, image, *document, *fieldFocus, messages, [this] { return standardMode(); },
+        *this, *document, *fieldFocus, messages, [this] { return standardMode(); },
         [this] { openToneTable(); });
 
     // The separator of the File menu carries its name too.
@@ -130,9 +120,10 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
     ui->Read1->setIcon(look->standardIcon(QStyle::SP_ArrowDown));
 
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    for (QLineEdit* tone : {ui->edtT11, ui->edtT12, ui->edtT13, ui->edtT14, ui->edtT21, ui->edtT22,
-                            ui->edtT23, ui->edtT24, ui->edtT31, ui->edtT32}) {
-        tone->setFont(fixed);
+    for (const BoundControl& control : editor->controls().all()) {
+        if (control.ref.def->kind == FieldKind::Tone) {
+            control.widget->setFont(fixed);
+        }
     }
     alignCallColumns(*ui);
     layOutPages(*ui->PageControl1);
@@ -196,7 +187,8 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
     FormCreate();
     document->markUnchanged();
     showFileOrigin();
-    operations = std::make_unique<PagerOperations>(commPort, *this, image, versionTag, timing,
+    operations = std::make_unique<PagerOperations>(commPort, *this, document->image(),
+                                                   document->versionTag(), timing,
                                                    [] { QCoreApplication::processEvents(); });
 
     // The other windows of the run, in their fixed order.
@@ -223,11 +215,10 @@ void TForm1::FormCreate() {
             widget->setToolTipDuration(kHintShowMs);
         }
     }
-    buildControlTables();
     portNames.clear();
     startDirectory = QDir::currentPath();
-    versionTag = makeVersionTag(kWindowCaption);
-    storeVersionTag(image, versionTag);
+    document->versionTag() = makeVersionTag(kWindowCaption);
+    storeVersionTag(document->image(), document->versionTag());
     showImage();
 }
 
@@ -252,30 +243,6 @@ void TForm1::FormShow() {
         loadDefaultTable();
     } else {
         openStartFile();
-    }
-}
-
-void TForm1::buildControlTables() {
-    ControlTables& t = controlTables;
-    fillByCall(t.edtT1, *editor, "T1");
-    fillByCall(t.edtT2, *editor, "T2");
-    fillByCall(t.chkDuty, *editor, "Duty");
-    fillByCall(t.chkPriority, *editor, "Priority");
-    fillByCall(t.edtAlertTime, *editor, "AlertTime");
-    fillByCall(t.cboAlertType, *editor, "AlertType");
-    fillByCall(t.edtT3, *editor, "T3");
-    fillByCall(t.chkGDuty, *editor, "GDuty");
-    fillByCall(t.chkGPriority, *editor, "GPriority");
-    fillByCall(t.edtGAlertTime, *editor, "GAlertTime");
-    fillByCall(t.cboGAlertType, *editor, "GAlertType");
-    // The system flags by their Tag, which is their bit number plus one.
-    for (const BoundControl& control : editor->controls()) {
-        const int tag = control.widget->property("Tag").toInt();
-        auto* box = qobject_cast<QCheckBox*>(control.widget);
-        if (box != nullptr && control.ref.call == 0 && control.ref.def->name.starts_with("SYS") &&
-            tag > 0 && static_cast<std::size_t>(tag) < t.chkSYS.size()) {
-            t.chkSYS[static_cast<std::size_t>(tag)] = box;
-        }
     }
 }
 
@@ -345,6 +312,14 @@ void TForm1::placeOnScreen() {
 
 bool TForm1::standardMode() const {
     return ui->radStandard->isChecked();
+}
+
+ConfigImage& TForm1::configImage() {
+    return document->image();
+}
+
+const QString& TForm1::currentSaveFileName() const {
+    return document->saveFileName();
 }
 
 const std::array<int, 3>& TForm1::toneTargets() const {
@@ -436,8 +411,8 @@ void TForm1::FormMouseMove() {
 }
 
 std::vector<QWidget*> TForm1::editingControls() const {
-    std::vector<QWidget*> controls{ui->cboPort, ui->cboRangeFreq, ui->edtNull, ui->edtKB270Ver};
-    for (const BoundControl& control : editor->controls()) {
+    std::vector<QWidget*> controls{ui->cboPort, ui->edtNull, ui->edtKB270Ver};
+    for (const BoundControl& control : editor->controls().all()) {
         if (qobject_cast<QLabel*>(control.widget) == nullptr) {
             controls.push_back(control.widget);
         }
@@ -446,29 +421,10 @@ std::vector<QWidget*> TForm1::editingControls() const {
 }
 
 void TForm1::RBtModifyClick() {
-    for (QWidget* control : editingControls()) {
+    for (QWidget* control : std::initializer_list<QWidget*>{ui->cboPort, ui->edtNull, ui->edtKB270Ver}) {
         control->setEnabled(true);
     }
-    SettingLinks& links = editor->settingLinks();
-    for (int n = 1; n <= 4; ++n) {
-        if (!controlTables.chkDuty[static_cast<std::size_t>(n)]->isChecked()) {
-            links.enableCall(n, false);
-        }
-    }
-    for (int n = 1; n <= 2; ++n) {
-        if (!controlTables.chkGDuty[static_cast<std::size_t>(n)]->isChecked()) {
-            links.enableGroupCall(n, false);
-        }
-    }
-    if (ui->chkSYSPrivacy->isChecked()) {
-        links.enableAudioControls(false);
-    }
-    if (!ui->chkSYSAudio->isChecked()) {
-        links.enableAudioLockTime(false);
-    }
-    if (!ui->chkSYSSV->isChecked()) {
-        links.enableRecordSections(false);
-    }
+    editor->enableForModifyMode();
     ui->Write1->setEnabled(false);
 }
 

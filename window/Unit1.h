@@ -45,29 +45,13 @@ namespace Ui {
 class TForm1;
 }
 
-// The per-call controls, indexed by their Tag; slot 0 stays empty.
-struct ControlTables {
-    std::array<TEdit*, 5> edtT1{};
-    std::array<TEdit*, 5> edtT2{};
-    std::array<QCheckBox*, 5> chkDuty{};
-    std::array<QCheckBox*, 5> chkPriority{};
-    std::array<QCheckBox*, 9> chkSYS{};
-    std::array<TEdit*, 5> edtAlertTime{};
-    std::array<QComboBox*, 5> cboAlertType{};
-    std::array<TEdit*, 3> edtT3{};
-    std::array<QCheckBox*, 3> chkGDuty{};
-    std::array<QCheckBox*, 3> chkGPriority{};
-    std::array<TEdit*, 3> edtGAlertTime{};
-    std::array<QComboBox*, 3> cboGAlertType{};
-};
-
 // The machine's serial ports as they are now; read again whenever cboPort's
 // list drops down.
 using PortLister = std::function<std::vector<SerialPortInfo>()>;
 
-// The main window: owns the working image for the run, its menus, the port
-// list, the edit modes, the status bar and the view of the board operations.
-// Its fields are edited by the FieldEditor; it hosts the Advance settings lock.
+// The main window: its menus, the port list, the edit modes, the status bar
+// and the view of the board operations. The working image is its document's;
+// its fields are edited by the FieldEditor; it hosts the Advance settings lock.
 class TForm1 : public QMainWindow, public AdvanceLockHost, public OperationView {
     Q_OBJECT
 
@@ -84,10 +68,9 @@ public:
     // search has run; it becomes the save file name.
     void setStartFile(const QString& path) { startFile = path; }
 
-    ConfigImage& configImage() { return image; }
+    ConfigImage& configImage();
     const std::array<int, 3>& toneTargets() const;
-    const QString& currentSaveFileName() const { return saveFileName; }
-    const ControlTables& tables() const { return controlTables; }
+    const QString& currentSaveFileName() const;
 
     // Advance settings lock host (Unit1.cpp).
     void setAdvanceUnlocked(bool unlocked) override;
@@ -129,7 +112,6 @@ private:
     // Opens the Tone Table modally for the set target.
     void openToneTable();
     void runModal(QDialog& dialog);
-    void buildControlTables();
     void wireMenus();
     bool standardMode() const;
     // The controls that the edit modes enable and disable.
@@ -180,11 +162,6 @@ private:
     void showChangedState(bool changed);
     // "Save writes ... · opened ..." in the status bar.
     void showFileOrigin();
-    // The image now holds what this table file holds.
-    void imageCameFromFile(const QString& path);
-    void imageCameFromPager();
-    // Where Save writes from now on, shown in the status bar.
-    void setSaveFileName(const QString& path);
     void fillRecentFiles();
     void openFromMenu(const QString& path);
     // Save to saveFileName; false after "Save Error!".
@@ -202,7 +179,7 @@ private:
     std::unique_ptr<Ui::TForm1> ui;
     Messages& messages;
     FileDialogs& fileDialogs;
-    std::unique_ptr<FieldFocus> fieldFocus;
+    FieldFocus* fieldFocus = nullptr;
     std::unique_ptr<FieldEditor> editor;
     QProgressBar* PB1 = nullptr;
     QLabel* statusText = nullptr;
@@ -211,10 +188,6 @@ private:
     ImageDocument* document = nullptr;
     ElidedLabel* statusOrigin = nullptr;
     QMenu* recentMenu = nullptr;
-    // Where the working image came from: the table file opened last (empty
-    // when none), or the pager.
-    QString imageFile;
-    bool imageFromPager = false;
     // The user already answered for the changes when closing started.
     bool closeApproved = false;
     PortLister listPorts;
@@ -223,9 +196,7 @@ private:
     // The one serial port of the run.
     TCommPort commPort;
 
-    ConfigImage image{};
     QString startDirectory;
-    VersionTag versionTag{};
     // Read, Write, Verify and the board search over commPort and image.
     std::unique_ptr<PagerOperations> operations;
     // A board command is running; the window waits for it to end.
@@ -241,7 +212,5 @@ private:
     TfrmHelp* resetHelp = nullptr;
     TForm3* splash = nullptr;
     TForm4* advanceLock = nullptr;
-    QString saveFileName;
     QString startFile;
-    ControlTables controlTables;
 };
