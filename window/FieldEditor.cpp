@@ -35,9 +35,9 @@ FieldEditor::FieldEditor(QWidget& mainWindow, ImageDocument& imageDocument,
                          FieldFocus& fieldFocus, Messages& messageSink,
                          std::function<bool()> standard, std::function<void()> openToneTable)
     : window(mainWindow), document(imageDocument), image(imageDocument.image()),
-      focus(fieldFocus), messages(messageSink), standardMode(std::move(standard)),
+      focus(fieldFocus), messages(messageSink), isStandardMode(std::move(standard)),
       bound(mainWindow, image), channel(bound, image, fieldFocus, messageSink),
-      tones(bound, imageDocument, fieldFocus, messageSink, [this] { return toneMode(); },
+      tones(bound, imageDocument, fieldFocus, messageSink, [this] { return currentToneMode(); },
             std::move(openToneTable)),
       links(bound, image) {
     for (const BoundControl& control : bound.all()) {
@@ -64,20 +64,20 @@ void FieldEditor::bind(const BoundControl& control) {
             edit,
             [this, control, tone](TEdit* e) {
                 if (tone) {
-                    tones.enter(e, control.ref);
+                    tones.enterTone(e, control.ref);
                 } else {
                     // Emptied without an undo step: Ctrl+Z undoes what is typed, no more.
                     e->setText(QString());
                 }
             },
             [this, control](TEdit* e) {
-                document.editField(control.ref, [&] { exit(e, control); });
+                document.editField(control.ref, [&] { exitField(e, control); });
             });
         TEdit::Handler doubleClick;
         if (tone) {
             doubleClick = [this, control](TEdit*) { tones.doubleClick(control.ref); };
         }
-        edit->setHandlers([this, control](TEdit* e, char32_t& key) { keyPress(e, control, key); },
+        edit->setHandlers([this, control](TEdit* e, char32_t& key) { filterFieldKey(e, control, key); },
                           std::move(doubleClick));
         // A file dropped on a field opens as it does anywhere on the window.
         edit->setAcceptDrops(false);
@@ -106,7 +106,7 @@ void FieldEditor::describe(const BoundControl& control) const {
     }
 }
 
-void FieldEditor::showImage() {
+void FieldEditor::displayImage() {
     applyDisplayPass(image);
     channel.show();
     const auto* standby = bound.control<QCheckBox>("FullTimeAutoMonitor");
@@ -124,11 +124,11 @@ void FieldEditor::enableForModifyMode() {
     links.showModifyMode();
 }
 
-ToneMode FieldEditor::toneMode() const {
-    return standardMode() ? ToneMode::Standard : ToneMode::User;
+ToneMode FieldEditor::currentToneMode() const {
+    return isStandardMode() ? ToneMode::Standard : ToneMode::User;
 }
 
-void FieldEditor::keyPress(TEdit* edit, const BoundControl& control, char32_t& key) {
+void FieldEditor::filterFieldKey(TEdit* edit, const BoundControl& control, char32_t& key) {
     switch (filterKey(control.ref.def->filter, textOf(*edit), key)) {
     case KeyDecision::Pass:
         return;
@@ -159,13 +159,13 @@ void FieldEditor::keyPress(TEdit* edit, const BoundControl& control, char32_t& k
     }
 }
 
-void FieldEditor::exit(TEdit* edit, const BoundControl& control) {
+void FieldEditor::exitField(TEdit* edit, const BoundControl& control) {
     switch (control.ref.def->kind) {
     case FieldKind::Tone:
-        tones.exit(edit, control.ref);
+        tones.exitTone(edit, control.ref);
         return;
     case FieldKind::Frequency:
-        channel.exit();
+        channel.checkEntry();
         return;
     default:
         exitTyped(edit, control);
@@ -207,7 +207,7 @@ void FieldEditor::picked(QComboBox* box, const BoundControl& control) {
         channel.pickStep();
         return;
     }
-    if (box->currentIndex() < 0 || !store(control.ref, box->currentText().toStdString())) {
+    if (box->currentIndex() < 0 || !storeText(control.ref, box->currentText().toStdString())) {
         bound.show(control);
         return;
     }
@@ -215,16 +215,16 @@ void FieldEditor::picked(QComboBox* box, const BoundControl& control) {
 }
 
 void FieldEditor::switched(QCheckBox* box, const BoundControl& control) {
-    if (!store(control.ref, box->isChecked() ? "on" : "off")) {
+    if (!storeText(control.ref, box->isChecked() ? "on" : "off")) {
         bound.show(control);
         return;
     }
     links.changed(control.ref);
 }
 
-bool FieldEditor::store(const FieldRef& ref, const std::string& text) {
+bool FieldEditor::storeText(const FieldRef& ref, const std::string& text) {
     const FieldAssignment assignment{ref, text};
-    const EntryResult result = enterFields(image, std::span(&assignment, 1), toneMode());
+    const EntryResult result = enterFields(image, std::span(&assignment, 1), currentToneMode());
     if (!result.accepted) {
         messages.exclamation(qText(result.message));
     }

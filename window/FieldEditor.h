@@ -35,32 +35,32 @@ public:
 
     // The display pass: the core stores what showing the image normalises,
     // as for a freshly started window, then every control shows its value.
-    void showImage();
+    void displayImage();
     // Modify Mode: every control enabled but those a switch that is off
     // disables.
     void enableForModifyMode();
 
-    const BoundControls& controls() const { return bound; }
+    const BoundControls& boundControls() const { return bound; }
     ToneColumns& toneColumns() { return tones; }
 
 private:
-    ToneMode toneMode() const;
+    ToneMode currentToneMode() const;
     void bind(const BoundControl& control);
     void describe(const BoundControl& control) const;
-    void keyPress(TEdit* edit, const BoundControl& control, char32_t& key);
-    void exit(TEdit* edit, const BoundControl& control);
+    void filterFieldKey(TEdit* edit, const BoundControl& control, char32_t& key);
+    void exitField(TEdit* edit, const BoundControl& control);
     void exitTyped(TEdit* edit, const BoundControl& control);
     void picked(QComboBox* box, const BoundControl& control);
     void switched(QCheckBox* box, const BoundControl& control);
     // Takes a value as px520-cli set takes it; false (and a message) when refused.
-    bool store(const FieldRef& ref, const std::string& text);
+    bool storeText(const FieldRef& ref, const std::string& text);
 
     QWidget& window;
     ImageDocument& document;
     ConfigImage& image;
     FieldFocus& focus;
     Messages& messages;
-    std::function<bool()> standardMode;
+    std::function<bool()> isStandardMode;
     BoundControls bound;
     FrequencyStrip channel;
     ToneColumns tones;

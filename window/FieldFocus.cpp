@@ -29,8 +29,8 @@ void FieldFocus::watch(TEdit* field, Handler enter, Handler exit) {
 }
 
 void FieldFocus::runEnter(TEdit* field) {
-    if (const auto found = fields.constFind(field); found != fields.cend() && found->enter) {
-        found->enter(field);
+    if (const auto found = fields.constFind(field); found != fields.cend() && found->onEntry) {
+        found->onEntry(field);
     }
 }
 
@@ -235,8 +235,8 @@ bool FieldFocus::runExit(TEdit* field, bool leaving) {
         Run* value;
         ~Restore() { slot = value; }
     } restore{run, outer};
-    if (const auto found = fields.constFind(field); found != fields.cend() && found->exit) {
-        found->exit(field);
+    if (const auto found = fields.constFind(field); found != fields.cend() && found->onExit) {
+        found->onExit(field);
     }
     return current.refused;
 }

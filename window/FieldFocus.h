@@ -57,8 +57,8 @@ protected:
 
 private:
     struct Handlers {
-        Handler enter;
-        Handler exit;
+        Handler onEntry;
+        Handler onExit;
     };
     void entered(TEdit* field, Qt::FocusReason reason);
     void left(TEdit* field, Qt::FocusReason reason);

@@ -58,10 +58,10 @@ void FrequencyStrip::show() {
     showBand(band);
     // A stored frequency its step refuses is reported once, as leaving the
     // field with it would.
-    exit();
+    checkEntry();
 }
 
-void FrequencyStrip::exit() {
+void FrequencyStrip::checkEntry() {
     TEdit* freq = controls.control<TEdit>("Freq");
     const FrequencyCheck check =
         checkFrequency(textOf(*freq), selectedBand(), selectedStep(), image[field::CSpace]);
@@ -108,5 +108,5 @@ void FrequencyStrip::pickBand() {
 
 void FrequencyStrip::pickStep() {
     applyStepItem(image, selectedBand(), selectedStep());
-    exit();
+    checkEntry();
 }

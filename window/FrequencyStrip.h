@@ -24,7 +24,7 @@ public:
     // The display pass's part: frequency, band, step list and words.
     void show();
     // edtFreq's exit rule.
-    void exit();
+    void checkEntry();
     // The user picked a band, or a step.
     void pickBand();
     void pickStep();

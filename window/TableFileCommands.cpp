@@ -1,5 +1,4 @@
 #include "model/TableFile.h"
-#include "model/TableSave.h"
 #include "window/FileDialogs.h"
 #include "window/FieldEditor.h"
 #include "window/ImageDocument.h"
@@ -9,15 +8,32 @@
 #include "ui_Unit1.h"
 
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QUrl>
 
 #include <filesystem>
 
-// Open, Save and Save As of the File menu and the start-up table or the
-// file named on the command line.
+// Open, Save and Save As of the File menu, the recent files, files dropped
+// on the window, and the start-up table or the file named on the command line.
 
 namespace {
+
+// The .tbl file among dropped ones; empty when there is none.
+QString droppedTable(const QMimeData& data) {
+    for (const QUrl& url : data.urls()) {
+        if (url.isLocalFile() &&
+            url.toLocalFile().endsWith(QLatin1String(".tbl"), Qt::CaseInsensitive)) {
+            return url.toLocalFile();
+        }
+    }
+    return {};
+}
+
 
 FileDialogSetup tableDialog(const QString& directory, const QString& fileName) {
     return {directory, QStringLiteral("Table files (*.tbl)"), QStringLiteral("tbl"), fileName};
@@ -46,7 +62,7 @@ bool TForm1::openTableFile(const QString& path) {
             messages.exclamation(QStringLiteral("Open Error!"));
             return;
         }
-        editor->showImage();
+        editor->displayImage();
         opened = true;
     });
     if (opened) {
@@ -65,19 +81,6 @@ void TForm1::openStartFile() {
 
 void TForm1::SaveS1Click() {
     saveToSaveFileName();
-}
-
-// Saved beside and renamed into place: a failed save leaves the old file whole.
-bool TForm1::saveToSaveFileName() {
-    const QString& saveFileName = document->saveFileName();
-    if (saveTableFile(pathOf(saveFileName), document->image()) != 0) {
-        messages.exclamation(QStringLiteral("Save Error!"));
-        return false;
-    }
-    document->markUnchanged();
-    RecentFiles::add(saveFileName);
-    showFileOrigin();
-    return true;
 }
 
 void TForm1::SaveAs1Click() {
@@ -103,7 +106,7 @@ void TForm1::SaveAs1Click() {
 void TForm1::loadDefaultTable() {
     switch (::loadDefaultTable(kDefaultTableName, document->image()).status) {
     case TableStatus::Loaded:
-        editor->showImage();
+        editor->displayImage();
         document->markUnchanged();
         document->setOriginFile(QString::fromLatin1(kDefaultTableName));
         break;
@@ -116,4 +119,35 @@ void TForm1::loadDefaultTable() {
         messages.plain(QStringLiteral("This default table is not PX520."));
         break;
     }
+}
+
+void TForm1::fillRecentFiles() {
+    recentMenu->clear();
+    const QStringList files = RecentFiles::list();
+    for (const QString& path : files) {
+        QAction* item = recentMenu->addAction(path);
+        connect(item, &QAction::triggered, this, [this, path] { openFromMenu(path); });
+    }
+    recentMenu->setEnabled(!files.isEmpty());
+}
+
+void TForm1::openFromMenu(const QString& path) {
+    if (endEntryForTransfer() && maySetChangesAside()) {
+        openTableFile(path);
+    }
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (!boardBusy && !droppedTable(*event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    const QString path = droppedTable(*event->mimeData());
+    if (path.isEmpty() || boardBusy) {
+        return;
+    }
+    event->acceptProposedAction();
+    openFromMenu(path);
 }

@@ -12,9 +12,9 @@
 
 ToneColumns::ToneColumns(BoundControls& boundControls, ImageDocument& imageDocument,
                          FieldFocus& fieldFocus, Messages& messageSink,
-                         std::function<ToneMode()> mode, std::function<void()> openTable)
+                         std::function<ToneMode()> mode, std::function<void()> openToneTable)
     : controls(boundControls), document(imageDocument), focus(fieldFocus), messages(messageSink),
-      toneMode(std::move(mode)), openToneTable(std::move(openTable)) {}
+      modeOfTones(std::move(mode)), openTable(std::move(openToneTable)) {}
 
 int ToneColumns::columnOf(const FieldRef& ref) const {
     const auto found = std::ranges::find_if(controls.all(), [&](const BoundControl& c) {
@@ -36,15 +36,15 @@ void ToneColumns::showPrompt(bool shown) {
     }
 }
 
-void ToneColumns::enter(TEdit* edit, const FieldRef& ref) {
-    if (toneMode() == ToneMode::Standard) {
+void ToneColumns::enterTone(TEdit* edit, const FieldRef& ref) {
+    if (modeOfTones() == ToneMode::Standard) {
         showPrompt(true);
     }
     edit->setText(QString());
     pointTargetAt(ref);
 }
 
-void ToneColumns::exit(TEdit* edit, const FieldRef& ref) {
+void ToneColumns::exitTone(TEdit* edit, const FieldRef& ref) {
     if (edit->text().isEmpty()) {
         controls.showField(*ref.def);
         return;
@@ -53,7 +53,7 @@ void ToneColumns::exit(TEdit* edit, const FieldRef& ref) {
     if (!column.keepsTableTarget) {
         toneTableTarget.at(static_cast<std::size_t>(columnOf(ref))) = 0;
     }
-    const ToneMode mode = toneMode();
+    const ToneMode mode = modeOfTones();
     const ToneEntry entry = enterToneField(document.image(), ref, textOf(*edit), mode);
     edit->setText(qText(entry.shownText));
     switch (entry.kind) {
@@ -77,9 +77,9 @@ void ToneColumns::exit(TEdit* edit, const FieldRef& ref) {
 }
 
 void ToneColumns::doubleClick(const FieldRef& ref) {
-    if (toneMode() == ToneMode::Standard) {
+    if (modeOfTones() == ToneMode::Standard) {
         pointTargetAt(ref);
-        openToneTable();
+        openTable();
     }
 }
 
@@ -102,6 +102,6 @@ QLineEdit* ToneColumns::toneEdit(int column, int call) {
 void ToneColumns::commitToneEdit(QLineEdit* edit, int /*column*/) {
     if (const BoundControl* control = controls.binding(edit)) {
         const FieldRef ref = control->ref;
-        document.editField(ref, [&] { exit(static_cast<TEdit*>(edit), ref); });
+        document.editField(ref, [&] { exitTone(static_cast<TEdit*>(edit), ref); });
     }
 }

@@ -23,8 +23,8 @@ public:
                 Messages& messages, std::function<ToneMode()> toneMode,
                 std::function<void()> openToneTable);
 
-    void enter(TEdit* edit, const FieldRef& ref);
-    void exit(TEdit* edit, const FieldRef& ref);
+    void enterTone(TEdit* edit, const FieldRef& ref);
+    void exitTone(TEdit* edit, const FieldRef& ref);
     // Standard Mode: the Tone Table opens for this edit.
     void doubleClick(const FieldRef& ref);
     // No column is a target any more and the F9 prompt goes.
@@ -45,7 +45,7 @@ private:
     ImageDocument& document;
     FieldFocus& focus;
     Messages& messages;
-    std::function<ToneMode()> toneMode;
-    std::function<void()> openToneTable;
+    std::function<ToneMode()> modeOfTones;
+    std::function<void()> openTable;
     std::array<int, 3> toneTableTarget{};
 };

@@ -16,6 +16,7 @@
 #include "window/FieldFocus.h"
 #include "window/FileDialogs.h"
 #include "window/QtText.h"
+#include "window/RecentFiles.h"
 #include "dialogs/Messages.h"
 #include "window/TEdit.h"
 #include "ui_Unit1.h"
@@ -24,9 +25,11 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QProgressBar>
@@ -120,7 +123,7 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
     ui->Read1->setIcon(look->standardIcon(QStyle::SP_ArrowDown));
 
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    for (const BoundControl& control : editor->controls().all()) {
+    for (const BoundControl& control : editor->boundControls().all()) {
         if (control.ref.def->kind == FieldKind::Tone) {
             control.widget->setFont(fixed);
         }
@@ -172,7 +175,8 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
     // Its width stays the strip's however long the paths it lists.
     ui->cboPort->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     wireMenus();
-    buildDocumentMenus();
+    buildEditMenu();
+    buildRecentMenu();
 
     // A line edit takes Ctrl+E as "end of line"; the menu's keys stay the
     // window's whichever control has the focus (the sink takes it from code).
@@ -227,42 +231,27 @@ void TForm1::showEvent(QShowEvent* event) {
     if (!shownOnce) {
         shownOnce = true;
         // After the window is on screen, so that its messages have a parent to sit on.
-        QTimer::singleShot(0, this, [this] { FormShow(); });
-    }
-}
-
-void TForm1::FormShow() {
-    fillPortList();
-    // Until the search finds the board, the first port.
-    ui->cboPort->setCurrentIndex(0);
-    searchBoard();
-    if (!isVisible()) {
-        return; // closed while the ports were probed
-    }
-    if (startFile.isEmpty()) {
-        loadDefaultTable();
-    } else {
-        openStartFile();
+        QTimer::singleShot(0, this, &TForm1::FormShow);
     }
 }
 
 void TForm1::wireMenus() {
     connect(ui->cboPort, &QComboBox::currentIndexChanged, this,
             [this] { ui->cboPort->setToolTip(ui->cboPort->currentText()); });
-    connect(ui->RBtModify, &QRadioButton::clicked, this, [this] { RBtModifyClick(); });
-    connect(ui->RBtWrite, &QRadioButton::clicked, this, [this] { RBtWriteClick(); });
-    connect(ui->OpenO1, &QAction::triggered, this, [this] { OpenO1Click(); });
-    connect(ui->SaveS1, &QAction::triggered, this, [this] { SaveS1Click(); });
-    connect(ui->SaveAs1, &QAction::triggered, this, [this] { SaveAs1Click(); });
-    connect(ui->ExitE1, &QAction::triggered, this, [this] { ExitE1Click(); });
-    connect(ui->Read1, &QAction::triggered, this, [this] { Read1Click(); });
-    connect(ui->Write1, &QAction::triggered, this, [this] { Write1Click(); });
-    connect(ui->Verify1, &QAction::triggered, this, [this] { Verify1Click(); });
-    connect(ui->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    connect(ui->cboPort, &TComboBox::dropDown, this, [this] { cboPortDropDown(); });
-    connect(ui->Advance2, &QAction::triggered, this, [this] { Advance2Click(); });
-    connect(ui->About2, &QAction::triggered, this, [this] { About2Click(); });
-    connect(LinkLabel::attach(*ui->lblHelp), &LinkLabel::clicked, this, [this] { lblHelpClick(); });
+    connect(ui->RBtModify, &QRadioButton::clicked, this, &TForm1::RBtModifyClick);
+    connect(ui->RBtWrite, &QRadioButton::clicked, this, &TForm1::RBtWriteClick);
+    connect(ui->OpenO1, &QAction::triggered, this, &TForm1::OpenO1Click);
+    connect(ui->SaveS1, &QAction::triggered, this, &TForm1::SaveS1Click);
+    connect(ui->SaveAs1, &QAction::triggered, this, &TForm1::SaveAs1Click);
+    connect(ui->ExitE1, &QAction::triggered, this, &TForm1::ExitE1Click);
+    connect(ui->Read1, &QAction::triggered, this, &TForm1::Read1Click);
+    connect(ui->Write1, &QAction::triggered, this, &TForm1::Write1Click);
+    connect(ui->Verify1, &QAction::triggered, this, &TForm1::Verify1Click);
+    connect(ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(ui->cboPort, &TComboBox::dropDown, this, &TForm1::cboPortDropDown);
+    connect(ui->Advance2, &QAction::triggered, this, &TForm1::Advance2Click);
+    connect(ui->About2, &QAction::triggered, this, &TForm1::About2Click);
+    connect(LinkLabel::attach(*ui->lblHelp), &LinkLabel::clicked, this, &TForm1::lblHelpClick);
 }
 
 void TForm1::scrollControls() {
@@ -327,7 +316,7 @@ const std::array<int, 3>& TForm1::toneTargets() const {
 }
 
 void TForm1::showImage() {
-    editor->showImage();
+    editor->displayImage();
 }
 
 void TForm1::focusToNull() {
@@ -412,7 +401,7 @@ void TForm1::FormMouseMove() {
 
 std::vector<QWidget*> TForm1::editingControls() const {
     std::vector<QWidget*> controls{ui->cboPort, ui->edtNull, ui->edtKB270Ver};
-    for (const BoundControl& control : editor->controls().all()) {
+    for (const BoundControl& control : editor->boundControls().all()) {
         if (qobject_cast<QLabel*>(control.widget) == nullptr) {
             controls.push_back(control.widget);
         }
@@ -437,36 +426,46 @@ void TForm1::RBtWriteClick() {
     ui->Write1->setEnabled(true);
 }
 
-void TForm1::ExitE1Click() {
-    if (!boardBusy) {
-        if (!maySetChangesAside()) {
-            return;
-        }
-        closeApproved = true;
-        if (commPort.isOpen()) {
-            commPort.closeDevice();
-        }
-    }
-    close();
+void TForm1::buildEditMenu() {
+    auto* edit = new QMenu(QStringLiteral("Edit"), ui->MainMenu1);
+    edit->setObjectName(QStringLiteral("Edit1"));
+    ui->MainMenu1->insertMenu(ui->Pager1->menuAction(), edit);
+    QAction* undo = document->undoStack().createUndoAction(edit, QStringLiteral("Undo"));
+    undo->setObjectName(QStringLiteral("Undo1"));
+    undo->setShortcut(QKeySequence::Undo);
+    QAction* redo = document->undoStack().createRedoAction(edit, QStringLiteral("Redo"));
+    redo->setObjectName(QStringLiteral("Redo1"));
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                        QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    edit->addAction(undo);
+    edit->addAction(redo);
+
+    connect(document, &ImageDocument::changedStateChanged, this,
+            &TForm1::showChangedState);
+    connect(document, &ImageDocument::fileOriginChanged, this, &TForm1::showFileOrigin);
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
-    // The board command in progress owns the port; the window closes when it ends.
-    if (boardBusy) {
-        closeWhenIdle = true;
-        event->ignore();
-        return;
+void TForm1::buildRecentMenu() {
+    recentMenu = new QMenu(QStringLiteral("Open Recent"), ui->FileF1);
+    recentMenu->setObjectName(QStringLiteral("OpenRecent1"));
+    ui->FileF1->insertMenu(ui->SaveS1, recentMenu);
+    connect(recentMenu, &QMenu::aboutToShow, this, &TForm1::fillRecentFiles);
+    recentMenu->setEnabled(!RecentFiles::list().isEmpty());
+    setAcceptDrops(true);
+}
+
+// "Save: default.tbl · opened b.tbl"; the file the image came from is named
+// only where it is not the one Save writes.
+void TForm1::showFileOrigin() {
+    const QString& saveFileName = document->saveFileName();
+    const QString& imageFile = document->originFile();
+    QString text = QStringLiteral("Save: ") + QFileInfo(saveFileName).fileName();
+    if (!imageFile.isEmpty() && QFileInfo(imageFile) == QFileInfo(saveFileName)) {
+        text += QStringLiteral(" (opened)");
+    } else if (!imageFile.isEmpty()) {
+        text += QStringLiteral(" \u00B7 opened ") + QFileInfo(imageFile).fileName();
+    } else if (document->cameFromPager()) {
+        text += QStringLiteral(" \u00B7 read from the pager");
     }
-    // The entry in progress is not ended: no field rule runs on the way out.
-    if (!closeApproved && !maySetChangesAside()) {
-        event->ignore();
-        return;
-    }
-    closeApproved = false;
-    // No field rule may run while the window goes away.
-    fieldFocus->shutDown();
-    if (commPort.isOpen()) {
-        commPort.closeDevice();
-    }
-    QMainWindow::closeEvent(event);
+    statusOrigin->setFullText(text);
 }

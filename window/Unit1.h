@@ -137,9 +137,6 @@ private:
     // Runs a board command unless one is running; a close asked for meanwhile
     // happens when it ends. False when the window closed.
     bool runBoardCommand(const std::function<void()>& command);
-    // Stores or refuses the value being typed before the board sees the image;
-    // false when it was refused.
-    bool endEntryForTransfer();
     void setPagerMenu(const PagerMenu& menu);
     // edtVersion and lblVersion become visible with their current text.
     void showVersionField();
@@ -153,21 +150,27 @@ private:
     void fillPortList();
     void cboPortDropDown();
 
-    // The document: Edit menu, changed state, recent files, dropped files,
-    // and the question before changes are set aside (DocumentCommands.cpp).
-    void buildDocumentMenus();
+    // The document: Edit menu, changed state, the question before changes
+    // are set aside, saving, and the entry ended before the image leaves
+    // (DocumentCommands.cpp).
+    void buildEditMenu();
     // True when the image may be replaced or closed: nothing is changed, or
     // the user saved or discarded the changes.
     bool maySetChangesAside();
     void showChangedState(bool changed);
     // "Save writes ... · opened ..." in the status bar.
     void showFileOrigin();
+    // Save to the document's save file; false after "Save Error!".
+    bool saveToSaveFileName();
+    // Stores or refuses the value being typed before the board or a file sees
+    // the image; false when it was refused.
+    bool endEntryForTransfer();
+
+    // Table files: Open, Save, Save As, the recent files and dropped files
+    // (TableFileCommands.cpp).
+    void buildRecentMenu();
     void fillRecentFiles();
     void openFromMenu(const QString& path);
-    // Save to saveFileName; false after "Save Error!".
-    bool saveToSaveFileName();
-
-    // Table files (TableFileCommands.cpp).
     void OpenO1Click();
     void SaveS1Click();
     void SaveAs1Click();
