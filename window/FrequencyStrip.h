@@ -42,7 +42,7 @@ private:
     ConfigImage& image;
     FieldFocus& focus;
     Messages& messages;
-    std::array<QString, 2> frequencyTextOfBand{
+    std::array<QString, kBandItems.size()> frequencyTextOfBand{
         QString::fromStdString(frequencyText(defaultBandFrequency(Band::Low))),
         QString::fromStdString(frequencyText(defaultBandFrequency(Band::High)))};
 };

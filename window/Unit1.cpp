@@ -11,6 +11,7 @@
 #include "model/TableFile.h"
 #include "window/AccessibleControls.h"
 #include "window/ElidedLabel.h"
+#include "window/WindowLayout.h"
 #include "window/FieldEditor.h"
 #include "window/ImageDocument.h"
 #include "window/FieldFocus.h"
@@ -27,16 +28,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QProgressBar>
-#include <QScreen>
-#include <QScrollArea>
 #include <QShortcut>
-#include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -46,9 +43,6 @@
 namespace {
 
 inline constexpr int kHintShowMs = 7000;
-// Height kept free for the title bar a window manager adds; a smaller
-// screen gets a shorter window whose controls scroll.
-inline constexpr int kTitleBarAllowance = 64;
 
 // The column heads and the group calls' boxes line up with the fields of
 // the call rows, whose widths follow the font. A row's spacing does not
@@ -70,27 +64,6 @@ void alignCallColumns(Ui::TForm1& ui) {
     ui.panGCall2->layout()->invalidate();
 }
 
-// Qt lays out a tab page, and each box on it, when it is first shown; the
-// others get their places now, so that every control has its place from
-// the start. Outer layouts go first: they size the boxes inside.
-void layOutPages(QTabWidget& pages) {
-    QSize size;
-    for (int i = 0; i < pages.count(); ++i) {
-        size = size.expandedTo(pages.widget(i)->sizeHint());
-    }
-    for (int i = 0; i < pages.count(); ++i) {
-        QWidget* page = pages.widget(i);
-        page->resize(size);
-        QList<QWidget*> boxes{page};
-        boxes << page->findChildren<QWidget*>();
-        for (QWidget* box : boxes) {
-            if (box->layout() != nullptr) {
-                box->layout()->activate();
-            }
-        }
-    }
-}
-
 } // namespace
 
 TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, LinkTiming timing,
@@ -100,7 +73,7 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
     accessibleControls::install();
     ui->setupUi(this);
     setWindowTitle(qText(kWindowCaption));
-    scrollControls();
+    scrollControls(*this);
     fieldFocus = new FieldFocus(*this, *ui->edtNull, messages);
     document = new ImageDocument(defaultImage(), QString::fromLatin1(kDefaultTableName),
                                  [this] { showImage(); }, this);
@@ -131,31 +104,11 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
     alignCallColumns(*ui);
     layOutPages(*ui->PageControl1);
 
-    // Status bar: progress bar, status text, file name.
-    auto* progressPanel = new QWidget(ui->StatusBar1);
-    progressPanel->setObjectName(QStringLiteral("StatusPanel0"));
-    progressPanel->setFixedWidth(320);
-    auto* progressLayout = new QHBoxLayout(progressPanel);
-    progressLayout->setContentsMargins(0, 0, 0, 0);
-    PB1 = new QProgressBar(progressPanel);
-    PB1->setObjectName(QStringLiteral("PB1"));
-    PB1->setRange(0, 100);
-    PB1->setTextVisible(false);
-    PB1->hide();
-    progressLayout->addWidget(PB1);
-    statusText = new QLabel(QStringLiteral("  Ready ......"), ui->StatusBar1);
-    statusText->setObjectName(QStringLiteral("StatusPanel1"));
-    statusText->setFixedWidth(330);
-    statusFileName = new QLabel(ui->StatusBar1);
-    statusFileName->setObjectName(QStringLiteral("StatusPanel2"));
-    statusFileName->setMinimumWidth(50);
-    // Where Save writes and where the image came from, beside the others.
-    statusOrigin = new ElidedLabel(ui->StatusBar1);
-    statusOrigin->setObjectName(QStringLiteral("StatusPanel3"));
-    ui->StatusBar1->addWidget(progressPanel);
-    ui->StatusBar1->addWidget(statusText);
-    ui->StatusBar1->addWidget(statusFileName, 1);
-    ui->StatusBar1->addWidget(statusOrigin, 3);
+    const StatusPanels panels = buildStatusBar(*ui->StatusBar1);
+    PB1 = panels.progress;
+    statusText = panels.status;
+    statusFileName = panels.fileName;
+    statusOrigin = panels.origin;
 
     ui->Read1->setEnabled(true);
     ui->Verify1->setEnabled(true);
@@ -186,7 +139,7 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
         }
     }
 
-    placeOnScreen();
+    placeOnScreen(*this);
 
     FormCreate();
     document->markUnchanged();
@@ -252,51 +205,6 @@ void TForm1::wireMenus() {
     connect(ui->Advance2, &QAction::triggered, this, &TForm1::Advance2Click);
     connect(ui->About2, &QAction::triggered, this, &TForm1::About2Click);
     connect(LinkLabel::attach(*ui->lblHelp), &LinkLabel::clicked, this, &TForm1::lblHelpClick);
-}
-
-void TForm1::scrollControls() {
-    QWidget* controls = takeCentralWidget();
-    // A hidden control keeps its place: one shown later moves nothing, and
-    // each has its place beside its label.
-    for (QWidget* control : controls->findChildren<QWidget*>()) {
-        const bool page = qobject_cast<QStackedWidget*>(control->parentWidget()) != nullptr;
-        const bool hidden =
-            control->isHidden() && control->testAttribute(Qt::WA_WState_ExplicitShowHide);
-        if (hidden && !page) {
-            QSizePolicy policy = control->sizePolicy();
-            policy.setRetainSizeWhenHidden(true);
-            control->setSizePolicy(policy);
-        }
-    }
-    // Below the size the layout needs, the area scrolls.
-    auto* scroller = new QScrollArea(this);
-    scroller->setObjectName(QStringLiteral("ScrollBox1"));
-    // Tab goes to the controls, not to the area around them.
-    scroller->setFocusPolicy(Qt::NoFocus);
-    scroller->setFrameShape(QFrame::NoFrame);
-    // Only the controls inside take the focus.
-    scroller->setFocusPolicy(Qt::NoFocus);
-    scroller->setWidgetResizable(true);
-    scroller->setWidget(controls);
-    setCentralWidget(scroller);
-}
-
-void TForm1::placeOnScreen() {
-    // The controls keep the height they have in an 833 x 700 window; a
-    // shorter window scrolls them.
-    QWidget* controls = static_cast<QScrollArea*>(centralWidget())->widget();
-    controls->setMinimumHeight(
-        std::max(controls->minimumSizeHint().height(),
-                 height() - menuBar()->sizeHint().height() - statusBar()->sizeHint().height()));
-    const QRect area = screen()->availableGeometry();
-    QSize fitted = size().boundedTo(QSize(area.width(), area.height() - kTitleBarAllowance));
-    if (fitted.height() < height()) {
-        // Room for the vertical scroll bar, so that nothing scrolls sideways.
-        fitted.setWidth(
-            std::min(area.width(), width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent)));
-    }
-    resize(fitted);
-    move(area.center() - rect().center());
 }
 
 bool TForm1::standardMode() const {

@@ -118,10 +118,6 @@ private:
     std::vector<QWidget*> editingControls() const;
     // Ends the entry of whatever field has the focus.
     void focusToNull();
-    // Puts the controls into a scroll area, and the window inside the
-    // screen's free area, centred.
-    void scrollControls();
-    void placeOnScreen();
     // The bare window and the group boxes where the pointer ends an entry.
     std::array<QWidget*, 5> pointerAreas() const;
     // The key is one of the menu's accelerators.
