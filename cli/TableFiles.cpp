@@ -45,11 +45,13 @@ bool saveTableAtomically(const std::string& path, const ConfigImage& image) {
                         static_cast<std::streamsize>(image.size()));
         return static_cast<bool>(std::cout.flush());
     }
-    if (const int error = saveTableFile(path, image); error != 0) {
+    const int error = saveTableFile(path, image);
+    if (error == kTableReadOnly) {
+        report(readOnlyText(path) + "; nothing was saved.");
+    } else if (error != 0) {
         report(withSystemReason("cannot save " + path, error));
-        return false;
     }
-    return true;
+    return error == 0;
 }
 
 bool saveEditedTable(const std::string& target, const OpenedTable& opened,

@@ -178,6 +178,46 @@ ls "$work/no" >/dev/null 2>&1 && fail "set created a directory"
 expect_same "$work/a.tbl" "$work/pristine.tbl"
 [ -z "$(find "$work" -name '*.tbl.*')" ] || fail "a temporary file was left behind"
 
+# A file its owner made read-only is refused, not replaced around its
+# protection; root writes it as cp does. Each is tested as what runs the test.
+cp "$work/pristine.tbl" "$work/ro.tbl"
+chmod 0444 "$work/ro.tbl"
+refused_as_owner() {
+    "$@" "$cli" set "$work/ro.tbl" BS_Period=20 >"$work/out" 2>"$work/err" </dev/null
+    rc=$?
+    expect_rc 3 "set on a read-only file"
+    expect_err "px520-cli: $work/ro.tbl is read-only; nothing was saved."
+    expect_same "$work/ro.tbl" "$work/pristine.tbl"
+}
+if [ "$(id -u)" -ne 0 ]; then
+    refused_as_owner
+else
+    as_nobody=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+    chmod o+x "$work"
+    chown 65534:65534 "$work" "$work/ro.tbl"
+    if "${as_nobody[@]}" test -x "$cli"; then
+        refused_as_owner "${as_nobody[@]}"
+    fi
+    run "$cli" set "$work/ro.tbl" BS_Period=20
+    expect_rc 0 "root sets a read-only file"
+    cmp -s "$work/ro.tbl" "$work/pristine.tbl" && fail "root's set left the read-only file as it was"
+    [ "$(stat -c %a "$work/ro.tbl")" = 444 ] || fail "the read-only file lost its mode"
+    chown 0:0 "$work"
+fi
+
+# A FIFO is read as it comes, a process substitution among them: the command
+# waits for the writer.
+mkfifo "$work/later.tbl"
+{ sleep 0.3; cat "$work/pristine.tbl" >"$work/later.tbl"; } &
+run "$cli" show "$work/later.tbl"
+expect_rc 0 "show of a FIFO whose writer comes later"
+expect_out "VersionTag                                           PX520 V3.8.2"
+wait
+run "$cli" set "$work/pristine.tbl" --from <("$cli" show --json "$work/pristine.tbl") -o "$work/fifo.tbl"
+expect_rc 0 "set --from a process substitution"
+"$cli" set "$work/pristine.tbl" -o "$work/opened.tbl" >/dev/null
+expect_same "$work/fifo.tbl" "$work/opened.tbl"
+
 # check: calls of one pager that another would answer. Two rows with
 # 669.9/707.3 and 667.5/712.5 Hz lie within 1.5 % of each other; at 0.3 %
 # only the wider pager answers the other; a third row shares row 1's call.
