@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ConfigImage.h"
+#include "model/TableFile.h"
 
 #include <filesystem>
 #include <string>
@@ -18,9 +19,12 @@ inline constexpr int kTableReadOnly = -1;
 // rather than being replaced; a longer file keeps its bytes after the 256,
 // copied a buffer at a time with its holes left holes; the file keeps its
 // mode (without set-user-ID and set-group-ID) and, where the process may, its
-// owner and group. Returns 0, kTableReadOnly, or the errno of the step that
-// failed (EISDIR for a folder).
-int saveTableFile(const std::filesystem::path& path, const ConfigImage& image);
+// owner and group. With TableSource::RegularFile (a window's save) a node
+// that is no file is left alone rather than written, as the write could wait
+// on it: EINVAL for a FIFO, device or socket. Returns 0, kTableReadOnly, or
+// the errno of the step that failed (EISDIR for a folder).
+int saveTableFile(const std::filesystem::path& path, const ConfigImage& image,
+                  TableSource source = TableSource::AnyNode);
 
 // "NAME is read-only"
 inline std::string readOnlyText(std::string_view name) {

@@ -2,6 +2,7 @@
 #include "model/TableSave.h"
 #include "window/FileDialogs.h"
 #include "window/ImageDocument.h"
+#include "window/QtText.h"
 #include "window/RecentFiles.h"
 #include "dialogs/Messages.h"
 #include "window/Unit1.h"
@@ -38,10 +39,17 @@ void TForm1::OpenO1Click() {
     }
 }
 
+// Only a regular file is opened: a FIFO would hold the window until some
+// program wrote to it.
 bool TForm1::openTableFile(const QString& path) {
     bool opened = false;
     document->edit(QStringLiteral("Open"), [&] {
-        if (loadTable(pathOf(path), image).status != TableStatus::Loaded) {
+        const TableLoad load = loadTable(pathOf(path), image, TableSource::RegularFile);
+        if (load.status == TableStatus::NotAFile) {
+            messages.exclamation(qText(notATableFileText(path.toStdString(), load.node)));
+            return;
+        }
+        if (load.status != TableStatus::Loaded) {
             messages.exclamation(QStringLiteral("Open Error!"));
             return;
         }
@@ -66,9 +74,16 @@ void TForm1::SaveS1Click() {
     saveToSaveFileName();
 }
 
-// Saved beside and renamed into place: a failed save leaves the old file whole.
+// Saved beside and renamed into place: a failed save leaves the old file
+// whole. A file its owner made read-only is left alone, and Save As offered.
 bool TForm1::saveToSaveFileName() {
-    if (saveTableFile(pathOf(saveFileName), image) != 0) {
+    const int error = saveTableFile(pathOf(saveFileName), image, TableSource::RegularFile);
+    if (error == kTableReadOnly) {
+        return messages.askToSaveAs(qText(readOnlyText(saveFileName.toStdString())) +
+                                    QStringLiteral(".\nSave the configuration under another name?")) &&
+               SaveAs1Click();
+    }
+    if (error != 0) {
         messages.exclamation(QStringLiteral("Save Error!"));
         return false;
     }
@@ -78,14 +93,14 @@ bool TForm1::saveToSaveFileName() {
     return true;
 }
 
-void TForm1::SaveAs1Click() {
+bool TForm1::SaveAs1Click() {
     const auto chosen = fileDialogs.saveFileName(tableDialog(startDirectory, saveFileName));
     if (!chosen) {
-        return;
+        return false;
     }
     setSaveFileName(*chosen);
     if (!saveToSaveFileName()) {
-        return;
+        return false;
     }
     // Relative to the start folder when the file lies inside it; a file
     // elsewhere is named in full rather than cut at an arbitrary place.
@@ -94,6 +109,7 @@ void TForm1::SaveAs1Click() {
     const QString shown =
         chosenPath.startsWith(inside) ? saveFileName.mid(inside.size()) : saveFileName;
     statusFileName->setText(QStringLiteral("File Name:") + shown);
+    return true;
 }
 
 void TForm1::loadDefaultTable() {
@@ -106,6 +122,7 @@ void TForm1::loadDefaultTable() {
     case TableStatus::Missing:
         break;
     case TableStatus::CannotOpen:
+    case TableStatus::NotAFile:
         messages.exclamation(QStringLiteral("Open default.tbl error!"));
         break;
     case TableStatus::WrongModel:

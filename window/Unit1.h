@@ -193,7 +193,8 @@ private:
     // Table files (TableFileCommands.cpp).
     void OpenO1Click();
     void SaveS1Click();
-    void SaveAs1Click();
+    // True when the image was saved under the chosen name.
+    bool SaveAs1Click();
     void loadDefaultTable();
     // Open's rules and message for one file; true when it was taken.
     bool openTableFile(const QString& path);

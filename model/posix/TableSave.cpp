@@ -205,7 +205,11 @@ int replaceFile(const fs::path& path, const ConfigImage& image, const struct sta
 
 } // namespace
 
-int saveTableFile(const fs::path& path, const ConfigImage& image) {
+int saveTableFile(const fs::path& path, const ConfigImage& image, TableSource source) {
+    if (source == TableSource::RegularFile && !nonFileNode(path).empty()) {
+        std::error_code ec;
+        return fs::is_directory(path, ec) ? EISDIR : EINVAL;
+    }
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         if (errno != ENOENT) {

@@ -111,7 +111,11 @@ int replaceFile(const fs::path& path, const ConfigImage& image, bool exists) {
 
 } // namespace
 
-int saveTableFile(const fs::path& path, const ConfigImage& image) {
+int saveTableFile(const fs::path& path, const ConfigImage& image, TableSource source) {
+    if (source == TableSource::RegularFile && !nonFileNode(path).empty()) {
+        std::error_code ec;
+        return fs::is_directory(path, ec) ? EISDIR : EINVAL;
+    }
     std::error_code ec;
     fs::path target = path;
     if (fs::is_symlink(fs::symlink_status(path, ec))) {
