@@ -2,6 +2,7 @@
 
 #include "cli/Diagnostics.h"
 #include "cli/DiffCommand.h"
+#include "cli/TerminalText.h"
 #include "model/TableFile.h"
 #include "model/TableSave.h"
 #include "rules/DisplayPass.h"
@@ -12,10 +13,10 @@ std::optional<OpenedTable> openTable(const std::string& path, bool whole) {
     ConfigImage image{};
     const TableLoad load = loadTable(path, image);
     if (load.status != TableStatus::Loaded) {
-        report(withSystemReason("cannot open " + path, load.systemError));
+        report(withSystemReason("cannot open " + escaped(path), load.systemError));
         return std::nullopt;
     }
-    const std::string holds = path + " holds only " + std::to_string(load.bytesRead) + " bytes";
+    const std::string holds = escaped(path) + " holds only " + std::to_string(load.bytesRead) + " bytes";
     if (load.bytesRead < image.size() && whole) {
         report(holds + ", not a whole configuration of " + std::to_string(image.size()) +
                "; nothing was written.");
@@ -47,9 +48,9 @@ bool saveTableAtomically(const std::string& path, const ConfigImage& image) {
     }
     const int error = saveTableFile(path, image);
     if (error == kTableReadOnly) {
-        report(readOnlyText(path) + "; nothing was saved.");
+        report(readOnlyText(escaped(path)) + "; nothing was saved.");
     } else if (error != 0) {
-        report(withSystemReason("cannot save " + path, error));
+        report(withSystemReason("cannot save " + escaped(path), error));
     }
     return error == 0;
 }
