@@ -55,8 +55,9 @@ int exitCodeOf(const OperationOutcome& outcome) {
     return kExitTransferFailed;
 }
 
-// A gap longer than any inside a reply (a USB adapter holds bytes up to
-// 16 ms), and the time of the longest reply, a read block, at 9600 baud.
+// Once the rest of a reply is seen coming, a gap longer than any inside a
+// reply (a USB adapter holds bytes up to 16 ms); and the time of the longest
+// reply, a read block, at 9600 baud.
 constexpr std::chrono::milliseconds kQuietLine{40};
 constexpr std::chrono::milliseconds kLongestReply{300};
 
@@ -95,7 +96,8 @@ public:
         try {
             port_.reopen(kBaud, options.port, kFrameMode8N1);
             // A command killed just before may have left the board still
-            // answering it: the line is quiet before the first request.
+            // answering it: the line is quiet before the first request. A
+            // quiet line costs one gap between bytes.
             port_.settle(kQuietLine, kLongestReply);
         } catch (const ECommError& error) {
             report(portOpenFailure(error, options.port));
