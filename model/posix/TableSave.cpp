@@ -85,19 +85,9 @@ bool copyRange(int in, int out, off_t from, off_t to, std::span<std::uint8_t> bu
             // A file that shrank meanwhile ends where it ends.
             return n == 0;
         }
-        for (std::size_t done = 0; done < static_cast<std::size_t>(n);) {
-            const auto w = ::pwrite(out, buffer.data() + done, static_cast<std::size_t>(n) - done,
-                                    from + static_cast<off_t>(done));
-            if (w < 0 && errno == EINTR) {
-                continue;
-            }
-            if (w <= 0) {
-                if (w == 0) {
-                    errno = EIO;
-                }
-                return false;
-            }
-            done += static_cast<std::size_t>(w);
+        if (::lseek(out, from, SEEK_SET) < 0 ||
+            !writeAll(out, buffer.data(), static_cast<std::size_t>(n))) {
+            return false;
         }
         from += n;
     }
