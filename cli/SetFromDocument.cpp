@@ -73,6 +73,16 @@ std::string positionOf(const std::string& text, std::size_t byte) {
     return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
+// The parser's message quotes the token it stopped at, which may be as long
+// as the document: the token is shortened.
+std::string libraryMessage(std::string_view what) {
+    const std::size_t quote = what.find('\'');
+    if (quote == std::string_view::npos) {
+        return escaped(what);
+    }
+    return escaped(what.substr(0, quote + 1)) + shortened(what.substr(quote + 1));
+}
+
 bool computedKind(FieldKind kind) {
     return kind == FieldKind::ToneCode || kind == FieldKind::PllWord || kind == FieldKind::Checksum;
 }
@@ -176,7 +186,7 @@ int runSetFromDocument(const std::string& path, const std::string& document,
             throw EDocument{"broken JSON at " + positionOf(*text, error.byte) + "."};
         } catch (const Json::exception& error) {
             // A number beyond what a double holds, and the like.
-            throw EDocument{std::string("not a document of fields: ") + error.what()};
+            throw EDocument{"not a document of fields: " + libraryMessage(error.what())};
         }
         std::vector<FieldAssignment> assignments;
         std::vector<Entry> computed;

@@ -272,6 +272,11 @@ for doc in huge-number deep zeros; do
 done
 run "$cli" set "$work/h.tbl" --from "$work/huge-number.json"
 expect_err "number overflow"
+{ printf '{"Freq": 1'; head -c 500000 /dev/zero | tr '\0' 0; printf '}'; } >"$work/long-number.json"
+run "$cli" set "$work/h.tbl" --from "$work/long-number.json"
+expect_rc 4 "a number of half a megabyte"
+expect_err "number overflow parsing '1000000000000000000000000000000000000000..."
+[ "$(wc -c <"$work/err")" -lt 300 ] || fail "the refused number was printed whole"
 run "$cli" set "$work/h.tbl" --from "$work/deep.json"
 expect_err "nested deeper than 16 levels"
 run "$cli" set "$work/h.tbl" --from "$work/zeros.json"
