@@ -168,12 +168,11 @@ int main() {
     };
     std::printf("Link benchmark: emulated board paced at 9600 baud, median of %d runs\n\n", kRuns);
     std::printf("The link's sequences (CPU: the tool thread's)\n");
-    const bool linkMet =
-        measure(board,
-                {{"Read", 0.0, inProcess(&PagerOperations::readPager)},
-                 {"Write", kStorePauses, inProcess(&PagerOperations::writePager)},
-                 {"Verify", 0.0, inProcess(&PagerOperations::verifyPager)}},
-                true);
+    const bool linkMet = measure(board,
+                                 {{"Read", 0.0, inProcess(&PagerOperations::readPager)},
+                                  {"Write", kStorePauses, inProcess(&PagerOperations::writePager)},
+                                  {"Verify", 0.0, inProcess(&PagerOperations::verifyPager)}},
+                                 true);
 
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("px520-bench-" + std::to_string(::getpid()));
@@ -190,9 +189,10 @@ int main() {
     };
     std::printf("\npx520-cli commands (CPU: the whole process's)\n");
     const bool cliMet =
-        measure(board, {{"Read", 0.0, command({"read", readInto, "--port", portName})},
-                        {"Write", kStorePauses, command({"write", table, "--port", portName})},
-                        {"Verify", 0.0, command({"verify", table, "--port", portName})}},
+        measure(board,
+                {{"Read", 0.0, command({"read", readInto, "--port", portName})},
+                 {"Write", kStorePauses, command({"write", table, "--port", portName})},
+                 {"Verify", 0.0, command({"verify", table, "--port", portName})}},
                 false);
     std::filesystem::remove_all(folder);
 

@@ -105,11 +105,11 @@ std::uint64_t printFindings(const Fleet& fleet, bool json, std::ostream& out) {
     if (json) {
         // The arrays hold a bounded number; the counts are of every pair.
         out << jsonText({{"pagers", fleet.names.size()},
-                          {"overlapCount", check.overlaps},
-                          {"sharedCount", check.shared},
-                          {"complete", check.complete},
-                          {"overlaps", overlapJson},
-                          {"shared", sharedJson}})
+                         {"overlapCount", check.overlaps},
+                         {"sharedCount", check.shared},
+                         {"complete", check.complete},
+                         {"overlaps", overlapJson},
+                         {"shared", sharedJson}})
             << '\n';
         return check.overlaps;
     }

@@ -16,7 +16,8 @@ std::optional<OpenedTable> openTable(const std::string& path, bool whole) {
         report(withSystemReason("cannot open " + escaped(path), load.systemError));
         return std::nullopt;
     }
-    const std::string holds = escaped(path) + " holds only " + std::to_string(load.bytesRead) + " bytes";
+    const std::string holds =
+        escaped(path) + " holds only " + std::to_string(load.bytesRead) + " bytes";
     if (load.bytesRead < image.size() && whole) {
         report(holds + ", not a whole configuration of " + std::to_string(image.size()) +
                "; nothing was written.");

@@ -82,9 +82,9 @@ std::string escapedUpTo(std::string_view text, std::size_t most, bool& cut) {
         const auto lead = static_cast<std::uint8_t>(text[at]);
         const std::size_t length = characterLength(text, at);
         // A C1 control is U+0080-U+009F, two bytes from C2 80 to C2 9F.
-        const bool control = lead < 0x20 || lead == 0x7F ||
-                             (length == 2 && lead == 0xC2 &&
-                              static_cast<std::uint8_t>(text[at + 1]) < 0xA0);
+        const bool control =
+            lead < 0x20 || lead == 0x7F ||
+            (length == 2 && lead == 0xC2 && static_cast<std::uint8_t>(text[at + 1]) < 0xA0);
         if (length == 0 || control) {
             for (std::size_t i = 0; i < std::max<std::size_t>(length, 1); ++i) {
                 appendHex(out, static_cast<std::uint8_t>(text[at + i]));

@@ -8,10 +8,10 @@
 #include "cli/Interruption.h"
 #include "cli/PagerSheet.h"
 #include "cli/TableFiles.h"
+#include "cli/TerminalText.h"
 #include "cli/TerminalView.h"
 #include "cli/TraceFile.h"
 #include "cli/VerifyReport.h"
-#include "cli/TerminalText.h"
 #include "link/LineSettings.h"
 #include "link/OperationMessages.h"
 #include "link/OperationOutcome.h"
@@ -280,13 +280,13 @@ int writeRepeatedly(Session& session, const ConfigImage& configuration,
             break;
         }
         const std::string prompt =
-            row == nullptr ? "Seat the next pager and press Enter (q to stop): "
-                           : "Seat pager " + std::to_string(sheet[pager].row) + " of " +
-                                 std::to_string(sheetRows) +
-                                 (sheet[pager].label.empty()
-                                      ? ""
-                                      : " (" + shortened(sheet[pager].label) + ")") +
-                                 " and press Enter, q to stop: ";
+            row == nullptr
+                ? "Seat the next pager and press Enter (q to stop): "
+                : "Seat pager " + std::to_string(sheet[pager].row) + " of " +
+                      std::to_string(sheetRows) +
+                      (sheet[pager].label.empty() ? ""
+                                                  : " (" + shortened(sheet[pager].label) + ")") +
+                      " and press Enter, q to stop: ";
         if (!nextPager(prompt)) {
             break;
         }
@@ -322,7 +322,8 @@ bool traceIsTheTable(const TransferOptions& options, const std::string& table) {
     if (!options.trace || !std::filesystem::equivalent(*options.trace, table, error)) {
         return false;
     }
-    report("--trace " + escaped(*options.trace) + " is the table file itself; give the trace its own file.");
+    report("--trace " + escaped(*options.trace) +
+           " is the table file itself; give the trace its own file.");
     return true;
 }
 
@@ -337,8 +338,8 @@ int runRead(const std::string& path, const TransferOptions& options, bool raw) {
         return code;
     }
     ConfigImage image{};
-    if (const auto failed =
-            readFromPager(session, image, "read interrupted; " + escaped(path) + " was not written.")) {
+    if (const auto failed = readFromPager(
+            session, image, "read interrupted; " + escaped(path) + " was not written.")) {
         return *failed;
     }
     // The window shows what it read, and its display pass normalises it;
@@ -371,15 +372,16 @@ int runWrite(const std::string& path, const TransferOptions& options, bool repea
         }
         sheetRows = static_cast<int>(pagers->size());
         if (sheetRows == 0) {
-            report(escaped(*batch.each) + " has no pager rows below its header; nothing was written.");
+            report(escaped(*batch.each) +
+                   " has no pager rows below its header; nothing was written.");
             return kExitFile;
         }
         if (!batch.allowOverlap && !sheetWithoutOverlaps(*pagers)) {
             return kExitRefused;
         }
         if (batch.fromRow < 1 || batch.fromRow > sheetRows) {
-            report(escaped(*batch.each) + " has no row " + std::to_string(batch.fromRow) + " (rows 1 to " +
-                   std::to_string(sheetRows) + ").");
+            report(escaped(*batch.each) + " has no row " + std::to_string(batch.fromRow) +
+                   " (rows 1 to " + std::to_string(sheetRows) + ").");
             return kExitUsage;
         }
         sheet.assign(std::make_move_iterator(pagers->begin() + (batch.fromRow - 1)),

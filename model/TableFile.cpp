@@ -143,7 +143,8 @@ TableLoad loadDefaultTable(const fs::path& path, ConfigImage& image) {
 std::string_view nonFileNode(const fs::path& path) {
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
-    if (ec || status.type() == fs::file_type::regular || status.type() == fs::file_type::not_found) {
+    if (ec || status.type() == fs::file_type::regular ||
+        status.type() == fs::file_type::not_found) {
         return {};
     }
     return nodeName(status.type());

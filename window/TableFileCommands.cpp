@@ -1,12 +1,12 @@
+#include "dialogs/Messages.h"
 #include "model/TableFile.h"
 #include "model/TableSave.h"
+#include "ui_Unit1.h"
 #include "window/FileDialogs.h"
 #include "window/ImageDocument.h"
 #include "window/QtText.h"
 #include "window/RecentFiles.h"
-#include "dialogs/Messages.h"
 #include "window/Unit1.h"
-#include "ui_Unit1.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -79,8 +79,9 @@ void TForm1::SaveS1Click() {
 bool TForm1::saveToSaveFileName() {
     const int error = saveTableFile(pathOf(saveFileName), image, TableSource::RegularFile);
     if (error == kTableReadOnly) {
-        return messages.askToSaveAs(qText(readOnlyText(saveFileName.toStdString())) +
-                                    QStringLiteral(".\nSave the configuration under another name?")) &&
+        return messages.askToSaveAs(
+                   qText(readOnlyText(saveFileName.toStdString())) +
+                   QStringLiteral(".\nSave the configuration under another name?")) &&
                SaveAs1Click();
     }
     if (error != 0) {

@@ -75,8 +75,8 @@ private:
 // a time; false with errno set.
 bool copyRange(int in, int out, off_t from, off_t to, std::span<std::uint8_t> buffer) {
     while (from < to) {
-        const auto want = static_cast<std::size_t>(
-            std::min<off_t>(to - from, static_cast<off_t>(buffer.size())));
+        const auto want =
+            static_cast<std::size_t>(std::min<off_t>(to - from, static_cast<off_t>(buffer.size())));
         const auto n = ::pread(in, buffer.data(), want, from);
         if (n < 0 && errno == EINTR) {
             continue;

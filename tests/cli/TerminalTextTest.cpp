@@ -1,8 +1,8 @@
 // Text from outside as the command line shows it: what is escaped, where a
 // label is cut, what counts as UTF-8, and Windows-1252 read into UTF-8.
 
-#include "cli/PortsCommand.h"
 #include "cli/TerminalText.h"
+#include "cli/PortsCommand.h"
 
 #include <gtest/gtest.h>
 
@@ -18,14 +18,17 @@ TEST(TerminalText, ControlsAndBrokenBytesAreEscapedAndCharactersKept) {
     };
     const Case cases[] = {
         {"unit A", "unit A"},
-        {"M\xC3\xBCller \xE2\x82\xAC \xF0\x9F\x93\x9F", "M\xC3\xBCller \xE2\x82\xAC \xF0\x9F\x93\x9F"},
+        {"M\xC3\xBCller \xE2\x82\xAC \xF0\x9F\x93\x9F",
+         "M\xC3\xBCller \xE2\x82\xAC \xF0\x9F\x93\x9F"},
         {std::string("a\0b", 3), "a\\x00b"},
         {"\x1B[2J\nnext\x7F", "\\x1B[2J\\x0Anext\\x7F"},
-        {"csi \xC2\x9B" "31m", "csi \\xC2\\x9B31m"},       // C1 control, as UTF-8
-        {"M\xFCller", "M\\xFCller"},                         // Latin-1, not UTF-8
-        {"cut \xE2\x82", "cut \\xE2\\x82"},                  // a character cut short
-        {"over \xC0\xAF", "over \\xC0\\xAF"},                // an overlong slash
-        {"half \xED\xA0\x80", "half \\xED\\xA0\\x80"},       // a surrogate
+        {"csi \xC2\x9B"
+         "31m",
+         "csi \\xC2\\x9B31m"},                         // C1 control, as UTF-8
+        {"M\xFCller", "M\\xFCller"},                   // Latin-1, not UTF-8
+        {"cut \xE2\x82", "cut \\xE2\\x82"},            // a character cut short
+        {"over \xC0\xAF", "over \\xC0\\xAF"},          // an overlong slash
+        {"half \xED\xA0\x80", "half \\xED\\xA0\\x80"}, // a surrogate
     };
     for (const Case& c : cases) {
         EXPECT_EQ(escaped(c.text), c.shown) << c.shown;
@@ -48,7 +51,7 @@ TEST(TerminalText, ALongLabelIsCutAtACharacter) {
 TEST(TerminalText, Utf8IsToldFromOtherBytes) {
     EXPECT_TRUE(isUtf8(""));
     EXPECT_TRUE(isUtf8("label,T1[1]\nM\xC3\xBCller,669.9\n"));
-    EXPECT_TRUE(isUtf8("\xF4\x8F\xBF\xBF"));  // U+10FFFF
+    EXPECT_TRUE(isUtf8("\xF4\x8F\xBF\xBF")); // U+10FFFF
     EXPECT_FALSE(isUtf8("M\xFCller"));
     EXPECT_FALSE(isUtf8("\xF4\x90\x80\x80")); // beyond U+10FFFF
     EXPECT_FALSE(isUtf8("\xE0\x80\xAF"));     // overlong

@@ -3,8 +3,8 @@
 // Open Recent, a drop); a file its owner made read-only is not saved over,
 // and Save As is offered.
 
-#include "WindowFixture.h"
 #include "../support/OrdinaryUser.h"
+#include "WindowFixture.h"
 
 #include "model/ByteMap.h"
 #include "model/DefaultImage.h"
