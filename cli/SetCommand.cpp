@@ -4,6 +4,7 @@
 #include "cli/DiffCommand.h"
 #include "cli/ExitCodes.h"
 #include "cli/TableFiles.h"
+#include "cli/TerminalText.h"
 #include "rules/FieldEntry.h"
 
 #include <iostream>
@@ -15,7 +16,8 @@ int runSet(const std::string& path, const std::vector<std::string>& assignments,
         const auto eq = a.find('=');
         const auto ref = eq == std::string::npos ? std::nullopt : parseFieldRef(a.substr(0, eq));
         if (!ref) {
-            report("'" + a + "' is not NAME=VALUE with a field name of the byte map (see show).");
+            report("'" + shortened(a) +
+                   "' is not NAME=VALUE with a field name of the byte map (see show).");
             return kExitUsage;
         }
         values.push_back({*ref, a.substr(eq + 1)});

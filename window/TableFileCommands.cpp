@@ -1,7 +1,9 @@
 #include "model/TableFile.h"
+#include "model/TableSave.h"
 #include "window/FileDialogs.h"
 #include "window/FieldEditor.h"
 #include "window/ImageDocument.h"
+#include "window/QtText.h"
 #include "window/RecentFiles.h"
 #include "dialogs/Messages.h"
 #include "window/Unit1.h"
@@ -18,8 +20,9 @@
 
 #include <filesystem>
 
-// Open, Save and Save As of the File menu, the recent files, files dropped
-// on the window, and the start-up table or the file named on the command line.
+// Open, Save and Save As of the File menu, the question before changes are
+// set aside (whose answer may save), the recent files, files dropped on the
+// window, and the start-up table or the file named on the command line.
 
 namespace {
 
@@ -55,10 +58,17 @@ void TForm1::OpenO1Click() {
     }
 }
 
+// Only a regular file is opened: a FIFO would hold the window until some
+// program wrote to it.
 bool TForm1::openTableFile(const QString& path) {
     bool opened = false;
     document->edit(QStringLiteral("Open"), [&] {
-        if (loadTable(pathOf(path), document->image()).status != TableStatus::Loaded) {
+        const TableLoad load = loadTable(pathOf(path), document->image(), TableSource::RegularFile);
+        if (load.status == TableStatus::NotAFile) {
+            messages.exclamation(qText(notATableFileText(path.toStdString(), load.node)));
+            return;
+        }
+        if (load.status != TableStatus::Loaded) {
             messages.exclamation(QStringLiteral("Open Error!"));
             return;
         }
@@ -79,19 +89,60 @@ void TForm1::openStartFile() {
     }
 }
 
+bool TForm1::maySetChangesAside() {
+    if (!document->isChanged()) {
+        return true;
+    }
+    const QString question =
+        QStringLiteral("The configuration has changes that are neither saved nor written to a "
+                       "pager.\nSave them to %1?")
+            .arg(QFileInfo(document->saveFileName()).fileName());
+    switch (messages.askToSave(question)) {
+    case SaveChoice::Save:
+        return saveToSaveFileName();
+    case SaveChoice::Discard:
+        return true;
+    case SaveChoice::Cancel:
+        return false;
+    }
+    return false;
+}
+
+// Saved beside and renamed into place: a failed save leaves the old file
+// whole. A file its owner made read-only is left alone, and Save As offered.
+bool TForm1::saveToSaveFileName() {
+    const QString& saveFileName = document->saveFileName();
+    const int error =
+        saveTableFile(pathOf(saveFileName), document->image(), TableSource::RegularFile);
+    if (error == kTableReadOnly) {
+        return messages.askToSaveAs(
+                   qText(readOnlyText(saveFileName.toStdString())) +
+                   QStringLiteral(".\nSave the configuration under another name?")) &&
+               SaveAs1Click();
+    }
+    if (error != 0) {
+        messages.exclamation(QStringLiteral("Save Error!"));
+        return false;
+    }
+    document->markUnchanged();
+    RecentFiles::add(saveFileName);
+    showFileOrigin();
+    return true;
+}
+
 void TForm1::SaveS1Click() {
     saveToSaveFileName();
 }
 
-void TForm1::SaveAs1Click() {
+bool TForm1::SaveAs1Click() {
     const auto chosen =
         fileDialogs.saveFileName(tableDialog(startDirectory, document->saveFileName()));
     if (!chosen) {
-        return;
+        return false;
     }
     document->setSaveFileName(*chosen);
     if (!saveToSaveFileName()) {
-        return;
+        return false;
     }
     // Relative to the start folder when the file lies inside it; a file
     // elsewhere is named in full rather than cut at an arbitrary place.
@@ -101,6 +152,7 @@ void TForm1::SaveAs1Click() {
     const QString shown =
         chosenPath.startsWith(inside) ? saveFileName.mid(inside.size()) : saveFileName;
     statusFileName->setText(QStringLiteral("File Name:") + shown);
+    return true;
 }
 
 void TForm1::loadDefaultTable() {
@@ -113,6 +165,7 @@ void TForm1::loadDefaultTable() {
     case TableStatus::Missing:
         break;
     case TableStatus::CannotOpen:
+    case TableStatus::NotAFile:
         messages.exclamation(QStringLiteral("Open default.tbl error!"));
         break;
     case TableStatus::WrongModel:

@@ -23,6 +23,7 @@
 #include "ui_Unit1.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -376,4 +377,15 @@ void TForm1::showFileOrigin() {
         text += QStringLiteral(" \u00B7 read from the pager");
     }
     statusOrigin->setFullText(text);
+}
+
+bool TForm1::endEntryForTransfer() {
+    QWidget* focus = QApplication::focusWidget();
+    if (focus == nullptr || focus == ui->edtNull || !isAncestorOf(focus)) {
+        return true;
+    }
+    fieldFocus->focusToSink();
+    // The field's exit rule runs just after the focus has moved.
+    QApplication::processEvents();
+    return QApplication::focusWidget() == ui->edtNull;
 }

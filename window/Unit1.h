@@ -146,30 +146,33 @@ private:
     void fillPortList();
     void cboPortDropDown();
 
-    // The document: Edit menu, changed state, the question before changes
-    // are set aside, saving, and the entry ended before the image leaves
-    // (DocumentCommands.cpp).
+    // Menus of the document, the status of its file, the entry ended before
+    // the image leaves the window (Unit1.cpp).
     void buildEditMenu();
-    // True when the image may be replaced or closed: nothing is changed, or
-    // the user saved or discarded the changes.
-    bool maySetChangesAside();
-    void showChangedState(bool changed);
+    void buildRecentMenu();
     // "Save writes ... · opened ..." in the status bar.
     void showFileOrigin();
-    // Save to the document's save file; false after "Save Error!".
-    bool saveToSaveFileName();
     // Stores or refuses the value being typed before the board or a file sees
     // the image; false when it was refused.
     bool endEntryForTransfer();
 
-    // Table files: Open, Save, Save As, the recent files and dropped files
-    // (TableFileCommands.cpp).
-    void buildRecentMenu();
+    // The changed marker in the title; Exit and closing (DocumentCommands.cpp).
+    void showChangedState(bool changed);
+
+    // Table files: the question before changes are set aside, Open, Save,
+    // Save As, the recent files and dropped files (TableFileCommands.cpp).
+    // True when the image may be replaced or closed: nothing is changed, or
+    // the user saved or discarded the changes.
+    bool maySetChangesAside();
+    // Save to the document's save file; false after "Save Error!" or when a
+    // read-only file was left alone and no Save As followed.
+    bool saveToSaveFileName();
     void fillRecentFiles();
     void openFromMenu(const QString& path);
     void OpenO1Click();
     void SaveS1Click();
-    void SaveAs1Click();
+    // True when the image was saved under the chosen name.
+    bool SaveAs1Click();
     void loadDefaultTable();
     // Open's rules and message for one file; true when it was taken.
     bool openTableFile(const QString& path);
