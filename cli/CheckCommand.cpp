@@ -2,7 +2,9 @@
 
 #include "cli/Diagnostics.h"
 #include "cli/ExitCodes.h"
+#include "cli/FieldJson.h"
 #include "cli/TableFiles.h"
+#include "cli/TerminalText.h"
 #include "rules/TonePlan.h"
 
 #include <nlohmann/json.hpp>
@@ -12,8 +14,8 @@
 
 namespace {
 
-// The pagers checked: a name for each ("row 3 (unit C)" or the file's path)
-// and what the tone plan needs of it.
+// The pagers checked: a name for each as findings print it ("row 3 (unit
+// C)" or the file's path, escaped) and what the tone plan needs of it.
 struct Fleet {
     std::vector<std::string> names;
     std::vector<PlanPager> plans;
@@ -23,14 +25,6 @@ struct Fleet {
         plans.push_back(planPager(image));
     }
 };
-
-std::string rowName(const SheetPager& pager) {
-    std::string name = "row " + std::to_string(pager.row);
-    if (!pager.label.empty()) {
-        name += " (" + pager.label + ")";
-    }
-    return name;
-}
 
 std::string callName(const PlanCall& call) {
     return (call.kind == CallKind::Group ? "Group CALL #" : "CALL #") + std::to_string(call.call);
@@ -110,13 +104,12 @@ std::uint64_t printFindings(const Fleet& fleet, bool json, std::ostream& out) {
     const std::uint64_t listedShared = check.findings.size() - listedOverlaps;
     if (json) {
         // The arrays hold a bounded number; the counts are of every pair.
-        out << nlohmann::ordered_json{{"pagers", fleet.names.size()},
-                                      {"overlapCount", check.overlaps},
-                                      {"sharedCount", check.shared},
-                                      {"complete", check.complete},
-                                      {"overlaps", overlapJson},
-                                      {"shared", sharedJson}}
-                   .dump(2)
+        out << jsonText({{"pagers", fleet.names.size()},
+                         {"overlapCount", check.overlaps},
+                         {"sharedCount", check.shared},
+                         {"complete", check.complete},
+                         {"overlaps", overlapJson},
+                         {"shared", sharedJson}})
             << '\n';
         return check.overlaps;
     }
@@ -169,7 +162,7 @@ int runCheck(const std::vector<std::string>& files, const CheckOptions& options)
             if (!opened) {
                 return kExitFile;
             }
-            fleet.add(file, opened->image);
+            fleet.add(escaped(file), opened->image);
         }
     }
     return printFindings(fleet, options.json, std::cout) == 0 ? kExitSuccess : kExitDiffer;

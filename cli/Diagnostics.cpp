@@ -1,5 +1,6 @@
 #include "cli/Diagnostics.h"
 
+#include "cli/TerminalText.h"
 #include "link/CommErrorText.h"
 #include "link/SystemErrorText.h"
 
@@ -14,17 +15,7 @@ std::string prefixed(std::string_view text) {
         out += kProgramName;
         out += ": ";
         // A control character of a refused value is shown, not sent to the terminal.
-        for (const char c : text.substr(start, end - start)) {
-            const auto byte = static_cast<unsigned char>(c);
-            if (byte < 0x20 || byte == 0x7F) {
-                constexpr std::string_view kHex = "0123456789ABCDEF";
-                out += "\\x";
-                out += kHex[byte >> 4];
-                out += kHex[byte & 0xF];
-            } else {
-                out += c;
-            }
-        }
+        out += escaped(text.substr(start, end - start));
         if (end == std::string_view::npos) {
             return out;
         }
@@ -42,7 +33,7 @@ std::string withSystemReason(std::string_view what, int error) {
 }
 
 std::string portOpenFailure(const ECommError& error, std::string_view portName) {
-    const std::string device = error.Device.empty() ? std::string(portName) : error.Device;
+    const std::string device = escaped(error.Device.empty() ? portName : error.Device);
     std::string text = error.SystemError != 0
                            ? device + ": " + systemErrorText(error.SystemError)
                            : device + ": cannot be opened";

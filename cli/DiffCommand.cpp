@@ -99,7 +99,7 @@ int runDiff(const std::string& pathA, const std::string& pathB, bool json) {
         return kExitFile;
     }
     if (json) {
-        std::cout << differencesJson(a->image, b->image).dump(2) << '\n';
+        std::cout << jsonText(differencesJson(a->image, b->image)) << '\n';
     } else {
         printDifferences(a->image, b->image, std::cout);
     }

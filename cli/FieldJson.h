@@ -14,6 +14,11 @@ nlohmann::ordered_json fieldJson(const ShownValue& shown);
 // The stored value alone.
 nlohmann::ordered_json storedJson(const ShownValue& shown);
 
+// The JSON text of an output, indented by two: a byte that is no part of a
+// UTF-8 character (in a file name or a sheet's label) becomes U+FFFD rather
+// than ending the program.
+std::string jsonText(const nlohmann::ordered_json& value);
+
 // How a value is labelled on a terminal: "T1[2]", or "bytes 12-15" for bytes
 // the tool does not interpret.
 std::string fieldLabel(const FieldRef& ref);

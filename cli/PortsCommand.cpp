@@ -1,6 +1,7 @@
 #include "cli/PortsCommand.h"
 
 #include "cli/ExitCodes.h"
+#include "cli/TerminalText.h"
 #include "link/PortList.h"
 
 #include <iomanip>
@@ -12,10 +13,15 @@ constexpr int kNameWidth = 12;
 
 } // namespace
 
-int runPorts() {
-    for (const SerialPortInfo& port : listCommPorts()) {
-        std::cout << std::left << std::setw(kNameWidth) << port.name << ' ' << port.description
-                  << '\n';
+void printPorts(const std::vector<SerialPortInfo>& ports, std::ostream& out) {
+    // A description comes from the device itself (a USB product string).
+    for (const SerialPortInfo& port : ports) {
+        out << std::left << std::setw(kNameWidth) << escaped(port.name) << ' '
+            << escaped(port.description) << '\n';
     }
+}
+
+int runPorts() {
+    printPorts(listCommPorts(), std::cout);
     return kExitSuccess;
 }

@@ -1,8 +1,10 @@
 #include "cli/SetCommand.h"
 
 #include "cli/Diagnostics.h"
+#include "cli/DiffCommand.h"
 #include "cli/ExitCodes.h"
 #include "cli/TableFiles.h"
+#include "cli/TerminalText.h"
 #include "rules/FieldEntry.h"
 
 #include <iostream>
@@ -14,7 +16,8 @@ int runSet(const std::string& path, const std::vector<std::string>& assignments,
         const auto eq = a.find('=');
         const auto ref = eq == std::string::npos ? std::nullopt : parseFieldRef(a.substr(0, eq));
         if (!ref) {
-            report("'" + a + "' is not NAME=VALUE with a field name of the byte map (see show).");
+            report("'" + shortened(a) +
+                   "' is not NAME=VALUE with a field name of the byte map (see show).");
             return kExitUsage;
         }
         values.push_back({*ref, a.substr(eq + 1)});
@@ -31,4 +34,15 @@ int runSet(const std::string& path, const std::vector<std::string>& assignments,
         return kExitRefused;
     }
     return saveEditedTable(out.value_or(path), *opened, *image) ? kExitSuccess : kExitFile;
+}
+
+bool saveEditedTable(const std::string& target, const OpenedTable& opened,
+                     const ConfigImage& image) {
+    if (!saveTableAtomically(target, image)) {
+        return false;
+    }
+    if (!isStandardOutput(target)) {
+        printDifferences(opened.stored, image, std::cout);
+    }
+    return true;
 }

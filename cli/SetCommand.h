@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/TableFiles.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,3 +11,10 @@
 // it was.
 int runSet(const std::string& path, const std::vector<std::string>& assignments,
            const std::optional<std::string>& out, bool userTones);
+
+// set's ending: saves the edited image to target, then lists on standard
+// output everything that differs from the bytes the file held (what opening
+// normalised included), unless standard output took the image. False after
+// "cannot save FILE: reason".
+bool saveEditedTable(const std::string& target, const OpenedTable& opened,
+                     const ConfigImage& image);

@@ -4,7 +4,9 @@
 #include "cli/ExitCodes.h"
 #include "cli/FieldJson.h"
 #include "cli/InputText.h"
+#include "cli/SetCommand.h"
 #include "cli/TableFiles.h"
+#include "cli/TerminalText.h"
 #include "rules/FieldEntry.h"
 
 #include <nlohmann/json.hpp>
@@ -72,6 +74,16 @@ std::string positionOf(const std::string& text, std::size_t byte) {
     return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
+// The parser's message quotes the token it stopped at, which may be as long
+// as the document: the token is shortened.
+std::string libraryMessage(std::string_view what) {
+    const std::size_t quote = what.find('\'');
+    if (quote == std::string_view::npos) {
+        return escaped(what);
+    }
+    return escaped(what.substr(0, quote + 1)) + shortened(what.substr(quote + 1));
+}
+
 bool computedKind(FieldKind kind) {
     return kind == FieldKind::ToneCode || kind == FieldKind::PllWord || kind == FieldKind::Checksum;
 }
@@ -121,7 +133,7 @@ std::vector<Entry> entriesOf(const Json& document) {
             for (const auto& [range, bytes] : value.items()) {
                 const FieldDef* def = findField(range);
                 if (def == nullptr || def->kind != FieldKind::Uninterpreted) {
-                    throw EDocument{"Uninterpreted: no byte range '" + range + "'."};
+                    throw EDocument{"Uninterpreted: no byte range '" + shortened(range) + "'."};
                 }
                 entries.push_back({{def, 0}, bytes});
             }
@@ -129,7 +141,7 @@ std::vector<Entry> entriesOf(const Json& document) {
         }
         const FieldDef* def = findField(name);
         if (def == nullptr || def->kind == FieldKind::Uninterpreted) {
-            throw EDocument{"no field '" + name + "' (see show for the names)."};
+            throw EDocument{"no field '" + shortened(name) + "' (see show for the names)."};
         }
         if (def->calls == 0) {
             entries.push_back({{def, 0}, value});
@@ -152,11 +164,11 @@ int runSetFromDocument(const std::string& path, const std::string& document,
                        const std::optional<std::string>& out, bool userTones) {
     const InputText input = readInputText(document, kMostDocumentBytes);
     if (input.error != 0) {
-        report(withSystemReason("cannot read " + document, input.error));
+        report(withSystemReason("cannot read " + escaped(document), input.error));
         return kExitFile;
     }
     if (input.tooLarge) {
-        report(tooLargeMessage(document, kMostDocumentBytes));
+        report(tooLargeMessage(escaped(document), kMostDocumentBytes));
         return kExitRefused;
     }
     const std::string* const text = &input.text;
@@ -175,7 +187,7 @@ int runSetFromDocument(const std::string& path, const std::string& document,
             throw EDocument{"broken JSON at " + positionOf(*text, error.byte) + "."};
         } catch (const Json::exception& error) {
             // A number beyond what a double holds, and the like.
-            throw EDocument{std::string("not a document of fields: ") + error.what()};
+            throw EDocument{"not a document of fields: " + libraryMessage(error.what())};
         }
         std::vector<FieldAssignment> assignments;
         std::vector<Entry> computed;
@@ -190,7 +202,7 @@ int runSetFromDocument(const std::string& path, const std::string& document,
             if (!entry.ref.def->settable || entry.ref.def->kind == FieldKind::Uninterpreted ||
                 entry.ref.def->kind == FieldKind::Version ||
                 entry.ref.def->kind == FieldKind::VersionTag) {
-                throw EDocument{fieldRefName(entry.ref) + ": " + entry.value.dump() +
+                throw EDocument{fieldRefName(entry.ref) + ": " + shortened(entry.value.dump()) +
                                 " differs from the file, and the tool never sets this field."};
             }
             assignments.push_back({entry.ref, entryText(entry.ref, entry.value)});
@@ -205,7 +217,7 @@ int runSetFromDocument(const std::string& path, const std::string& document,
             const Json now = storedJson(showField(image, entry.ref));
             const Json inFile = storedJson(showField(opened->stored, entry.ref));
             if (wanted != now && wanted != inFile) {
-                throw EDocument{fieldRefName(entry.ref) + ": " + wanted.dump() +
+                throw EDocument{fieldRefName(entry.ref) + ": " + shortened(wanted.dump()) +
                                 " contradicts what the rules compute (" + now.dump() + ")."};
             }
         }
@@ -213,7 +225,7 @@ int runSetFromDocument(const std::string& path, const std::string& document,
             return kExitSuccess;
         }
     } catch (const EDocument& error) {
-        report(document + ": " + error.message);
+        report(escaped(document) + ": " + error.message);
         return kExitRefused;
     }
     return saveEditedTable(out.value_or(path), *opened, image) ? kExitSuccess : kExitFile;

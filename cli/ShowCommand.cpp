@@ -85,7 +85,7 @@ void printJson(const OpenedTable& table) {
         out["InFile"] = differencesJson(table.stored, table.image);
     }
     out[std::string(kCaptionsKey)] = captionsJson();
-    std::cout << out.dump(2) << '\n';
+    std::cout << jsonText(out) << '\n';
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "cli/TableFiles.h"
 
 #include "cli/Diagnostics.h"
-#include "cli/DiffCommand.h"
+#include "cli/TerminalText.h"
 #include "model/TableFile.h"
 #include "model/TableSave.h"
 #include "rules/DisplayPass.h"
@@ -12,10 +12,11 @@ std::optional<OpenedTable> openTable(const std::string& path, bool whole) {
     ConfigImage image{};
     const TableLoad load = loadTable(path, image);
     if (load.status != TableStatus::Loaded) {
-        report(withSystemReason("cannot open " + path, load.systemError));
+        report(withSystemReason("cannot open " + escaped(path), load.systemError));
         return std::nullopt;
     }
-    const std::string holds = path + " holds only " + std::to_string(load.bytesRead) + " bytes";
+    const std::string holds =
+        escaped(path) + " holds only " + std::to_string(load.bytesRead) + " bytes";
     if (load.bytesRead < image.size() && whole) {
         report(holds + ", not a whole configuration of " + std::to_string(image.size()) +
                "; nothing was written.");
@@ -29,15 +30,10 @@ std::optional<OpenedTable> openTable(const std::string& path, bool whole) {
     return opened;
 }
 
-namespace {
-
-// "-" or /dev/stdout: the image goes to standard output, so nothing else may.
 bool isStandardOutput(const std::string& path) {
     return path == "-" || path == "/dev/stdout" || path == "/dev/fd/1" ||
            path == "/proc/self/fd/1";
 }
-
-} // namespace
 
 bool saveTableAtomically(const std::string& path, const ConfigImage& image) {
     if (isStandardOutput(path)) {
@@ -45,20 +41,11 @@ bool saveTableAtomically(const std::string& path, const ConfigImage& image) {
                         static_cast<std::streamsize>(image.size()));
         return static_cast<bool>(std::cout.flush());
     }
-    if (const int error = saveTableFile(path, image); error != 0) {
-        report(withSystemReason("cannot save " + path, error));
-        return false;
+    const int error = saveTableFile(path, image);
+    if (error == kTableReadOnly) {
+        report(readOnlyText(escaped(path)) + "; nothing was saved.");
+    } else if (error != 0) {
+        report(withSystemReason("cannot save " + escaped(path), error));
     }
-    return true;
-}
-
-bool saveEditedTable(const std::string& target, const OpenedTable& opened,
-                     const ConfigImage& image) {
-    if (!saveTableAtomically(target, image)) {
-        return false;
-    }
-    if (!isStandardOutput(target)) {
-        printDifferences(opened.stored, image, std::cout);
-    }
-    return true;
+    return error == 0;
 }

@@ -21,15 +21,11 @@ struct OpenedTable {
 // tones and synthesizer words.
 std::optional<OpenedTable> openTable(const std::string& path, bool whole = false);
 
+// "-" or /dev/stdout: the image goes to standard output, so nothing else may.
+bool isStandardOutput(const std::string& path);
+
 // Saves the image safely (see saveTableFile): path holds either its old
 // contents or the new ones, never a part. False after "cannot save FILE:
 // reason".
 // Standard output takes the 256 bytes as they are.
 bool saveTableAtomically(const std::string& path, const ConfigImage& image);
-
-// set's ending: saves the edited image to target, then lists on standard
-// output everything that differs from the bytes the file held (what opening
-// normalised included), unless standard output took the image. False after
-// "cannot save FILE: reason".
-bool saveEditedTable(const std::string& target, const OpenedTable& opened,
-                     const ConfigImage& image);

@@ -1,6 +1,7 @@
 #include "cli/TerminalView.h"
 
 #include "cli/Diagnostics.h"
+#include "cli/TerminalText.h"
 #include "cli/VerifyReport.h"
 #include "link/OperationMessages.h"
 
@@ -90,7 +91,7 @@ void TerminalView::showOutcome(const OperationOutcome& outcome) {
         printLine(describeMismatch(*image_, *outcome.mismatch));
     }
     if (outcome.result == OperationResult::BoardSilent) {
-        printLine("no answer from the programmer board on " + portName_ + ".");
+        printLine("no answer from the programmer board on " + escaped(portName_) + ".");
     }
 }
 

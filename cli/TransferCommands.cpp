@@ -4,9 +4,11 @@
 #include "cli/Diagnostics.h"
 #include "cli/DiffCommand.h"
 #include "cli/ExitCodes.h"
+#include "cli/FieldJson.h"
 #include "cli/Interruption.h"
 #include "cli/PagerSheet.h"
 #include "cli/TableFiles.h"
+#include "cli/TerminalText.h"
 #include "cli/TerminalView.h"
 #include "cli/TraceFile.h"
 #include "cli/VerifyReport.h"
@@ -53,8 +55,9 @@ int exitCodeOf(const OperationOutcome& outcome) {
     return kExitTransferFailed;
 }
 
-// A gap longer than any inside a reply (a USB adapter holds bytes up to
-// 16 ms), and the time of the longest reply, a read block, at 9600 baud.
+// Once the rest of a reply is seen coming, a gap longer than any inside a
+// reply (a USB adapter holds bytes up to 16 ms); and the time of the longest
+// reply, a read block, at 9600 baud.
 constexpr std::chrono::milliseconds kQuietLine{40};
 constexpr std::chrono::milliseconds kLongestReply{300};
 
@@ -75,7 +78,7 @@ public:
     // command's own result stands.
     ~Session() {
         if (trace_ && trace_->openError() == 0 && !trace_->finish()) {
-            report(withSystemReason("cannot write the trace file " + tracePath_,
+            report(withSystemReason("cannot write the trace file " + escaped(tracePath_),
                                     trace_->writeError()));
         }
     }
@@ -86,14 +89,15 @@ public:
     // missing or busy port is told apart from a board that does not answer.
     int check(const TransferOptions& options) {
         if (trace_ && !trace_->isOpen()) {
-            report(withSystemReason("cannot write the trace file " + *options.trace,
+            report(withSystemReason("cannot write the trace file " + escaped(*options.trace),
                                     trace_->openError()));
             return kExitFile;
         }
         try {
             port_.reopen(kBaud, options.port, kFrameMode8N1);
             // A command killed just before may have left the board still
-            // answering it: the line is quiet before the first request.
+            // answering it: the line is quiet before the first request. A
+            // quiet line costs one gap between bytes.
             port_.settle(kQuietLine, kLongestReply);
         } catch (const ECommError& error) {
             report(portOpenFailure(error, options.port));
@@ -226,15 +230,6 @@ struct Tally {
     int failed = 0;
 };
 
-// "row 2 (unit B)", or nothing for a batch without a sheet.
-std::string rowText(const SheetPager* pager) {
-    if (pager == nullptr) {
-        return {};
-    }
-    return "row " + std::to_string(pager->row) +
-           (pager->label.empty() ? "" : " (" + pager->label + ")");
-}
-
 // One pager after another: the file's configuration, or with a sheet each
 // row's own, each prepared for its pager's firmware. Without a sheet it runs
 // until the user stops; with one, until its last row.
@@ -246,7 +241,7 @@ int writeRepeatedly(Session& session, const ConfigImage& configuration,
     for (std::size_t pager = 1;; ++pager) {
         const SheetPager* row = sheet.empty() ? nullptr : &sheet[pager - 1];
         ConfigImage image = row != nullptr ? row->image : configuration;
-        const std::string where = row != nullptr ? "  " + rowText(row) : std::string{};
+        const std::string where = row != nullptr ? "  " + rowName(*row) : std::string{};
         OperationOutcome outcome;
         try {
             outcome = session.run(image, writeToPager, true);
@@ -285,12 +280,13 @@ int writeRepeatedly(Session& session, const ConfigImage& configuration,
             break;
         }
         const std::string prompt =
-            row == nullptr ? "Seat the next pager and press Enter (q to stop): "
-                           : "Seat pager " + std::to_string(sheet[pager].row) + " of " +
-                                 std::to_string(sheetRows) +
-                                 (sheet[pager].label.empty() ? ""
-                                                             : " (" + sheet[pager].label + ")") +
-                                 " and press Enter, q to stop: ";
+            row == nullptr
+                ? "Seat the next pager and press Enter (q to stop): "
+                : "Seat pager " + std::to_string(sheet[pager].row) + " of " +
+                      std::to_string(sheetRows) +
+                      (sheet[pager].label.empty() ? ""
+                                                  : " (" + shortened(sheet[pager].label) + ")") +
+                      " and press Enter, q to stop: ";
         if (!nextPager(prompt)) {
             break;
         }
@@ -326,7 +322,8 @@ bool traceIsTheTable(const TransferOptions& options, const std::string& table) {
     if (!options.trace || !std::filesystem::equivalent(*options.trace, table, error)) {
         return false;
     }
-    report("--trace " + *options.trace + " is the table file itself; give the trace its own file.");
+    report("--trace " + escaped(*options.trace) +
+           " is the table file itself; give the trace its own file.");
     return true;
 }
 
@@ -341,8 +338,8 @@ int runRead(const std::string& path, const TransferOptions& options, bool raw) {
         return code;
     }
     ConfigImage image{};
-    if (const auto failed =
-            readFromPager(session, image, "read interrupted; " + path + " was not written.")) {
+    if (const auto failed = readFromPager(
+            session, image, "read interrupted; " + escaped(path) + " was not written.")) {
         return *failed;
     }
     // The window shows what it read, and its display pass normalises it;
@@ -375,15 +372,16 @@ int runWrite(const std::string& path, const TransferOptions& options, bool repea
         }
         sheetRows = static_cast<int>(pagers->size());
         if (sheetRows == 0) {
-            report(*batch.each + " has no pager rows below its header; nothing was written.");
+            report(escaped(*batch.each) +
+                   " has no pager rows below its header; nothing was written.");
             return kExitFile;
         }
         if (!batch.allowOverlap && !sheetWithoutOverlaps(*pagers)) {
             return kExitRefused;
         }
         if (batch.fromRow < 1 || batch.fromRow > sheetRows) {
-            report(*batch.each + " has no row " + std::to_string(batch.fromRow) + " (rows 1 to " +
-                   std::to_string(sheetRows) + ").");
+            report(escaped(*batch.each) + " has no row " + std::to_string(batch.fromRow) +
+                   " (rows 1 to " + std::to_string(sheetRows) + ").");
             return kExitUsage;
         }
         sheet.assign(std::make_move_iterator(pagers->begin() + (batch.fromRow - 1)),
@@ -457,7 +455,7 @@ int runDiffWithPager(const std::string& path, const TransferOptions& options, bo
     }
     applyDisplayPass(pager);
     if (json) {
-        std::cout << differencesJson(opened->image, pager).dump(2) << '\n';
+        std::cout << jsonText(differencesJson(opened->image, pager)) << '\n';
     } else {
         printDifferences(opened->image, pager, std::cout);
     }

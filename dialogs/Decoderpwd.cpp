@@ -6,16 +6,6 @@
 #include <QFocusEvent>
 #include <QShowEvent>
 
-namespace {
-
-constexpr QLatin1String password("R4TZQ");
-
-bool blankOrControl(QChar c) {
-    return c.unicode() <= u' ';
-}
-
-} // namespace
-
 TForm4::TForm4(AdvanceLockHost& host, Messages& messages, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
@@ -29,19 +19,6 @@ TForm4::TForm4(AdvanceLockHost& host, Messages& messages, QWidget* parent)
 
 TForm4::~TForm4() = default;
 
-bool TForm4::passwordAccepted(const QString& entry) {
-    const QString upper = entry.toUpper();
-    qsizetype first = 0;
-    qsizetype last = upper.size();
-    while (first < last && blankOrControl(upper[first])) {
-        ++first;
-    }
-    while (last > first && blankOrControl(upper[last - 1])) {
-        --last;
-    }
-    return QStringView(upper).sliced(first, last - first) == password;
-}
-
 void TForm4::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous()) {
@@ -52,7 +29,7 @@ void TForm4::showEvent(QShowEvent* event) {
 // Showing the lock empties the entry even though the focus arrives with the
 // window's activation, which is no entry of the user's.
 void TForm4::FormShow() {
-    failures = 0;
+    lock.start();
     ui->edtPwd->setFocus();
     edtPwdEnter();
 }
@@ -63,18 +40,18 @@ void TForm4::edtPwdEnter() {
 
 void TForm4::btnOKClick() {
     ui->edtPwd->setText(ui->edtPwd->text().toUpper());
-    if (passwordAccepted(ui->edtPwd->text())) {
+    const AdvanceLock::Answer answer = lock.tryPassword(ui->edtPwd->text().toStdString());
+    if (answer == AdvanceLock::Answer::Unlocked) {
         host.setAdvanceUnlocked(true);
         accept();
         return;
     }
 
     messages.exclamation(QStringLiteral("Password is Error !"));
-    ++failures;
     activateWindow();
     edtPwdEnter();
     ui->edtPwd->setFocus();
-    if (failures >= maximumTries) {
+    if (answer == AdvanceLock::Answer::Locked) {
         host.setAdvanceUnlocked(false);
         reject();
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/AdvanceLockHost.h"
+#include "rules/AdvanceLock.h"
 
 #include <QDialog>
 #include <memory>
@@ -11,19 +12,14 @@ namespace Ui {
 class TForm4;
 }
 
-// The password lock in front of the "Advance Setting" tab. Each showing
-// allows three tries; the third wrong one closes the lock with the tab hidden.
+// The password lock in front of the "Advance Setting" tab: the core's lock
+// decides; the third wrong try closes the dialog with the tab hidden.
 class TForm4 : public QDialog {
     Q_OBJECT
 
 public:
     TForm4(AdvanceLockHost& host, Messages& messages, QWidget* parent = nullptr);
     ~TForm4() override;
-
-    static constexpr int maximumTries = 3;
-
-    // Upper case, surrounding blanks and control characters ignored.
-    static bool passwordAccepted(const QString& entry);
 
     void btnOKClick();
     void btnCancelClick();
@@ -39,5 +35,5 @@ private:
     std::unique_ptr<Ui::TForm4> ui;
     AdvanceLockHost& host;
     Messages& messages;
-    int failures = 0;
+    AdvanceLock lock;
 };

@@ -108,7 +108,7 @@ void TForm2::FormCreate() {
     };
 
     cell(digitColumn, headerRow, QString());
-    for (int digit = 0; digit < 10; ++digit) {
+    for (int digit = 0; digit < static_cast<int>(kTonesPerGroup); ++digit) {
         cell(digitColumn, digit + 1, QString::number(digit));
     }
     for (std::size_t group = 0; group < ToneGroupTable.size(); ++group) {
@@ -116,9 +116,9 @@ void TForm2::FormCreate() {
         cell(column, headerRow,
              QString::fromUtf8(ToneGroupTable[group].header.data(),
                                ToneGroupTable[group].header.size()));
-        for (int digit = 0; digit < 10; ++digit) {
-            const double hertz = ToneGroupTable[group].tones[digit] * 0.1;
-            cell(column, digit + 1, QString::asprintf("%0.1f", hertz));
+        for (std::size_t digit = 0; digit < kTonesPerGroup; ++digit) {
+            cell(column, static_cast<int>(digit) + 1,
+                 QString::fromStdString(toneTableText(ToneGroupTable[group].tones[digit])));
         }
     }
     grid.setCurrentCell(1, 1);

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QWidget>
 
 QString Messages::applicationTitle() {
@@ -48,4 +49,17 @@ SaveChoice MessageBoxes::askToSave(const QString& text) {
     default:
         return SaveChoice::Cancel;
     }
+}
+
+bool MessageBoxes::askToSaveAs(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kMessageCaption), text,
+                    QMessageBox::Cancel, parent);
+    QPushButton* saveAs = box.addButton(QStringLiteral("Save As..."), QMessageBox::AcceptRole);
+    box.setDefaultButton(saveAs);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    if (parent != nullptr) {
+        parent->activateWindow();
+    }
+    return box.clickedButton() == saveAs;
 }

@@ -19,6 +19,9 @@ public:
     virtual void show(MessageKind kind, const QString& caption, const QString& text) = 0;
     // A question with the buttons Save, Discard and Cancel (caption "PX520").
     virtual SaveChoice askToSave(const QString& text) = 0;
+    // A question with the buttons Save As... and Cancel (caption "PX520");
+    // true for Save As.
+    virtual bool askToSaveAs(const QString& text) = 0;
 
     void stop(const QString& text) { show(MessageKind::Stop, kMessageCaption, text); }
     void exclamation(const QString& text) { show(MessageKind::Exclamation, kMessageCaption, text); }
@@ -38,6 +41,7 @@ public:
     void setParentWindow(QWidget* window) { parent = window; }
     void show(MessageKind kind, const QString& caption, const QString& text) override;
     SaveChoice askToSave(const QString& text) override;
+    bool askToSaveAs(const QString& text) override;
 
 private:
     QWidget* parent = nullptr;

@@ -10,10 +10,14 @@ std::optional<PagerMenu> pagerMenuAfter(const OperationOutcome& outcome, bool mo
         return PagerMenu{};
     case OperationKind::Read:
     case OperationKind::Verify:
-        return PagerMenu{true, !modifyMode, true};
+        return pagerMenuAfterFailure(modifyMode);
     case OperationKind::BoardTest:
     case OperationKind::Search:
         break;
     }
     return std::nullopt;
+}
+
+PagerMenu pagerMenuAfterFailure(bool modifyMode) {
+    return PagerMenu{true, !modifyMode, true};
 }

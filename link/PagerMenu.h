@@ -17,3 +17,7 @@ struct PagerMenu {
 // Write; after Read and Verify, Write1 only outside Modify Mode. Empty when
 // the operation ended before its transfer and left the menu alone.
 std::optional<PagerMenu> pagerMenuAfter(const OperationOutcome& outcome, bool modifyMode);
+
+// The items after a board command broke off with an error of its own: Read
+// and Verify on, Write1 only outside Modify Mode.
+PagerMenu pagerMenuAfterFailure(bool modifyMode);

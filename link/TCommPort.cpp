@@ -49,19 +49,29 @@ void TCommPort::setPortName(const std::string& name) {
     portName_ = name;
 }
 
+std::chrono::microseconds TCommPort::byteGap() const {
+    constexpr int kCharacters = 4;
+    const int bitsPerCharacter = 1 + dataBits_ + (parityEven_ ? 1 : 0) + stopBits_;
+    return std::chrono::microseconds(kCharacters * bitsPerCharacter * 1'000'000LL / baud_) +
+           adapterLatency();
+}
+
 void TCommPort::settle(std::chrono::milliseconds quiet, std::chrono::milliseconds most) {
     using Clock = std::chrono::steady_clock;
     const auto end = Clock::now() + most;
+    // Within one gap between bytes a reply still coming shows itself.
+    Clock::duration wait = byteGap();
     while (isOpen() && !lineGone()) {
         purgeQueues();
         const auto left = end - Clock::now();
         if (left <= Clock::duration::zero()) {
             return;
         }
-        waitForInput(std::min<Clock::duration>(quiet, left));
+        waitForInput(std::min(wait, left));
         if (bytesWaiting() == 0) {
             return;
         }
+        wait = quiet;
     }
 }
 

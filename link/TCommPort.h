@@ -60,9 +60,16 @@ public:
     void openDevice();
     void closeDevice();
     void purgeQueues();
-    // Discards what the line still brings until it has been quiet for
-    // `quiet`, for at most `most`: the rest of a reply to a command that was
-    // killed must not be taken for the answer to the next one.
+    // The longest pause between two bytes of one reply on this line: four
+    // characters at its rate (a UART's receive time-out), and the time a USB
+    // adapter holds received bytes back: 1 ms where low latency was granted,
+    // 16 ms (the common default) where it was not or cannot be known, none on
+    // a line without a serial driver, such as a pseudo-terminal.
+    std::chrono::microseconds byteGap() const;
+    // Discards what the line still brings, for at most `most`: the rest of a
+    // reply to a command that was killed must not be taken for the answer to
+    // the next one. A quiet line costs one byteGap(); once bytes come, the
+    // line must then be quiet for `quiet`.
     void settle(std::chrono::milliseconds quiet, std::chrono::milliseconds most);
     // Writes every byte or throws code 9; a transmit queue that takes no
     // byte for timeoutMs is a failure, never a silent drop.
@@ -108,6 +115,8 @@ private:
     void restoreSettings() noexcept;
     void requestLowLatency() noexcept;
 #endif
+    // How long the adapter holds received bytes back (see byteGap).
+    std::chrono::microseconds adapterLatency() const;
     [[noreturn]] void fail(CommFail code, std::uint32_t systemError) const;
     // Hands the open line and its saved state over; `other` ends up closed.
     void takeLine(TCommPort& other) noexcept;
@@ -124,6 +133,8 @@ private:
     // The driver's serial flags found at open, when low latency was granted
     // on top of them.
     std::optional<int> savedSerialFlags_;
+    // What the open line's driver holds bytes back for.
+    std::chrono::microseconds adapterLatency_{0};
 #endif
     std::string portName_ = kDefaultPortName;
     int baud_ = 9600;

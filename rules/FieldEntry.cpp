@@ -397,3 +397,8 @@ EntryResult enterFields(ConfigImage& image, std::span<const FieldAssignment> ass
     image = work;
     return {};
 }
+
+ToneColumnBehaviour toneColumnBehaviour(const FieldDef& tone) {
+    const bool group = isGroupCallField(tone);
+    return {group, group};
+}

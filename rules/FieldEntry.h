@@ -69,6 +69,16 @@ struct ToneEntry {
 ToneEntry enterToneField(ConfigImage& image, const FieldRef& ref, std::string_view text,
                          ToneMode mode);
 
+// How a tone column goes on after an entry: TONE 1 and TONE 2 give the Tone
+// Table's target back once a tone is committed and clear a tone Standard
+// Mode refuses; the group column keeps its target and shows its stored tone
+// again.
+struct ToneColumnBehaviour {
+    bool keepsTableTarget;
+    bool refusedShowsStored;
+};
+ToneColumnBehaviour toneColumnBehaviour(const FieldDef& tone);
+
 struct FieldAssignment {
     FieldRef ref;
     std::string text;

@@ -159,7 +159,8 @@ const std::array kFields{
     FieldDef{.name = "ResetCon",
              .caption = "Reset control",
              .kind = K::ResetMethod,
-             .bits = at<field::ResetCon>},
+             .bits = at<field::ResetCon>,
+             .items = behaviour::kResetMethodNames},
     FieldDef{.name = "Delay",
              .caption = "Delay Time",
              .kind = K::HalfSeconds,
@@ -463,6 +464,10 @@ std::string fieldRefName(const FieldRef& ref) {
     return name;
 }
 
+bool isGroupCallField(const FieldDef& def) {
+    return def.calls == kGroupCalls;
+}
+
 std::string fieldCaption(const FieldRef& ref) {
     const FieldDef& def = *ref.def;
     if (def.calls == 0 || def.kind == FieldKind::ToneCode) {
@@ -470,7 +475,7 @@ std::string fieldCaption(const FieldRef& ref) {
     }
     // The rows of the CALL tab: four individual calls, then two group calls.
     std::string row =
-        (def.calls == kGroupCalls ? "Group CALL #" : "CALL #") + std::to_string(ref.call);
+        (isGroupCallField(def) ? "Group CALL #" : "CALL #") + std::to_string(ref.call);
     return def.caption.empty() ? row : row + " " + std::string(def.caption);
 }
 

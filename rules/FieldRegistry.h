@@ -55,7 +55,8 @@ struct FieldDef {
     int calls = 0; // 0: one value; otherwise one value per call 1..calls
     FieldBits (*bits)(int call) = nullptr;
     std::string_view unit = {};
-    // Item, Reminder, PtlMode, BatteryLow: the captions of the pick-list.
+    // Item, Reminder, PtlMode, BatteryLow, ResetMethod: the captions of the
+    // pick-list.
     std::span<const std::string_view> items = {};
     // Number: a 16-bit word. WriteMark is a Number the user cannot set.
     bool word = false;
@@ -92,6 +93,10 @@ FieldRef fieldRef(std::string_view name, int call = 0);
 
 // "Freq" or "T1[2]".
 std::string fieldRefName(const FieldRef& ref);
+
+// A field of the two group calls, whose tone column on the CALL tab keeps
+// the Tone Table's target.
+bool isGroupCallField(const FieldDef& def);
 
 // What the window calls the value: "Battery Save", "CALL #2 TONE1",
 // "Group CALL #1"; empty for values the window does not show.

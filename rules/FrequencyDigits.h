@@ -18,6 +18,19 @@ inline constexpr std::string_view bandItemText(Band band) {
     return kBandItems[static_cast<std::size_t>(band)];
 }
 
+// The band of an item of cboRangeFreq; no item is the low band.
+inline constexpr Band bandOfItem(int item) {
+    return item == static_cast<int>(Band::High) ? Band::High : Band::Low;
+}
+inline constexpr int itemOfBand(Band band) {
+    return static_cast<int>(band);
+}
+
+// The frequency a band shows until one of its own is stored, in units of 100 Hz.
+inline constexpr std::int32_t defaultBandFrequency(Band band) {
+    return band == Band::Low ? 1590000 : 4620000;
+}
+
 // A first digit of 1 is the low band, anything else the high band.
 Band bandOfImage(const ConfigImage& image);
 

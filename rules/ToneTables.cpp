@@ -1,6 +1,8 @@
 #include "rules/ToneTables.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdio>
 
 namespace {
 
@@ -41,3 +43,9 @@ static_assert(kSorted.front() == 2885 && kSorted.back() == 24682);
 
 constinit const std::array<ToneGroup, kToneGroupCount> ToneGroupTable = kGroups;
 constinit const std::array<ToneTenths, kStandardToneCount> StandardToneList = kSorted;
+
+std::string toneTableText(ToneTenths tone) {
+    std::array<char, 16> text{};
+    const int length = std::snprintf(text.data(), text.size(), "%0.1f", tone * 0.1);
+    return {text.data(), static_cast<std::size_t>(length)};
+}

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // A tone in tenths of a hertz (330.5 Hz is 3305).
@@ -20,6 +21,9 @@ struct ToneGroup {
 
 // The groups in the column order of the tone table.
 extern const std::array<ToneGroup, kToneGroupCount> ToneGroupTable;
+
+// A tone as the Tone Table shows it: hertz with one decimal ("330.5").
+std::string toneTableText(ToneTenths tone);
 
 // Every tone of ToneGroupTable in ascending order, duplicates kept.
 extern const std::array<ToneTenths, kStandardToneCount> StandardToneList;

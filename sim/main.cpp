@@ -128,9 +128,10 @@ int serve(const Options& options) {
     if (board.hungUp()) {
         std::cerr << "px520-sim: hung up after exchange " << options.faults.hangUpAfter << "\n";
     }
-    if (options.save && saveTableFile(*options.save, board.memory()) != 0) {
-        std::cerr << "px520-sim: cannot write " << *options.save << ": " << std::strerror(errno)
-                  << "\n";
+    if (const int error = options.save ? saveTableFile(*options.save, board.memory()) : 0;
+        error != 0) {
+        std::cerr << "px520-sim: cannot write " << *options.save << ": "
+                  << (error == kTableReadOnly ? "read-only" : std::strerror(error)) << "\n";
         return 1;
     }
     return 0;

@@ -218,22 +218,13 @@ void install() {
 }
 
 void describe(QWidget& window) {
+    // Qt takes a control's own hint as its description; a hint that sits on
+    // the control's label is the label's alone.
     for (QLabel* label : window.findChildren<QLabel*>()) {
         QWidget* buddy = label->buddy();
-        if (buddy == nullptr) {
-            continue;
-        }
-        if (buddy->accessibleName().isEmpty()) {
-            buddy->setAccessibleName(withoutMnemonic(label->text()));
-        }
-        if (buddy->accessibleDescription().isEmpty()) {
-            buddy->setAccessibleDescription(buddy->toolTip().isEmpty() ? label->toolTip()
-                                                                       : buddy->toolTip());
-        }
-    }
-    for (QWidget* control : window.findChildren<QWidget*>()) {
-        if (control->accessibleDescription().isEmpty() && !control->toolTip().isEmpty()) {
-            control->setAccessibleDescription(control->toolTip());
+        if (buddy != nullptr && buddy->accessibleDescription().isEmpty() &&
+            buddy->toolTip().isEmpty()) {
+            buddy->setAccessibleDescription(label->toolTip());
         }
     }
 }

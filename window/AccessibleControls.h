@@ -2,11 +2,12 @@
 
 class QWidget;
 
-// Makes the window's controls readable by assistive technology: pick-lists
-// are named by what they set (their label or accessible name) with their item
-// as value, the invisible focus sink is not announced, and every control
-// without a name of its own takes its buddy label's text, and its hint (its
-// own or its label's) as its description.
+// What Qt's own accessibility does not give the window: pick-lists named by
+// what they set (their label or accessible name) with their item as value,
+// a focus sink that is not announced, a tab bar that lists only the pages it
+// shows (the locked page stays in the tab widget, hidden), and a label's
+// hint read as the description of the control it labels. Names from buddy
+// labels and descriptions from the controls' own hints are Qt's.
 namespace accessibleControls {
 
 // Once per process, before the first control is read.

@@ -2,6 +2,8 @@
 
 #include "window/TEdit.h"
 
+#include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QTabWidget>
 #include <QTimer>
@@ -17,8 +19,19 @@ bool notAnEntryChange(Qt::FocusReason reason) {
 } // namespace
 
 FieldFocus::FieldFocus(QWidget& mainWindow, QWidget& focusSink, Messages& messageSink)
-    : window(mainWindow), sink(focusSink), messages(messageSink) {
+    : QObject(&mainWindow), window(mainWindow), sink(focusSink), messages(messageSink) {
     sink.installEventFilter(this);
+}
+
+void FieldFocus::watch(TEdit* field, Handler enter, Handler exit) {
+    fields.insert(field, {std::move(enter), std::move(exit)});
+    field->installEventFilter(this);
+}
+
+void FieldFocus::runEnter(TEdit* field) {
+    if (const auto found = fields.constFind(field); found != fields.cend() && found->onEntry) {
+        found->onEntry(field);
+    }
 }
 
 void FieldFocus::entered(TEdit* field, Qt::FocusReason reason) {
@@ -29,7 +42,7 @@ void FieldFocus::entered(TEdit* field, Qt::FocusReason reason) {
         waitingEntry = field;
         return;
     }
-    field->runEnter();
+    runEnter(field);
 }
 
 void FieldFocus::left(TEdit* field, Qt::FocusReason reason) {
@@ -54,7 +67,7 @@ void FieldFocus::left(TEdit* field, Qt::FocusReason reason) {
     QTimer::singleShot(0, this, &FieldFocus::runPendingExit);
 }
 
-bool FieldFocus::tabbing(TEdit* field) {
+bool FieldFocus::tabbing(TEdit* field, bool next) {
     if (closed) {
         return false;
     }
@@ -62,6 +75,14 @@ bool FieldFocus::tabbing(TEdit* field) {
         return true;
     }
     exitedByTab = field;
+    // An exit that ends the entry in the focus sink has moved the focus
+    // there; Tab still goes on from this field.
+    if (QApplication::focusWidget() != field) {
+        if (QWidget* neighbour = tabNeighbour(*field, next)) {
+            neighbour->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
     return false;
 }
 
@@ -78,6 +99,16 @@ void FieldFocus::refuse(TEdit* field, MessageKind kind, const QString& caption,
     giveFocusBack(field);
 }
 
+void FieldFocus::refuse(TEdit* field, const std::string& message) {
+    refuse(field, MessageKind::Exclamation, QString::fromLatin1(kMessageCaption),
+           QString::fromStdString(message));
+}
+
+void FieldFocus::refusePlain(TEdit* field, const std::string& message) {
+    refuse(field, MessageKind::Plain, Messages::applicationTitle(),
+           QString::fromStdString(message));
+}
+
 void FieldFocus::giveFocusBack(TEdit* field) {
     if (closed) {
         return;
@@ -91,7 +122,7 @@ void FieldFocus::giveFocusBack(TEdit* field) {
     window.activateWindow();
     if (window.focusWidget() == field) {
         if (leaving) {
-            field->runEnter();
+            runEnter(field);
         }
         return;
     }
@@ -104,7 +135,7 @@ void FieldFocus::giveFocusBack(TEdit* field) {
     field->setFocus(Qt::OtherFocusReason);
     handingBack = previous;
     if (window.focusWidget() == field) {
-        field->runEnter();
+        runEnter(field);
         return;
     }
     // A disabled field cannot take the focus: it shows its stored value
@@ -146,6 +177,31 @@ void FieldFocus::focusToSink() {
 }
 
 bool FieldFocus::eventFilter(QObject* watched, QEvent* event) {
+    if (auto* field = qobject_cast<TEdit*>(watched); field != nullptr && fields.contains(field)) {
+        switch (event->type()) {
+        case QEvent::FocusIn:
+            entered(field, static_cast<QFocusEvent*>(event)->reason());
+            break;
+        case QEvent::FocusOut:
+            left(field, static_cast<QFocusEvent*>(event)->reason());
+            break;
+        case QEvent::KeyPress: {
+            // Only a real Tab or Backtab ends the entry: Qt also moves the
+            // focus on when a focused field is disabled or hidden.
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+            if (tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+                const bool backward = key->key() == Qt::Key_Backtab ||
+                                      (key->modifiers() & Qt::ShiftModifier);
+                return tabbing(field, !backward);
+            }
+            break;
+        }
+        default:
+            break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
     if (watched == &sink && event->type() == QEvent::ShortcutOverride) {
         // The sink holds no text: every shortcut is the window's.
         event->ignore();
@@ -179,7 +235,9 @@ bool FieldFocus::runExit(TEdit* field, bool leaving) {
         Run* value;
         ~Restore() { slot = value; }
     } restore{run, outer};
-    field->runExit();
+    if (const auto found = fields.constFind(field); found != fields.cend() && found->onExit) {
+        found->onExit(field);
+    }
     return current.refused;
 }
 
@@ -194,6 +252,6 @@ void FieldFocus::runPendingExit() {
     const QPointer<TEdit> next = waitingEntry;
     waitingEntry = nullptr;
     if (!refused && next && window.focusWidget() == next) {
-        next->runEnter();
+        runEnter(next);
     }
 }

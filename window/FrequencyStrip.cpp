@@ -1,60 +1,71 @@
 #include "window/FrequencyStrip.h"
 
+#include "dialogs/Messages.h"
 #include "model/ByteMap.h"
 #include "rules/ChannelStep.h"
 #include "rules/FieldDisplay.h"
 #include "rules/FieldEntry.h"
-#include "window/FieldEditor.h"
+#include "window/BoundControls.h"
+#include "window/FieldFocus.h"
 #include "window/PickLists.h"
 #include "window/QtText.h"
 #include "window/TEdit.h"
-#include "ui_Unit1.h"
 
-FrequencyStrip::FrequencyStrip(FieldEditor& fieldEditor, Ui::TForm1& ui, ConfigImage& workingImage)
-    : editor(fieldEditor), form(ui), image(workingImage) {}
+#include <QComboBox>
+#include <QLabel>
+
+FrequencyStrip::FrequencyStrip(BoundControls& boundControls, ConfigImage& workingImage,
+                               FieldFocus& fieldFocus, Messages& messageSink)
+    : controls(boundControls), image(workingImage), focus(fieldFocus), messages(messageSink) {}
 
 Band FrequencyStrip::selectedBand() const {
-    return form.cboRangeFreq->currentIndex() == static_cast<int>(Band::High) ? Band::High
-                                                                              : Band::Low;
+    return bandOfItem(controls.control<QComboBox>("Freq", 0, ControlRole::BandList)->currentIndex());
 }
 
 std::optional<int> FrequencyStrip::selectedStep() const {
-    const int index = form.cboCSpace->currentIndex();
+    const int index = controls.control<QComboBox>("CSpace")->currentIndex();
     return index < 0 ? std::nullopt : std::optional<int>(index);
+}
+
+QString& FrequencyStrip::bandFrequencyText(Band band) {
+    return frequencyTextOfBand.at(static_cast<std::size_t>(itemOfBand(band)));
 }
 
 void FrequencyStrip::showFrequency() {
     const QString text = qText(fieldEditText(image, fieldRef("Freq")));
-    (bandOfImage(image) == Band::Low ? lowBandFreqText : highBandFreqText) = text;
-    form.edtFreq->setText(text);
+    bandFrequencyText(bandOfImage(image)) = text;
+    controls.control<TEdit>("Freq")->setText(text);
 }
 
 void FrequencyStrip::showWords() {
-    form.lblPLLR->setText(qText(fieldEditText(image, fieldRef("PLLR"))));
-    form.lblPLLN->setText(qText(fieldEditText(image, fieldRef("PLLN"))));
+    for (const char* word : {"PLLR", "PLLN"}) {
+        controls.control<QLabel>(word)->setText(qText(fieldEditText(image, fieldRef(word))));
+    }
 }
 
 void FrequencyStrip::showBand(Band band) {
-    form.lblMUTL->setText(QString::number(bandMultiplier(band)));
-    fillItems(*form.cboCSpace, stepItems(band));
-    form.cboCSpace->setCurrentIndex(stepItemForCSpace(band, image[field::CSpace]).value_or(-1));
+    controls.control<QLabel>("Freq", 0, ControlRole::Multiplier)
+        ->setText(QString::number(bandMultiplier(band)));
+    auto* steps = controls.control<QComboBox>("CSpace");
+    fillItems(*steps, stepItems(band));
+    steps->setCurrentIndex(stepItemForCSpace(band, image[field::CSpace]).value_or(-1));
 }
 
 void FrequencyStrip::show() {
     showFrequency();
     const Band band = bandOfImage(image);
-    form.cboRangeFreq->setCurrentIndex(static_cast<int>(band));
+    controls.control<QComboBox>("Freq", 0, ControlRole::BandList)->setCurrentIndex(itemOfBand(band));
     showBand(band);
     // A stored frequency its step refuses is reported once, as leaving the
     // field with it would.
-    exit();
+    checkEntry();
 }
 
-void FrequencyStrip::exit() {
-    const FrequencyCheck check = checkFrequency(textOf(*form.edtFreq), selectedBand(),
-                                                selectedStep(), image[field::CSpace]);
+void FrequencyStrip::checkEntry() {
+    TEdit* freq = controls.control<TEdit>("Freq");
+    const FrequencyCheck check =
+        checkFrequency(textOf(*freq), selectedBand(), selectedStep(), image[field::CSpace]);
     storeFrequencyCheck(image, check);
-    TEdit* freq = form.edtFreq;
     switch (check.exit.kind) {
     case FreqExitKind::ShowStored:
         showFrequency();
@@ -65,19 +76,19 @@ void FrequencyStrip::exit() {
             storeFrequencyCheck(image, stored);
             showWords();
         } else if (stored.exit.kind == FreqExitKind::SpacingError) {
-            editor.giveFocusBack(freq);
+            focus.giveFocusBack(freq);
         }
         return;
     case FreqExitKind::NotANumber:
-        editor.messageSink().error(qText(check.exit.message));
+        messages.error(qText(check.exit.message));
         return;
     case FreqExitKind::OutOfBand:
-        editor.refusePlain(freq, check.exit.message);
+        focus.refusePlain(freq, check.exit.message);
         return;
     case FreqExitKind::NoStepChosen:
         return;
     case FreqExitKind::SpacingError:
-        editor.refuse(freq, check.exit.message);
+        focus.refuse(freq, check.exit.message);
         return;
     case FreqExitKind::Accepted:
         showFrequency();
@@ -88,7 +99,7 @@ void FrequencyStrip::exit() {
 
 void FrequencyStrip::pickBand() {
     const Band band = selectedBand();
-    form.edtFreq->setText(band == Band::Low ? lowBandFreqText : highBandFreqText);
+    controls.control<TEdit>("Freq")->setText(bandFrequencyText(band));
     showBand(band);
     // This checks the band's frequency once; a second check of the same text
     // could only repeat its message.
@@ -97,5 +108,5 @@ void FrequencyStrip::pickBand() {
 
 void FrequencyStrip::pickStep() {
     applyStepItem(image, selectedBand(), selectedStep());
-    exit();
+    checkEntry();
 }

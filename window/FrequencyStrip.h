@@ -5,12 +5,12 @@
 
 #include <QString>
 
+#include <array>
 #include <optional>
 
-class FieldEditor;
-namespace Ui {
-class TForm1;
-}
+class BoundControls;
+class FieldFocus;
+class Messages;
 
 // The receive channel: band, frequency and channel step, and the synthesizer
 // words the core's frequency check computes from them. The strip remembers
@@ -18,12 +18,13 @@ class TForm1;
 // it back; every decision is the core's.
 class FrequencyStrip {
 public:
-    FrequencyStrip(FieldEditor& editor, Ui::TForm1& form, ConfigImage& image);
+    FrequencyStrip(BoundControls& controls, ConfigImage& image, FieldFocus& focus,
+                   Messages& messages);
 
     // The display pass's part: frequency, band, step list and words.
     void show();
     // edtFreq's exit rule.
-    void exit();
+    void checkEntry();
     // The user picked a band, or a step.
     void pickBand();
     void pickStep();
@@ -35,10 +36,13 @@ private:
     void showWords();
     // The band's multiplier, its step list and the item the stored code selects.
     void showBand(Band band);
+    QString& bandFrequencyText(Band band);
 
-    FieldEditor& editor;
-    Ui::TForm1& form;
+    BoundControls& controls;
     ConfigImage& image;
-    QString lowBandFreqText = QStringLiteral("1590000");
-    QString highBandFreqText = QStringLiteral("4620000");
+    FieldFocus& focus;
+    Messages& messages;
+    std::array<QString, kBandItems.size()> frequencyTextOfBand{
+        QString::fromStdString(frequencyText(defaultBandFrequency(Band::Low))),
+        QString::fromStdString(frequencyText(defaultBandFrequency(Band::High)))};
 };

@@ -25,9 +25,10 @@ private:
     bool pushed = false;
 };
 
-ImageDocument::ImageDocument(ConfigImage& workingImage, std::function<void()> showImage,
-                             QObject* parent)
-    : QObject(parent), image(workingImage), show(std::move(showImage)), unchanged(workingImage) {
+ImageDocument::ImageDocument(const ConfigImage& start, const QString& saveFileName,
+                             std::function<void()> showImage, QObject* parent)
+    : QObject(parent), working(start), show(std::move(showImage)), unchanged(start),
+      saveName(saveFileName) {
     // An undo or redo moves the index after restoring the bytes.
     connect(&steps, &QUndoStack::indexChanged, this, [this] { tellChangedState(); });
 }
@@ -43,15 +44,15 @@ void ImageDocument::edit(const QString& what, const std::function<void()>& actio
         action();
         return;
     }
-    const ConfigImage before = image;
+    const ConfigImage before = working;
     ++depth;
     struct Leave {
         int& depth;
         ~Leave() { --depth; }
     } leave{depth};
     action();
-    if (image != before) {
-        steps.push(new Step(*this, before, image, what));
+    if (working != before) {
+        steps.push(new Step(*this, before, working, what));
     }
     if (cleanAfterEdit) {
         cleanAfterEdit = false;
@@ -60,8 +61,13 @@ void ImageDocument::edit(const QString& what, const std::function<void()>& actio
     tellChangedState();
 }
 
+void ImageDocument::editField(const FieldRef& ref, const std::function<void()>& action) {
+    const std::string caption = fieldCaption(ref);
+    edit(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())), action);
+}
+
 void ImageDocument::markUnchanged() {
-    unchanged = image;
+    unchanged = working;
     // Inside an edit the mark belongs after the edit's own step.
     cleanAfterEdit = depth > 0;
     if (!cleanAfterEdit) {
@@ -72,7 +78,7 @@ void ImageDocument::markUnchanged() {
 
 void ImageDocument::restore(const ConfigImage& bytes) {
     restoring = true;
-    image = bytes;
+    working = bytes;
     show();
     restoring = false;
 }
@@ -82,4 +88,21 @@ void ImageDocument::tellChangedState() {
         toldChanged = isChanged();
         emit changedStateChanged(toldChanged);
     }
+}
+
+void ImageDocument::setOriginFile(const QString& path) {
+    fromFile = path;
+    fromPager = false;
+    emit fileOriginChanged();
+}
+
+void ImageDocument::setOriginPager() {
+    fromFile.clear();
+    fromPager = true;
+    emit fileOriginChanged();
+}
+
+void ImageDocument::setSaveFileName(const QString& path) {
+    saveName = path;
+    emit fileOriginChanged();
 }

@@ -5,6 +5,7 @@
 #include "link/OperationMessages.h"
 #include "link/Operations.h"
 #include "dialogs/Messages.h"
+#include "window/FieldEditor.h"
 #include "window/ImageDocument.h"
 #include "ui_Unit1.h"
 
@@ -54,6 +55,21 @@ void TForm1::Button1Click() {
     });
 }
 
+void TForm1::FormShow() {
+    fillPortList();
+    // Until the search finds the board, the first port.
+    ui->cboPort->setCurrentIndex(0);
+    searchBoard();
+    if (!isVisible()) {
+        return; // closed while the ports were probed
+    }
+    if (startFile.isEmpty()) {
+        loadDefaultTable();
+    } else {
+        openStartFile();
+    }
+}
+
 void TForm1::searchBoard() {
     OperationOutcome search{OperationKind::Search};
     const bool stillOpen = runBoardCommand([this, &search] {
@@ -98,7 +114,7 @@ bool TForm1::runBoardCommand(const std::function<void()>& command) {
         }
         setEnabled(true);
         setProgressPosition(0);
-        setPagerMenu({true, !modifyModeSelected(), true});
+        setPagerMenu(pagerMenuAfterFailure(modifyModeSelected()));
         throw;
     }
     boardBusy = false;
@@ -108,17 +124,6 @@ bool TForm1::runBoardCommand(const std::function<void()>& command) {
         return false;
     }
     return true;
-}
-
-bool TForm1::endEntryForTransfer() {
-    QWidget* focus = QApplication::focusWidget();
-    if (focus == nullptr || focus == ui->edtNull || !isAncestorOf(focus)) {
-        return true;
-    }
-    focusToNull();
-    // The field's exit rule runs just after the focus has moved.
-    QApplication::processEvents();
-    return QApplication::focusWidget() == ui->edtNull;
 }
 
 void TForm1::setStatusText(StatusPanel panel, std::string_view text) {
@@ -158,7 +163,7 @@ void TForm1::showFirmwareVersion(const FirmwareVersion& version) {
 // field after it.
 void TForm1::showOutcome(const OperationOutcome& outcome) {
     if (outcome.tookImage()) {
-        showImage();
+        editor->displayImage();
     }
     if (const auto message = outcomeMessage(outcome)) {
         showMessage(*message);
@@ -186,7 +191,7 @@ void TForm1::operationEnded(const OperationOutcome& outcome) {
         document->markUnchanged();
     }
     if (outcome.tookImage()) {
-        imageCameFromPager();
+        document->setOriginPager();
     }
     if (const auto menu = pagerMenuAfter(outcome, modifyModeSelected())) {
         setPagerMenu(*menu);

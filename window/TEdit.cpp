@@ -1,10 +1,7 @@
 #include "window/TEdit.h"
 
-#include "window/FieldFocus.h"
 #include "rules/KeyFilters.h"
 
-#include <QApplication>
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -33,25 +30,9 @@ QSize TEdit::sizeHint() const {
     return {framed.width(), hint.height()};
 }
 
-void TEdit::setHandlers(FieldFocus* fieldFocus, Handler enter, KeyHandler keyPress, Handler exit,
-                        Handler doubleClick) {
-    focus = fieldFocus;
-    onEnter = std::move(enter);
+void TEdit::setHandlers(KeyHandler keyPress, Handler doubleClick) {
     onKeyPress = std::move(keyPress);
-    onExit = std::move(exit);
     onDoubleClick = std::move(doubleClick);
-}
-
-void TEdit::runEnter() {
-    if (onEnter) {
-        onEnter(this);
-    }
-}
-
-void TEdit::runExit() {
-    if (onExit) {
-        onExit(this);
-    }
 }
 
 bool TEdit::event(QEvent* e) {
@@ -65,46 +46,7 @@ bool TEdit::event(QEvent* e) {
             return true;
         }
     }
-    // Only a real Tab or Backtab may end the entry in focusNextPrevChild;
-    // Qt also calls it when a focused widget is disabled or hidden.
-    if (e->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(e);
-        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
-        tabPressed = tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-        const bool handled = QLineEdit::event(e);
-        tabPressed = false;
-        return handled;
-    }
     return QLineEdit::event(e);
-}
-
-void TEdit::focusInEvent(QFocusEvent* e) {
-    QLineEdit::focusInEvent(e);
-    if (focus && onEnter) {
-        focus->entered(this, e->reason());
-    }
-}
-
-void TEdit::focusOutEvent(QFocusEvent* e) {
-    QLineEdit::focusOutEvent(e);
-    if (focus && onExit) {
-        focus->left(this, e->reason());
-    }
-}
-
-bool TEdit::focusNextPrevChild(bool next) {
-    if (tabPressed && focus && onExit && focus->tabbing(this)) {
-        return true;
-    }
-    // An exit that ends the entry in the focus sink has moved the focus
-    // there; Tab still goes on from this field.
-    if (tabPressed && QApplication::focusWidget() != this) {
-        if (QWidget* neighbour = FieldFocus::tabNeighbour(*this, next)) {
-            neighbour->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-            return true;
-        }
-    }
-    return QLineEdit::focusNextPrevChild(next);
 }
 
 // Copy, cut, paste, select all, undo and redo of the text are editing

@@ -1,92 +1,91 @@
 #include "window/ToneColumns.h"
 
+#include "dialogs/Messages.h"
 #include "rules/FieldEntry.h"
-#include "window/FieldEditor.h"
+#include "window/BoundControls.h"
+#include "window/FieldFocus.h"
+#include "window/ImageDocument.h"
 #include "window/QtText.h"
 #include "window/TEdit.h"
-#include "ui_Unit1.h"
 
 #include <algorithm>
-#include <string_view>
 
-namespace {
+ToneColumns::ToneColumns(BoundControls& boundControls, ImageDocument& imageDocument,
+                         FieldFocus& fieldFocus, Messages& messageSink,
+                         std::function<ToneMode()> mode, std::function<void()> openToneTable)
+    : controls(boundControls), document(imageDocument), focus(fieldFocus), messages(messageSink),
+      modeOfTones(std::move(mode)), openTable(std::move(openToneTable)) {}
 
-// The field of each column, in the order of toneTableTarget.
-constexpr std::array<std::string_view, 3> kColumnFields{"T1", "T2", "T3"};
-constexpr int kGroupColumn = 2;
-
-int columnOf(const FieldRef& ref) {
-    const auto found = std::ranges::find(kColumnFields, ref.def->name);
-    return static_cast<int>(found - kColumnFields.begin());
+int ToneColumns::columnOf(const FieldRef& ref) const {
+    const auto found = std::ranges::find_if(controls.all(), [&](const BoundControl& c) {
+        return c.ref.def == ref.def && c.declared->toneColumn >= 0;
+    });
+    return found != controls.all().end() ? found->declared->toneColumn : -1;
 }
 
-} // namespace
-
-ToneColumns::ToneColumns(FieldEditor& fieldEditor, Ui::TForm1& ui, ConfigImage& workingImage,
-                         std::function<void()> openTable)
-    : editor(fieldEditor), form(ui), image(workingImage), openToneTable(std::move(openTable)) {}
-
-void ToneColumns::pointTargetAt(int column, int call) {
+void ToneColumns::pointTargetAt(const FieldRef& ref) {
     toneTableTarget = {0, 0, 0};
-    toneTableTarget[static_cast<std::size_t>(column)] = call;
+    if (const int column = columnOf(ref); column >= 0) {
+        toneTableTarget.at(static_cast<std::size_t>(column)) = ref.call;
+    }
 }
 
-void ToneColumns::enter(TEdit* edit, const FieldRef& ref) {
-    if (editor.toneMode() == ToneMode::Standard) {
-        for (QWidget* label : {form.Label9, form.Label1, form.Label2}) {
-            label->show();
-        }
+void ToneColumns::showPrompt(bool shown) {
+    for (QWidget* label : controls.labels(toneTablePrompt())) {
+        label->setVisible(shown);
+    }
+}
+
+void ToneColumns::enterTone(TEdit* edit, const FieldRef& ref) {
+    if (modeOfTones() == ToneMode::Standard) {
+        showPrompt(true);
     }
     edit->setText(QString());
-    pointTargetAt(columnOf(ref), ref.call);
+    pointTargetAt(ref);
 }
 
-void ToneColumns::exit(TEdit* edit, const FieldRef& ref) {
-    const int column = columnOf(ref);
+void ToneColumns::exitTone(TEdit* edit, const FieldRef& ref) {
     if (edit->text().isEmpty()) {
-        editor.showField(*ref.def);
+        controls.showField(*ref.def);
         return;
     }
-    // TONE 1 and TONE 2 hand their target back once an entry is committed;
-    // the group column keeps it.
-    if (column != kGroupColumn) {
-        toneTableTarget[static_cast<std::size_t>(column)] = 0;
+    const ToneColumnBehaviour column = toneColumnBehaviour(*ref.def);
+    if (!column.keepsTableTarget) {
+        toneTableTarget.at(static_cast<std::size_t>(columnOf(ref))) = 0;
     }
-    const ToneMode mode = editor.toneMode();
-    const ToneEntry entry = enterToneField(image, ref, textOf(*edit), mode);
+    const ToneMode mode = modeOfTones();
+    const ToneEntry entry = enterToneField(document.image(), ref, textOf(*edit), mode);
     edit->setText(qText(entry.shownText));
     switch (entry.kind) {
     case ToneEntryKind::NotANumber:
         // Nothing stored; the text stays for the user to correct.
-        editor.messageSink().error(qText(entry.message));
+        messages.error(qText(entry.message));
         return;
     case ToneEntryKind::OutOfRange:
         if (mode == ToneMode::Standard) {
-            if (column == kGroupColumn) {
-                editor.showField(*ref.def);
+            if (column.refusedShowsStored) {
+                controls.showField(*ref.def);
             } else {
                 edit->clear();
             }
         }
-        editor.refuse(edit, entry.message);
+        focus.refuse(edit, entry.message);
         return;
     case ToneEntryKind::Accepted:
         return;
     }
 }
 
-void ToneColumns::doubleClick(TEdit* /*edit*/, const FieldRef& ref) {
-    if (editor.toneMode() == ToneMode::Standard) {
-        pointTargetAt(columnOf(ref), ref.call);
-        openToneTable();
+void ToneColumns::doubleClick(const FieldRef& ref) {
+    if (modeOfTones() == ToneMode::Standard) {
+        pointTargetAt(ref);
+        openTable();
     }
 }
 
 void ToneColumns::clearTargets() {
     toneTableTarget = {0, 0, 0};
-    for (QWidget* label : {form.Label9, form.Label1, form.Label2}) {
-        label->hide();
-    }
+    showPrompt(false);
 }
 
 bool ToneColumns::targetSet() const {
@@ -94,16 +93,15 @@ bool ToneColumns::targetSet() const {
 }
 
 QLineEdit* ToneColumns::toneEdit(int column, int call) {
-    if (column < 0 || column >= static_cast<int>(kColumnFields.size()) || call < 1) {
-        return nullptr;
-    }
-    return qobject_cast<QLineEdit*>(
-        editor.control(kColumnFields[static_cast<std::size_t>(column)], call));
+    const auto found = std::ranges::find_if(controls.all(), [&](const BoundControl& c) {
+        return c.declared->toneColumn == column && c.ref.call == call && call >= 1;
+    });
+    return found != controls.all().end() ? qobject_cast<QLineEdit*>(found->widget) : nullptr;
 }
 
 void ToneColumns::commitToneEdit(QLineEdit* edit, int /*column*/) {
-    if (const BoundControl* control = editor.binding(edit)) {
+    if (const BoundControl* control = controls.binding(edit)) {
         const FieldRef ref = control->ref;
-        editor.recorded(ref, [&] { exit(static_cast<TEdit*>(edit), ref); });
+        document.editField(ref, [&] { exitTone(static_cast<TEdit*>(edit), ref); });
     }
 }

@@ -11,30 +11,30 @@
 #include "model/TableFile.h"
 #include "window/AccessibleControls.h"
 #include "window/ElidedLabel.h"
+#include "window/WindowLayout.h"
 #include "window/FieldEditor.h"
 #include "window/ImageDocument.h"
 #include "window/FieldFocus.h"
 #include "window/FileDialogs.h"
-#include "window/PickLists.h"
 #include "window/QtText.h"
+#include "window/RecentFiles.h"
 #include "dialogs/Messages.h"
 #include "window/TEdit.h"
 #include "ui_Unit1.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
-#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QProgressBar>
-#include <QScreen>
-#include <QScrollArea>
 #include <QShortcut>
-#include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -44,17 +44,6 @@
 namespace {
 
 inline constexpr int kHintShowMs = 7000;
-// Height kept free for the title bar a window manager adds; a smaller
-// screen gets a shorter window whose controls scroll.
-inline constexpr int kTitleBarAllowance = 64;
-
-// The table of one per-call field: its controls by call number.
-template <typename Control, std::size_t N>
-void fillByCall(std::array<Control*, N>& table, const FieldEditor& editor, std::string_view field) {
-    for (std::size_t call = 1; call < N; ++call) {
-        table[call] = qobject_cast<Control*>(editor.control(field, static_cast<int>(call)));
-    }
-}
 
 // The column heads and the group calls' boxes line up with the fields of
 // the call rows, whose widths follow the font. A row's spacing does not
@@ -76,43 +65,21 @@ void alignCallColumns(Ui::TForm1& ui) {
     ui.panGCall2->layout()->invalidate();
 }
 
-// Qt lays out a tab page, and each box on it, when it is first shown; the
-// others get their places now, so that every control has its place from
-// the start. Outer layouts go first: they size the boxes inside.
-void layOutPages(QTabWidget& pages) {
-    QSize size;
-    for (int i = 0; i < pages.count(); ++i) {
-        size = size.expandedTo(pages.widget(i)->sizeHint());
-    }
-    for (int i = 0; i < pages.count(); ++i) {
-        QWidget* page = pages.widget(i);
-        page->resize(size);
-        QList<QWidget*> boxes{page};
-        boxes << page->findChildren<QWidget*>();
-        for (QWidget* box : boxes) {
-            if (box->layout() != nullptr) {
-                box->layout()->activate();
-            }
-        }
-    }
-}
-
 } // namespace
 
 TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, LinkTiming timing,
                QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), messages(messageSink),
-      fileDialogs(dialogs), listPorts(std::move(ports)), image(defaultImage()),
-      saveFileName(QString::fromLatin1(kDefaultTableName)) {
+      fileDialogs(dialogs), listPorts(std::move(ports)) {
     accessibleControls::install();
     ui->setupUi(this);
     setWindowTitle(qText(kWindowCaption));
-    scrollControls();
-    fillPickLists(*ui);
-    fieldFocus = std::make_unique<FieldFocus>(*this, *ui->edtNull, messages);
-    document = new ImageDocument(image, [this] { showImage(); }, this);
+    scrollControls(*this);
+    fieldFocus = new FieldFocus(*this, *ui->edtNull, messages);
+    document = new ImageDocument(defaultImage(), QString::fromLatin1(kDefaultTableName),
+                                 [this] { showImage(); }, this);
     editor = std::make_unique<FieldEditor>(
-        *ui, image, *document, *fieldFocus, messages, [this] { return standardMode(); },
+        *this, *document, *fieldFocus, messages, [this] { return standardMode(); },
         [this] { openToneTable(); });
 
     // The separator of the File menu carries its name too.
@@ -130,38 +97,19 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
     ui->Read1->setIcon(look->standardIcon(QStyle::SP_ArrowDown));
 
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    for (QLineEdit* tone : {ui->edtT11, ui->edtT12, ui->edtT13, ui->edtT14, ui->edtT21, ui->edtT22,
-                            ui->edtT23, ui->edtT24, ui->edtT31, ui->edtT32}) {
-        tone->setFont(fixed);
+    for (const BoundControl& control : editor->boundControls().all()) {
+        if (control.ref.def->kind == FieldKind::Tone) {
+            control.widget->setFont(fixed);
+        }
     }
     alignCallColumns(*ui);
     layOutPages(*ui->PageControl1);
 
-    // Status bar: progress bar, status text, file name.
-    auto* progressPanel = new QWidget(ui->StatusBar1);
-    progressPanel->setObjectName(QStringLiteral("StatusPanel0"));
-    progressPanel->setFixedWidth(320);
-    auto* progressLayout = new QHBoxLayout(progressPanel);
-    progressLayout->setContentsMargins(0, 0, 0, 0);
-    PB1 = new QProgressBar(progressPanel);
-    PB1->setObjectName(QStringLiteral("PB1"));
-    PB1->setRange(0, 100);
-    PB1->setTextVisible(false);
-    PB1->hide();
-    progressLayout->addWidget(PB1);
-    statusText = new QLabel(QStringLiteral("  Ready ......"), ui->StatusBar1);
-    statusText->setObjectName(QStringLiteral("StatusPanel1"));
-    statusText->setFixedWidth(330);
-    statusFileName = new QLabel(ui->StatusBar1);
-    statusFileName->setObjectName(QStringLiteral("StatusPanel2"));
-    statusFileName->setMinimumWidth(50);
-    // Where Save writes and where the image came from, beside the others.
-    statusOrigin = new ElidedLabel(ui->StatusBar1);
-    statusOrigin->setObjectName(QStringLiteral("StatusPanel3"));
-    ui->StatusBar1->addWidget(progressPanel);
-    ui->StatusBar1->addWidget(statusText);
-    ui->StatusBar1->addWidget(statusFileName, 1);
-    ui->StatusBar1->addWidget(statusOrigin, 3);
+    const StatusPanels panels = buildStatusBar(*ui->StatusBar1);
+    PB1 = panels.progress;
+    statusText = panels.status;
+    statusFileName = panels.fileName;
+    statusOrigin = panels.origin;
 
     ui->Read1->setEnabled(true);
     ui->Verify1->setEnabled(true);
@@ -181,7 +129,8 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
     // Its width stays the strip's however long the paths it lists.
     ui->cboPort->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     wireMenus();
-    buildDocumentMenus();
+    buildEditMenu();
+    buildRecentMenu();
 
     // A line edit takes Ctrl+E as "end of line"; the menu's keys stay the
     // window's whichever control has the focus (the sink takes it from code).
@@ -191,12 +140,13 @@ TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, Li
         }
     }
 
-    placeOnScreen();
+    placeOnScreen(*this);
 
     FormCreate();
     document->markUnchanged();
     showFileOrigin();
-    operations = std::make_unique<PagerOperations>(commPort, *this, image, versionTag, timing,
+    operations = std::make_unique<PagerOperations>(commPort, *this, document->image(),
+                                                   document->versionTag(), timing,
                                                    [] { QCoreApplication::processEvents(); });
 
     // The other windows of the run, in their fixed order.
@@ -223,11 +173,10 @@ void TForm1::FormCreate() {
             widget->setToolTipDuration(kHintShowMs);
         }
     }
-    buildControlTables();
     portNames.clear();
     startDirectory = QDir::currentPath();
-    versionTag = makeVersionTag(kWindowCaption);
-    storeVersionTag(image, versionTag);
+    document->versionTag() = makeVersionTag(kWindowCaption);
+    storeVersionTag(document->image(), document->versionTag());
     showImage();
 }
 
@@ -236,115 +185,39 @@ void TForm1::showEvent(QShowEvent* event) {
     if (!shownOnce) {
         shownOnce = true;
         // After the window is on screen, so that its messages have a parent to sit on.
-        QTimer::singleShot(0, this, [this] { FormShow(); });
-    }
-}
-
-void TForm1::FormShow() {
-    fillPortList();
-    // Until the search finds the board, the first port.
-    ui->cboPort->setCurrentIndex(0);
-    searchBoard();
-    if (!isVisible()) {
-        return; // closed while the ports were probed
-    }
-    if (startFile.isEmpty()) {
-        loadDefaultTable();
-    } else {
-        openStartFile();
-    }
-}
-
-void TForm1::buildControlTables() {
-    ControlTables& t = controlTables;
-    fillByCall(t.edtT1, *editor, "T1");
-    fillByCall(t.edtT2, *editor, "T2");
-    fillByCall(t.chkDuty, *editor, "Duty");
-    fillByCall(t.chkPriority, *editor, "Priority");
-    fillByCall(t.edtAlertTime, *editor, "AlertTime");
-    fillByCall(t.cboAlertType, *editor, "AlertType");
-    fillByCall(t.edtT3, *editor, "T3");
-    fillByCall(t.chkGDuty, *editor, "GDuty");
-    fillByCall(t.chkGPriority, *editor, "GPriority");
-    fillByCall(t.edtGAlertTime, *editor, "GAlertTime");
-    fillByCall(t.cboGAlertType, *editor, "GAlertType");
-    // The system flags by their Tag, which is their bit number plus one.
-    for (const BoundControl& control : editor->controls()) {
-        const int tag = control.widget->property("Tag").toInt();
-        auto* box = qobject_cast<QCheckBox*>(control.widget);
-        if (box != nullptr && control.ref.call == 0 && control.ref.def->name.starts_with("SYS") &&
-            tag > 0 && static_cast<std::size_t>(tag) < t.chkSYS.size()) {
-            t.chkSYS[static_cast<std::size_t>(tag)] = box;
-        }
+        QTimer::singleShot(0, this, &TForm1::FormShow);
     }
 }
 
 void TForm1::wireMenus() {
     connect(ui->cboPort, &QComboBox::currentIndexChanged, this,
             [this] { ui->cboPort->setToolTip(ui->cboPort->currentText()); });
-    connect(ui->RBtModify, &QRadioButton::clicked, this, [this] { RBtModifyClick(); });
-    connect(ui->RBtWrite, &QRadioButton::clicked, this, [this] { RBtWriteClick(); });
-    connect(ui->OpenO1, &QAction::triggered, this, [this] { OpenO1Click(); });
-    connect(ui->SaveS1, &QAction::triggered, this, [this] { SaveS1Click(); });
-    connect(ui->SaveAs1, &QAction::triggered, this, [this] { SaveAs1Click(); });
-    connect(ui->ExitE1, &QAction::triggered, this, [this] { ExitE1Click(); });
-    connect(ui->Read1, &QAction::triggered, this, [this] { Read1Click(); });
-    connect(ui->Write1, &QAction::triggered, this, [this] { Write1Click(); });
-    connect(ui->Verify1, &QAction::triggered, this, [this] { Verify1Click(); });
-    connect(ui->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    connect(ui->cboPort, &TComboBox::dropDown, this, [this] { cboPortDropDown(); });
-    connect(ui->Advance2, &QAction::triggered, this, [this] { Advance2Click(); });
-    connect(ui->About2, &QAction::triggered, this, [this] { About2Click(); });
-    connect(LinkLabel::attach(*ui->lblHelp), &LinkLabel::clicked, this, [this] { lblHelpClick(); });
-}
-
-void TForm1::scrollControls() {
-    QWidget* controls = takeCentralWidget();
-    // A hidden control keeps its place: one shown later moves nothing, and
-    // each has its place beside its label.
-    for (QWidget* control : controls->findChildren<QWidget*>()) {
-        const bool page = qobject_cast<QStackedWidget*>(control->parentWidget()) != nullptr;
-        const bool hidden =
-            control->isHidden() && control->testAttribute(Qt::WA_WState_ExplicitShowHide);
-        if (hidden && !page) {
-            QSizePolicy policy = control->sizePolicy();
-            policy.setRetainSizeWhenHidden(true);
-            control->setSizePolicy(policy);
-        }
-    }
-    // Below the size the layout needs, the area scrolls.
-    auto* scroller = new QScrollArea(this);
-    scroller->setObjectName(QStringLiteral("ScrollBox1"));
-    // Tab goes to the controls, not to the area around them.
-    scroller->setFocusPolicy(Qt::NoFocus);
-    scroller->setFrameShape(QFrame::NoFrame);
-    // Only the controls inside take the focus.
-    scroller->setFocusPolicy(Qt::NoFocus);
-    scroller->setWidgetResizable(true);
-    scroller->setWidget(controls);
-    setCentralWidget(scroller);
-}
-
-void TForm1::placeOnScreen() {
-    // The controls keep the height they have in an 833 x 700 window; a
-    // shorter window scrolls them.
-    QWidget* controls = static_cast<QScrollArea*>(centralWidget())->widget();
-    controls->setMinimumHeight(
-        std::max(controls->minimumSizeHint().height(),
-                 height() - menuBar()->sizeHint().height() - statusBar()->sizeHint().height()));
-    const QRect area = screen()->availableGeometry();
-    QSize fitted = size().boundedTo(QSize(area.width(), area.height() - kTitleBarAllowance));
-    if (fitted.height() < height()) {
-        // Room for the vertical scroll bar, so that nothing scrolls sideways.
-        fitted.setWidth(
-            std::min(area.width(), width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent)));
-    }
-    resize(fitted);
-    move(area.center() - rect().center());
+    connect(ui->RBtModify, &QRadioButton::clicked, this, &TForm1::RBtModifyClick);
+    connect(ui->RBtWrite, &QRadioButton::clicked, this, &TForm1::RBtWriteClick);
+    connect(ui->OpenO1, &QAction::triggered, this, &TForm1::OpenO1Click);
+    connect(ui->SaveS1, &QAction::triggered, this, &TForm1::SaveS1Click);
+    connect(ui->SaveAs1, &QAction::triggered, this, &TForm1::SaveAs1Click);
+    connect(ui->ExitE1, &QAction::triggered, this, &TForm1::ExitE1Click);
+    connect(ui->Read1, &QAction::triggered, this, &TForm1::Read1Click);
+    connect(ui->Write1, &QAction::triggered, this, &TForm1::Write1Click);
+    connect(ui->Verify1, &QAction::triggered, this, &TForm1::Verify1Click);
+    connect(ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(ui->cboPort, &TComboBox::dropDown, this, &TForm1::cboPortDropDown);
+    connect(ui->Advance2, &QAction::triggered, this, &TForm1::Advance2Click);
+    connect(ui->About2, &QAction::triggered, this, &TForm1::About2Click);
+    connect(LinkLabel::attach(*ui->lblHelp), &LinkLabel::clicked, this, &TForm1::lblHelpClick);
 }
 
 bool TForm1::standardMode() const {
     return ui->radStandard->isChecked();
+}
+
+ConfigImage& TForm1::configImage() {
+    return document->image();
+}
+
+const QString& TForm1::currentSaveFileName() const {
+    return document->saveFileName();
 }
 
 const std::array<int, 3>& TForm1::toneTargets() const {
@@ -352,7 +225,7 @@ const std::array<int, 3>& TForm1::toneTargets() const {
 }
 
 void TForm1::showImage() {
-    editor->showImage();
+    editor->displayImage();
 }
 
 void TForm1::focusToNull() {
@@ -436,8 +309,8 @@ void TForm1::FormMouseMove() {
 }
 
 std::vector<QWidget*> TForm1::editingControls() const {
-    std::vector<QWidget*> controls{ui->cboPort, ui->cboRangeFreq, ui->edtNull, ui->edtKB270Ver};
-    for (const BoundControl& control : editor->controls()) {
+    std::vector<QWidget*> controls{ui->cboPort, ui->edtNull, ui->edtKB270Ver};
+    for (const BoundControl& control : editor->boundControls().all()) {
         if (qobject_cast<QLabel*>(control.widget) == nullptr) {
             controls.push_back(control.widget);
         }
@@ -446,29 +319,10 @@ std::vector<QWidget*> TForm1::editingControls() const {
 }
 
 void TForm1::RBtModifyClick() {
-    for (QWidget* control : editingControls()) {
+    for (QWidget* control : std::initializer_list<QWidget*>{ui->cboPort, ui->edtNull, ui->edtKB270Ver}) {
         control->setEnabled(true);
     }
-    SettingLinks& links = editor->settingLinks();
-    for (int n = 1; n <= 4; ++n) {
-        if (!controlTables.chkDuty[static_cast<std::size_t>(n)]->isChecked()) {
-            links.enableCall(n, false);
-        }
-    }
-    for (int n = 1; n <= 2; ++n) {
-        if (!controlTables.chkGDuty[static_cast<std::size_t>(n)]->isChecked()) {
-            links.enableGroupCall(n, false);
-        }
-    }
-    if (ui->chkSYSPrivacy->isChecked()) {
-        links.enableAudioControls(false);
-    }
-    if (!ui->chkSYSAudio->isChecked()) {
-        links.enableAudioLockTime(false);
-    }
-    if (!ui->chkSYSSV->isChecked()) {
-        links.enableRecordSections(false);
-    }
+    editor->enableForModifyMode();
     ui->Write1->setEnabled(false);
 }
 
@@ -481,36 +335,57 @@ void TForm1::RBtWriteClick() {
     ui->Write1->setEnabled(true);
 }
 
-void TForm1::ExitE1Click() {
-    if (!boardBusy) {
-        if (!maySetChangesAside()) {
-            return;
-        }
-        closeApproved = true;
-        if (commPort.isOpen()) {
-            commPort.closeDevice();
-        }
-    }
-    close();
+void TForm1::buildEditMenu() {
+    auto* edit = new QMenu(QStringLiteral("Edit"), ui->MainMenu1);
+    edit->setObjectName(QStringLiteral("Edit1"));
+    ui->MainMenu1->insertMenu(ui->Pager1->menuAction(), edit);
+    QAction* undo = document->undoStack().createUndoAction(edit, QStringLiteral("Undo"));
+    undo->setObjectName(QStringLiteral("Undo1"));
+    undo->setShortcut(QKeySequence::Undo);
+    QAction* redo = document->undoStack().createRedoAction(edit, QStringLiteral("Redo"));
+    redo->setObjectName(QStringLiteral("Redo1"));
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                        QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    edit->addAction(undo);
+    edit->addAction(redo);
+
+    connect(document, &ImageDocument::changedStateChanged, this,
+            &TForm1::showChangedState);
+    connect(document, &ImageDocument::fileOriginChanged, this, &TForm1::showFileOrigin);
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
-    // The board command in progress owns the port; the window closes when it ends.
-    if (boardBusy) {
-        closeWhenIdle = true;
-        event->ignore();
-        return;
+void TForm1::buildRecentMenu() {
+    recentMenu = new QMenu(QStringLiteral("Open Recent"), ui->FileF1);
+    recentMenu->setObjectName(QStringLiteral("OpenRecent1"));
+    ui->FileF1->insertMenu(ui->SaveS1, recentMenu);
+    connect(recentMenu, &QMenu::aboutToShow, this, &TForm1::fillRecentFiles);
+    recentMenu->setEnabled(!RecentFiles::list().isEmpty());
+    setAcceptDrops(true);
+}
+
+// "Save: default.tbl · opened b.tbl"; the file the image came from is named
+// only where it is not the one Save writes.
+void TForm1::showFileOrigin() {
+    const QString& saveFileName = document->saveFileName();
+    const QString& imageFile = document->originFile();
+    QString text = QStringLiteral("Save: ") + QFileInfo(saveFileName).fileName();
+    if (!imageFile.isEmpty() && QFileInfo(imageFile) == QFileInfo(saveFileName)) {
+        text += QStringLiteral(" (opened)");
+    } else if (!imageFile.isEmpty()) {
+        text += QStringLiteral(" \u00B7 opened ") + QFileInfo(imageFile).fileName();
+    } else if (document->cameFromPager()) {
+        text += QStringLiteral(" \u00B7 read from the pager");
     }
-    // The entry in progress is not ended: no field rule runs on the way out.
-    if (!closeApproved && !maySetChangesAside()) {
-        event->ignore();
-        return;
+    statusOrigin->setFullText(text);
+}
+
+bool TForm1::endEntryForTransfer() {
+    QWidget* focus = QApplication::focusWidget();
+    if (focus == nullptr || focus == ui->edtNull || !isAncestorOf(focus)) {
+        return true;
     }
-    closeApproved = false;
-    // No field rule may run while the window goes away.
-    fieldFocus->shutDown();
-    if (commPort.isOpen()) {
-        commPort.closeDevice();
-    }
-    QMainWindow::closeEvent(event);
+    fieldFocus->focusToSink();
+    // The field's exit rule runs just after the focus has moved.
+    QApplication::processEvents();
+    return QApplication::focusWidget() == ui->edtNull;
 }

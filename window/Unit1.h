@@ -45,29 +45,13 @@ namespace Ui {
 class TForm1;
 }
 
-// The per-call controls, indexed by their Tag; slot 0 stays empty.
-struct ControlTables {
-    std::array<TEdit*, 5> edtT1{};
-    std::array<TEdit*, 5> edtT2{};
-    std::array<QCheckBox*, 5> chkDuty{};
-    std::array<QCheckBox*, 5> chkPriority{};
-    std::array<QCheckBox*, 9> chkSYS{};
-    std::array<TEdit*, 5> edtAlertTime{};
-    std::array<QComboBox*, 5> cboAlertType{};
-    std::array<TEdit*, 3> edtT3{};
-    std::array<QCheckBox*, 3> chkGDuty{};
-    std::array<QCheckBox*, 3> chkGPriority{};
-    std::array<TEdit*, 3> edtGAlertTime{};
-    std::array<QComboBox*, 3> cboGAlertType{};
-};
-
 // The machine's serial ports as they are now; read again whenever cboPort's
 // list drops down.
 using PortLister = std::function<std::vector<SerialPortInfo>()>;
 
-// The main window: owns the working image for the run, its menus, the port
-// list, the edit modes, the status bar and the view of the board operations.
-// Its fields are edited by the FieldEditor; it hosts the Advance settings lock.
+// The main window: its menus, the port list, the edit modes, the status bar
+// and the view of the board operations. The working image is its document's;
+// its fields are edited by the FieldEditor; it hosts the Advance settings lock.
 class TForm1 : public QMainWindow, public AdvanceLockHost, public OperationView {
     Q_OBJECT
 
@@ -84,10 +68,9 @@ public:
     // search has run; it becomes the save file name.
     void setStartFile(const QString& path) { startFile = path; }
 
-    ConfigImage& configImage() { return image; }
+    ConfigImage& configImage();
     const std::array<int, 3>& toneTargets() const;
-    const QString& currentSaveFileName() const { return saveFileName; }
-    const ControlTables& tables() const { return controlTables; }
+    const QString& currentSaveFileName() const;
 
     // Advance settings lock host (Unit1.cpp).
     void setAdvanceUnlocked(bool unlocked) override;
@@ -129,17 +112,12 @@ private:
     // Opens the Tone Table modally for the set target.
     void openToneTable();
     void runModal(QDialog& dialog);
-    void buildControlTables();
     void wireMenus();
     bool standardMode() const;
     // The controls that the edit modes enable and disable.
     std::vector<QWidget*> editingControls() const;
     // Ends the entry of whatever field has the focus.
     void focusToNull();
-    // Puts the controls into a scroll area, and the window inside the
-    // screen's free area, centred.
-    void scrollControls();
-    void placeOnScreen();
     // The bare window and the group boxes where the pointer ends an entry.
     std::array<QWidget*, 5> pointerAreas() const;
     // The key is one of the menu's accelerators.
@@ -155,9 +133,6 @@ private:
     // Runs a board command unless one is running; a close asked for meanwhile
     // happens when it ends. False when the window closed.
     bool runBoardCommand(const std::function<void()>& command);
-    // Stores or refuses the value being typed before the board sees the image;
-    // false when it was refused.
-    bool endEntryForTransfer();
     void setPagerMenu(const PagerMenu& menu);
     // edtVersion and lblVersion become visible with their current text.
     void showVersionField();
@@ -171,29 +146,33 @@ private:
     void fillPortList();
     void cboPortDropDown();
 
-    // The document: Edit menu, changed state, recent files, dropped files,
-    // and the question before changes are set aside (DocumentCommands.cpp).
-    void buildDocumentMenus();
+    // Menus of the document, the status of its file, the entry ended before
+    // the image leaves the window (Unit1.cpp).
+    void buildEditMenu();
+    void buildRecentMenu();
+    // "Save writes ... · opened ..." in the status bar.
+    void showFileOrigin();
+    // Stores or refuses the value being typed before the board or a file sees
+    // the image; false when it was refused.
+    bool endEntryForTransfer();
+
+    // The changed marker in the title; Exit and closing (DocumentCommands.cpp).
+    void showChangedState(bool changed);
+
+    // Table files: the question before changes are set aside, Open, Save,
+    // Save As, the recent files and dropped files (TableFileCommands.cpp).
     // True when the image may be replaced or closed: nothing is changed, or
     // the user saved or discarded the changes.
     bool maySetChangesAside();
-    void showChangedState(bool changed);
-    // "Save writes ... · opened ..." in the status bar.
-    void showFileOrigin();
-    // The image now holds what this table file holds.
-    void imageCameFromFile(const QString& path);
-    void imageCameFromPager();
-    // Where Save writes from now on, shown in the status bar.
-    void setSaveFileName(const QString& path);
+    // Save to the document's save file; false after "Save Error!" or when a
+    // read-only file was left alone and no Save As followed.
+    bool saveToSaveFileName();
     void fillRecentFiles();
     void openFromMenu(const QString& path);
-    // Save to saveFileName; false after "Save Error!".
-    bool saveToSaveFileName();
-
-    // Table files (TableFileCommands.cpp).
     void OpenO1Click();
     void SaveS1Click();
-    void SaveAs1Click();
+    // True when the image was saved under the chosen name.
+    bool SaveAs1Click();
     void loadDefaultTable();
     // Open's rules and message for one file; true when it was taken.
     bool openTableFile(const QString& path);
@@ -202,7 +181,7 @@ private:
     std::unique_ptr<Ui::TForm1> ui;
     Messages& messages;
     FileDialogs& fileDialogs;
-    std::unique_ptr<FieldFocus> fieldFocus;
+    FieldFocus* fieldFocus = nullptr;
     std::unique_ptr<FieldEditor> editor;
     QProgressBar* PB1 = nullptr;
     QLabel* statusText = nullptr;
@@ -211,10 +190,6 @@ private:
     ImageDocument* document = nullptr;
     ElidedLabel* statusOrigin = nullptr;
     QMenu* recentMenu = nullptr;
-    // Where the working image came from: the table file opened last (empty
-    // when none), or the pager.
-    QString imageFile;
-    bool imageFromPager = false;
     // The user already answered for the changes when closing started.
     bool closeApproved = false;
     PortLister listPorts;
@@ -223,9 +198,7 @@ private:
     // The one serial port of the run.
     TCommPort commPort;
 
-    ConfigImage image{};
     QString startDirectory;
-    VersionTag versionTag{};
     // Read, Write, Verify and the board search over commPort and image.
     std::unique_ptr<PagerOperations> operations;
     // A board command is running; the window waits for it to end.
@@ -241,7 +214,5 @@ private:
     TfrmHelp* resetHelp = nullptr;
     TForm3* splash = nullptr;
     TForm4* advanceLock = nullptr;
-    QString saveFileName;
     QString startFile;
-    ControlTables controlTables;
 };

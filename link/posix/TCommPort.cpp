@@ -188,15 +188,28 @@ void TCommPort::openDevice() {
 // for. Asked of the driver, not demanded: a pseudo-terminal or a driver
 // without the flag refuses, and the line works as before.
 void TCommPort::requestLowLatency() noexcept {
+    constexpr std::chrono::milliseconds kLowLatency{1};
+    constexpr std::chrono::milliseconds kDefaultLatency{16};
+    adapterLatency_ = std::chrono::microseconds::zero();
     serial_struct serial{};
-    if (::ioctl(fd_, TIOCGSERIAL, &serial) != 0 || (serial.flags & ASYNC_LOW_LATENCY) != 0) {
+    if (::ioctl(fd_, TIOCGSERIAL, &serial) != 0) {
+        return; // no serial driver: a pseudo-terminal passes bytes on as they come
+    }
+    adapterLatency_ = kLowLatency;
+    if ((serial.flags & ASYNC_LOW_LATENCY) != 0) {
         return;
     }
     const int original = serial.flags;
     serial.flags |= ASYNC_LOW_LATENCY;
     if (::ioctl(fd_, TIOCSSERIAL, &serial) == 0) {
         savedSerialFlags_ = original;
+    } else {
+        adapterLatency_ = kDefaultLatency;
     }
+}
+
+std::chrono::microseconds TCommPort::adapterLatency() const {
+    return adapterLatency_;
 }
 
 // Best effort: a line that has gone away cannot take its settings back, and
@@ -315,6 +328,7 @@ void TCommPort::takeLine(TCommPort& other) noexcept {
     fd_ = std::exchange(other.fd_, -1);
     saved_ = std::exchange(other.saved_, std::nullopt);
     savedSerialFlags_ = std::exchange(other.savedSerialFlags_, std::nullopt);
+    adapterLatency_ = other.adapterLatency_;
 }
 
 void TCommPort::waitForInput(Clock::duration wait) {

@@ -61,6 +61,12 @@ bool TCommPort::isOpen() const {
     return handle_ != nullptr;
 }
 
+// The communications functions neither lower nor report an adapter's
+// latency timer: the common default stands.
+std::chrono::microseconds TCommPort::adapterLatency() const {
+    return std::chrono::milliseconds(16);
+}
+
 std::string TCommPort::devicePath() const {
     if (portName_.starts_with("\\\\")) {
         return portName_;

@@ -1,7 +1,8 @@
 #include "model/TableSave.h"
 
-#include <array>
+#include <algorithm>
 #include <cerrno>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -53,34 +54,75 @@ bool writeAll(int fd, const std::uint8_t* data, std::size_t size) {
     return true;
 }
 
-// The bytes after the image in an existing file.
-bool readTail(const fs::path& path, std::vector<std::uint8_t>& tail) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
+// Closes the descriptor it holds.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
     }
-    std::array<std::uint8_t, 4096> chunk{};
-    off_t at = static_cast<off_t>(kImageSize);
-    bool ok = true;
-    while (true) {
-        const auto n = ::pread(fd, chunk.data(), chunk.size(), at);
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Copies [from, to) of one file to the same place in the other, a buffer at
+// a time; false with errno set.
+bool copyRange(int in, int out, off_t from, off_t to, std::span<std::uint8_t> buffer) {
+    while (from < to) {
+        const auto want =
+            static_cast<std::size_t>(std::min<off_t>(to - from, static_cast<off_t>(buffer.size())));
+        const auto n = ::pread(in, buffer.data(), want, from);
         if (n < 0 && errno == EINTR) {
             continue;
         }
-        if (n < 0) {
-            ok = false;
-            break;
+        if (n <= 0) {
+            // A file that shrank meanwhile ends where it ends.
+            return n == 0;
         }
-        if (n == 0) {
-            break;
+        if (::lseek(out, from, SEEK_SET) < 0 ||
+            !writeAll(out, buffer.data(), static_cast<std::size_t>(n))) {
+            return false;
         }
-        tail.insert(tail.end(), chunk.begin(), chunk.begin() + n);
-        at += n;
+        from += n;
     }
-    const int saved = errno;
-    ::close(fd);
-    errno = saved;
-    return ok;
+    return true;
+}
+
+// The bytes after the image, from the old file into the new one: only the
+// extents that hold data are copied, so a hole stays a hole and a long file
+// costs one buffer of memory; the length is set last, for a trailing hole.
+// 0 or the errno of the step that failed.
+int copyTail(int in, int out) {
+    struct stat st {};
+    if (::fstat(in, &st) != 0) {
+        return errno;
+    }
+    const off_t size = st.st_size;
+    std::vector<std::uint8_t> buffer(std::size_t{1} << 16);
+    for (off_t at = static_cast<off_t>(kImageSize); at < size;) {
+        const off_t data = ::lseek(in, at, SEEK_DATA);
+        if (data < 0 && errno == ENXIO) {
+            break; // a hole up to the end
+        }
+        const off_t hole = data < 0 ? -1 : ::lseek(in, data, SEEK_HOLE);
+        if (hole < 0) {
+            return errno;
+        }
+        if (!copyRange(in, out, data, std::min(hole, size), buffer)) {
+            return errno;
+        }
+        at = hole;
+    }
+    if (size > static_cast<off_t>(kImageSize) && ::ftruncate(out, size) != 0) {
+        return errno;
+    }
+    return 0;
 }
 
 // Writes the image over the start of a file that stays where it is.
@@ -107,8 +149,9 @@ void syncFolder(const fs::path& file) {
 
 // A new file beside path that takes its place by rename once it is whole.
 int replaceFile(const fs::path& path, const ConfigImage& image, const struct stat* old) {
-    std::vector<std::uint8_t> bytes(image.begin(), image.end());
-    if (old != nullptr && !readTail(path, bytes)) {
+    // The old file stays open while its tail is copied.
+    const Descriptor oldFile(old != nullptr ? ::open(path.c_str(), O_RDONLY | O_CLOEXEC) : -1);
+    if (old != nullptr && oldFile.get() < 0) {
         return errno;
     }
     std::string temp = path.string() + ".XXXXXX";
@@ -129,9 +172,11 @@ int replaceFile(const fs::path& path, const ConfigImage& image, const struct sta
         ::umask(mask);
         mode = 0666 & ~mask;
     }
-    int error = 0;
-    if (!writeAll(fd, bytes.data(), bytes.size()) || ::fsync(fd) != 0 ||
-        ::fchmod(fd, mode) != 0) {
+    int error = writeAll(fd, image.data(), image.size()) ? 0 : errno;
+    if (error == 0 && old != nullptr) {
+        error = copyTail(oldFile.get(), fd);
+    }
+    if (error == 0 && (::fsync(fd) != 0 || ::fchmod(fd, mode) != 0)) {
         error = errno;
     }
     if (::close(fd) != 0 && error == 0) {
@@ -150,7 +195,11 @@ int replaceFile(const fs::path& path, const ConfigImage& image, const struct sta
 
 } // namespace
 
-int saveTableFile(const fs::path& path, const ConfigImage& image) {
+int saveTableFile(const fs::path& path, const ConfigImage& image, TableSource source) {
+    if (source == TableSource::RegularFile && !nonFileNode(path).empty()) {
+        std::error_code ec;
+        return fs::is_directory(path, ec) ? EISDIR : EINVAL;
+    }
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         if (errno != ENOENT) {
@@ -164,6 +213,11 @@ int saveTableFile(const fs::path& path, const ConfigImage& image) {
     }
     if (S_ISDIR(st.st_mode)) {
         return EISDIR;
+    }
+    // The rename would go around the file's own protection; the effective
+    // IDs decide, so root writes it as cp does.
+    if (S_ISREG(st.st_mode) && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) {
+        return errno == EACCES ? kTableReadOnly : errno;
     }
     if (!S_ISREG(st.st_mode) || st.st_nlink > 1) {
         return writeInPlace(path, image);

@@ -1,6 +1,5 @@
 #include "model/TableSave.h"
 
-#include <array>
 #include <cerrno>
 #include <string>
 #include <system_error>
@@ -44,8 +43,9 @@ bool writeAll(int fd, const std::uint8_t* data, std::size_t size) {
     return true;
 }
 
-// The bytes after the image in an existing file.
-int readTail(const fs::path& path, std::vector<std::uint8_t>& tail) {
+// The bytes after the image, from the old file into the new one a buffer at
+// a time, so a long file costs one buffer of memory.
+int copyTail(const fs::path& path, int out) {
     const int fd = openFile(path, _O_RDONLY);
     if (fd < 0) {
         return errno;
@@ -54,16 +54,18 @@ int readTail(const fs::path& path, std::vector<std::uint8_t>& tail) {
     if (::_lseeki64(fd, static_cast<__int64>(kImageSize), SEEK_SET) < 0) {
         error = errno;
     }
-    std::array<std::uint8_t, 4096> chunk{};
+    std::vector<std::uint8_t> buffer(std::size_t{1} << 16);
     while (error == 0) {
-        const int n = ::_read(fd, chunk.data(), static_cast<unsigned>(chunk.size()));
+        const int n = ::_read(fd, buffer.data(), static_cast<unsigned>(buffer.size()));
         if (n < 0) {
             error = errno;
         }
         if (n <= 0) {
             break;
         }
-        tail.insert(tail.end(), chunk.begin(), chunk.begin() + n);
+        if (!writeAll(out, buffer.data(), static_cast<std::size_t>(n))) {
+            error = errno;
+        }
     }
     return closeKeeping(fd, error);
 }
@@ -81,20 +83,17 @@ int writeInPlace(const fs::path& path, const ConfigImage& image) {
 // A new file beside path takes its place (MoveFileEx, replacing) once it is
 // whole and on the disk.
 int replaceFile(const fs::path& path, const ConfigImage& image, bool exists) {
-    std::vector<std::uint8_t> bytes(image.begin(), image.end());
-    if (exists) {
-        if (const int error = readTail(path, bytes); error != 0) {
-            return error;
-        }
-    }
     fs::path temp = path;
     temp += ".partial-" + std::to_string(::_getpid());
     const int fd = openFile(temp, _O_WRONLY | _O_CREAT | _O_EXCL, _S_IREAD | _S_IWRITE);
     if (fd < 0) {
         return errno;
     }
-    int error = 0;
-    if (!writeAll(fd, bytes.data(), bytes.size()) || ::_commit(fd) != 0) {
+    int error = writeAll(fd, image.data(), image.size()) ? 0 : errno;
+    if (error == 0 && exists) {
+        error = copyTail(path, fd);
+    }
+    if (error == 0 && ::_commit(fd) != 0) {
         error = errno;
     }
     error = closeKeeping(fd, error);
@@ -112,7 +111,11 @@ int replaceFile(const fs::path& path, const ConfigImage& image, bool exists) {
 
 } // namespace
 
-int saveTableFile(const fs::path& path, const ConfigImage& image) {
+int saveTableFile(const fs::path& path, const ConfigImage& image, TableSource source) {
+    if (source == TableSource::RegularFile && !nonFileNode(path).empty()) {
+        std::error_code ec;
+        return fs::is_directory(path, ec) ? EISDIR : EINVAL;
+    }
     std::error_code ec;
     fs::path target = path;
     if (fs::is_symlink(fs::symlink_status(path, ec))) {
@@ -128,6 +131,10 @@ int saveTableFile(const fs::path& path, const ConfigImage& image) {
     }
     if (!fs::exists(status)) {
         return replaceFile(target, image, false);
+    }
+    // The read-only attribute binds every user, administrators too.
+    if (fs::is_regular_file(status) && ::_waccess(target.c_str(), 2) != 0) {
+        return errno == EACCES ? kTableReadOnly : errno;
     }
     // A device (NUL, COM3) or a file with other names is written in place.
     if (!fs::is_regular_file(status) || fs::hard_link_count(target, ec) > 1) {

@@ -178,6 +178,46 @@ ls "$work/no" >/dev/null 2>&1 && fail "set created a directory"
 expect_same "$work/a.tbl" "$work/pristine.tbl"
 [ -z "$(find "$work" -name '*.tbl.*')" ] || fail "a temporary file was left behind"
 
+# A file its owner made read-only is refused, not replaced around its
+# protection; root writes it as cp does. Each is tested as what runs the test.
+cp "$work/pristine.tbl" "$work/ro.tbl"
+chmod 0444 "$work/ro.tbl"
+refused_as_owner() {
+    "$@" "$cli" set "$work/ro.tbl" BS_Period=20 >"$work/out" 2>"$work/err" </dev/null
+    rc=$?
+    expect_rc 3 "set on a read-only file"
+    expect_err "px520-cli: $work/ro.tbl is read-only; nothing was saved."
+    expect_same "$work/ro.tbl" "$work/pristine.tbl"
+}
+if [ "$(id -u)" -ne 0 ]; then
+    refused_as_owner
+else
+    as_nobody=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+    chmod o+x "$work"
+    chown 65534:65534 "$work" "$work/ro.tbl"
+    if "${as_nobody[@]}" test -x "$cli"; then
+        refused_as_owner "${as_nobody[@]}"
+    fi
+    run "$cli" set "$work/ro.tbl" BS_Period=20
+    expect_rc 0 "root sets a read-only file"
+    cmp -s "$work/ro.tbl" "$work/pristine.tbl" && fail "root's set left the read-only file as it was"
+    [ "$(stat -c %a "$work/ro.tbl")" = 444 ] || fail "the read-only file lost its mode"
+    chown 0:0 "$work"
+fi
+
+# A FIFO is read as it comes, a process substitution among them: the command
+# waits for the writer.
+mkfifo "$work/later.tbl"
+{ sleep 0.3; cat "$work/pristine.tbl" >"$work/later.tbl"; } &
+run "$cli" show "$work/later.tbl"
+expect_rc 0 "show of a FIFO whose writer comes later"
+expect_out "VersionTag                                           PX520 V3.8.2"
+wait
+run "$cli" set "$work/pristine.tbl" --from <("$cli" show --json "$work/pristine.tbl") -o "$work/fifo.tbl"
+expect_rc 0 "set --from a process substitution"
+"$cli" set "$work/pristine.tbl" -o "$work/opened.tbl" >/dev/null
+expect_same "$work/fifo.tbl" "$work/opened.tbl"
+
 # check: calls of one pager that another would answer. Two rows with
 # 669.9/707.3 and 667.5/712.5 Hz lie within 1.5 % of each other; at 0.3 %
 # only the wider pager answers the other; a third row shares row 1's call.
@@ -232,6 +272,11 @@ for doc in huge-number deep zeros; do
 done
 run "$cli" set "$work/h.tbl" --from "$work/huge-number.json"
 expect_err "number overflow"
+{ printf '{"Freq": 1'; head -c 500000 /dev/zero | tr '\0' 0; printf '}'; } >"$work/long-number.json"
+run "$cli" set "$work/h.tbl" --from "$work/long-number.json"
+expect_rc 4 "a number of half a megabyte"
+expect_err "number overflow parsing '1000000000000000000000000000000000000000..."
+[ "$(wc -c <"$work/err")" -lt 300 ] || fail "the refused number was printed whole"
 run "$cli" set "$work/h.tbl" --from "$work/deep.json"
 expect_err "nested deeper than 16 levels"
 run "$cli" set "$work/h.tbl" --from "$work/zeros.json"
@@ -250,5 +295,59 @@ run "$cli" check "$work/h.tbl" --each "$work/control.csv"
 expect_rc 4 "control characters in a cell"
 expect_err "row 1 (x\x01y): T1[1]: 'abc\x00' is not a valid floating point value."
 expect_same "$work/h.tbl" "$work/pristine.tbl"
+
+# Text from outside in any bytes. A sheet a spreadsheet saved in Windows-1252
+# is read as such, said once; every JSON output is UTF-8 whatever the names
+# (no abort on a byte it cannot encode); labels, names and cells reach the
+# terminal escaped, and long ones shortened.
+utf8_json() {
+    iconv -f UTF-8 -t UTF-8 "$work/out" >/dev/null 2>&1 || fail "$1: output is not UTF-8"
+    grep -q '^{' "$work/out" || fail "$1: no JSON object"
+}
+printf 'label,T1[1],T2[1]\nM\374ller \200,669.9,707.3\nB,669.9,707.3\n' >"$work/cp1252.csv"
+run "$cli" check "$work/h.tbl" --each "$work/cp1252.csv" --json
+expect_rc 0 "check --json of a Windows-1252 sheet"
+utf8_json "check --json of a Windows-1252 sheet"
+expect_out '"pager": "row 1 (Müller €)"'
+expect_err "px520-cli: $work/cp1252.csv is not UTF-8: read as Windows-1252."
+[ "$(grep -c 'Windows-1252' "$work/err")" -eq 1 ] || fail "the encoding is not said once"
+weird=$work/$'M\374ller\377.tbl'
+cp "$work/pristine.tbl" "$weird"
+run "$cli" check "$work/h.tbl" "$weird" --json
+expect_rc 0 "check --json of a file whose name is not UTF-8"
+utf8_json "check --json of a file whose name is not UTF-8"
+expect_out '"pager": "'"$work"'/M\\xFCller\\xFF.tbl"'
+run "$cli" diff "$weird" "$work/b.tbl" --json
+expect_rc 1 "diff --json of a file whose name is not UTF-8"
+utf8_json "diff --json of a file whose name is not UTF-8"
+run "$cli" show "$weird" --json
+expect_rc 0 "show --json of a file whose name is not UTF-8"
+utf8_json "show --json of a file whose name is not UTF-8"
+"$cli" show --json "$weird" | "$cli" set "$weird" --from - >"$work/out" 2>"$work/err"
+rc=$?
+expect_rc 0 "show --json piped into set --from"
+expect_same "$weird" "$work/pristine.tbl"
+run "$cli" show $'\033[2J'"$work/gone"$'\n.tbl'
+expect_err "px520-cli: cannot open \\x1B[2J$work/gone\\x0A.tbl: No such file or directory"
+expect_err_prefixed "a file name with a line break"
+# A label with an escape sequence, one too long to show whole, one too long
+# to take, and a header name of a megabyte.
+printf 'label,T1[1],T2[1]\n"a\033[31m\001",669.9,707.3\n%s,669.9,707.3\n' "$(printf 'L%.0s' $(seq 256))" >"$work/labels.csv"
+run "$cli" check "$work/h.tbl" --each "$work/labels.csv"
+expect_rc 0 "check of escaped and long labels"
+expect_out 'shared:  row 1 (a\x1B[31m\x01) CALL #1 (669.9 Hz, 707.3 Hz) and row 2 (LLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLL...) CALL #1'
+printf 'label,T1[1]\n%s,669.9\n' "$(printf 'L%.0s' $(seq 257))" >"$work/label257.csv"
+run "$cli" check "$work/h.tbl" --each "$work/label257.csv"
+expect_rc 4 "a label of 257 bytes"
+expect_err "px520-cli: $work/label257.csv row 1 (LLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLL...): label: 257 bytes; a label takes at most 256."
+{ printf 'label,'; head -c 1000000 /dev/zero | tr '\0' X; printf '\nunit A,1\n'; } >"$work/header.csv"
+run "$cli" check "$work/h.tbl" --each "$work/header.csv"
+expect_rc 3 "a header name of a megabyte"
+expect_err "px520-cli: $work/header.csv: 'XXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXX...' is not a field name"
+[ "$(wc -c <"$work/err")" -lt 300 ] || fail "the refused header name was printed whole"
+{ head -c 1000000 /dev/zero | tr '\0' ,; echo; } >"$work/commas.csv"
+run "$cli" check "$work/h.tbl" --each "$work/commas.csv"
+expect_rc 3 "a header of a million commas"
+expect_err "columns in the header, more than there are fields."
 
 finish

@@ -134,7 +134,14 @@ seat_pagers() {
             sleep 0.05
         done
         if [ "$k" -eq 1 ]; then
+            # Not this subshell's child: gone once it is a zombie or less, so
+            # the command cannot take its closing line for the next board.
             kill -TERM "$sim_pid"
+            for _ in $(seq 200); do
+                state=$(awk '{print $3}' "/proc/$sim_pid/stat" 2>/dev/null)
+                [ -z "$state" ] || [ "$state" = Z ] && break
+                sleep 0.05
+            done
         else
             stop_sim
         fi

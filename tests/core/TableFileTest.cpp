@@ -6,7 +6,14 @@
 
 #include "TableFileFixture.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <string_view>
+#include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -59,16 +66,18 @@ TEST_F(TableFileTest, UnreadableFileLeavesTheImageAloneAndSaysWhy) {
     EXPECT_EQ(image, counting());
 }
 
+// A tail longer than the copy's buffer arrives whole and in order.
 TEST_F(TableFileTest, SaveKeepsTheTailOfALongerFile) {
-    std::vector<std::uint8_t> bytes(300, 0x33);
+    std::vector<std::uint8_t> bytes(256 + 200'000);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
+    }
     writeFile(dir / "long.tbl", bytes);
     ASSERT_EQ(saveTableFile(dir / "long.tbl", counting()), 0);
     const auto after = readFile(dir / "long.tbl");
-    ASSERT_EQ(after.size(), 300u);
-    EXPECT_EQ(after[0], 0);
-    EXPECT_EQ(after[255], 255);
-    EXPECT_EQ(after[256], 0x33);
-    EXPECT_EQ(after[299], 0x33);
+    ASSERT_EQ(after.size(), bytes.size());
+    EXPECT_TRUE(holdsImage(after));
+    EXPECT_TRUE(std::equal(after.begin() + 256, after.end(), bytes.begin() + 256));
 }
 
 TEST_F(TableFileTest, SaveFailsWhereNoFileCanBeWritten) {
@@ -101,11 +110,41 @@ TEST_F(TableFileTest, ShortDefaultTableIsZeroFilledAndRefused) {
     EXPECT_EQ(image, defaultImage());
 }
 
-TEST_F(TableFileTest, UnreadableDefaultTableIsReported) {
+TEST_F(TableFileTest, ADefaultTableThatIsNoFileIsReported) {
     fs::create_directories(dir / "default.tbl");
     ConfigImage image = defaultImage();
-    EXPECT_EQ(loadDefaultTable(dir / "default.tbl", image).status, TableStatus::CannotOpen);
+    EXPECT_EQ(loadDefaultTable(dir / "default.tbl", image).status, TableStatus::NotAFile);
     EXPECT_EQ(image, defaultImage());
+}
+
+// A window takes regular files only and says what else stands there; it
+// never opens a FIFO, which would wait for a writer.
+TEST_F(TableFileTest, RegularFilesOnlyNamesWhatElseStandsThere) {
+    struct Case {
+        fs::path path;
+        std::string_view node;
+    };
+    std::vector<Case> cases{{dir, "a directory"}};
+#ifndef _WIN32
+    ASSERT_EQ(::mkfifo((dir / "pipe.tbl").c_str(), 0600), 0);
+    cases.push_back({dir / "pipe.tbl", "a FIFO"});
+    cases.push_back({"/dev/null", "a character device"});
+#endif
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path.string());
+        ConfigImage image = counting();
+        const TableLoad load = loadTable(c.path, image, TableSource::RegularFile);
+        EXPECT_EQ(load.status, TableStatus::NotAFile);
+        EXPECT_EQ(load.node, c.node);
+        EXPECT_EQ(nonFileNode(c.path), c.node);
+        EXPECT_EQ(image, counting());
+    }
+    writeFile(dir / "a.tbl", std::vector<std::uint8_t>(256, 0x11));
+    EXPECT_EQ(nonFileNode(dir / "a.tbl"), "");
+    EXPECT_EQ(nonFileNode(dir / "missing.tbl"), "");
+    ConfigImage image{};
+    EXPECT_EQ(loadTable(dir / "a.tbl", image, TableSource::RegularFile).status,
+              TableStatus::Loaded);
 }
 
 TEST_F(TableFileTest, AFolderIsRefusedWithItsReason) {

@@ -1,11 +1,15 @@
 #include "model/TableSave.h"
 
 #include "../support/FileSizeLimit.h"
+#include "../support/OrdinaryUser.h"
 #include "TableFileFixture.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
+#include <array>
 #include <cerrno>
+#include <string>
 #include <thread>
 
 // What stands at the path saved to, and what the save must leave there: links,
@@ -85,6 +89,70 @@ TEST_F(TableSaveTest, AUmaskWithoutOwnerWriteStillSaves) {
     ASSERT_EQ(error, 0);
     EXPECT_TRUE(holdsImage(readFile(dir / "a.tbl")));
     EXPECT_EQ(statOf(dir / "a.tbl").st_mode & 0777, 0400U);
+}
+
+// The rename would go around the file's own protection: its owner is told,
+// as an editor or cp tells them, and the file stays as it was.
+TEST_F(TableSaveTest, AFileItsOwnerMadeReadOnlyIsRefused) {
+    const std::vector<std::uint8_t> before(300, 0x11);
+    writeFile(dir / "a.tbl", before);
+    ::chmod((dir / "a.tbl").c_str(), 0444);
+    OrdinaryUser::give(dir);
+    OrdinaryUser::give(dir / "a.tbl");
+    int error = 0;
+    {
+        const OrdinaryUser owner;
+        error = saveTableFile(dir / "a.tbl", counting());
+    }
+    EXPECT_EQ(error, kTableReadOnly);
+    EXPECT_EQ(readFile(dir / "a.tbl"), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(TableSaveTest, RootWritesAReadOnlyFileAsCpDoes) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root may write a file that is read-only to it";
+    }
+    writeFile(dir / "a.tbl", std::vector<std::uint8_t>(256, 0x11));
+    ::chmod((dir / "a.tbl").c_str(), 0444);
+    ASSERT_EQ(saveTableFile(dir / "a.tbl", counting()), 0);
+    EXPECT_TRUE(holdsImage(readFile(dir / "a.tbl")));
+    EXPECT_EQ(statOf(dir / "a.tbl").st_mode & 07777, 0444U);
+}
+
+// The tail of a long file is copied extent by extent: a gigabyte of hole
+// stays a hole, and the bytes beyond it arrive.
+TEST_F(TableSaveTest, TheTailKeepsItsHoles) {
+    const fs::path file = dir / "sparse.tbl";
+    writeFile(file, std::vector<std::uint8_t>(300, 0x11));
+    constexpr off_t kFar = off_t{1} << 30;
+    const std::string end = "end";
+    {
+        const int fd = ::open(file.c_str(), O_WRONLY);
+        ASSERT_EQ(::pwrite(fd, end.data(), end.size(), kFar), 3);
+        ::close(fd);
+    }
+    const blkcnt_t blocksBefore = statOf(file).st_blocks;
+    if (blocksBefore * 512 > (1 << 20)) {
+        GTEST_SKIP() << "the temporary folder's file system keeps no holes";
+    }
+    ASSERT_EQ(saveTableFile(file, counting()), 0);
+    const struct stat after = statOf(file);
+    EXPECT_EQ(after.st_size, kFar + 3);
+    EXPECT_LE(after.st_blocks * 512, 1 << 20);
+    const int fd = ::open(file.c_str(), O_RDONLY);
+    std::array<std::uint8_t, 300> head{};
+    std::array<char, 3> far{};
+    std::array<std::uint8_t, 1> middle{0xFF};
+    ASSERT_EQ(::pread(fd, head.data(), head.size(), 0), 300);
+    ASSERT_EQ(::pread(fd, far.data(), far.size(), kFar), 3);
+    ASSERT_EQ(::pread(fd, middle.data(), middle.size(), kFar / 2), 1);
+    ::close(fd);
+    EXPECT_TRUE(holdsImage({head.begin(), head.end()}));
+    EXPECT_EQ(std::vector<std::uint8_t>(head.begin() + 256, head.end()),
+              std::vector<std::uint8_t>(44, 0x11));
+    EXPECT_EQ(std::string(far.begin(), far.end()), end);
+    EXPECT_EQ(middle[0], 0);
 }
 
 // A disk that fills mid-save (a file size limit here, which binds root too)

@@ -6,6 +6,7 @@
 #include "WindowFixture.h"
 
 #include "model/ByteMap.h"
+#include "window/FieldFocus.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -381,12 +382,14 @@ private slots:
         QCOMPARE(f.image()[field::GroupRecord(1)], 0x08);
         QVERIFY(type->isHidden());
 
+        // A hidden field takes no focus; its exit rule runs in place.
         auto* time = f.edit("edtGAlertTime2");
+        auto* focus = f.window().findChild<FieldFocus*>();
         time->setText(QStringLiteral("2.5"));
-        time->runExit();
+        focus->exitInPlace(time);
         QCOMPARE(f.image()[field::GAlertTime(2)], 5);
         time->setText(QStringLiteral("2.3"));
-        time->runExit();
+        focus->exitInPlace(time);
         QCOMPARE(f.messages.texts(), QStringList{"The interval is 0.5 second."});
         QCOMPARE(time->text(), QStringLiteral("2.5"));
         QCOMPARE(f.image()[field::GAlertTime(2)], 5);

@@ -63,8 +63,6 @@ class DialogsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void passwordRule_data();
-    void passwordRule();
     void rightPasswordUnlocks();
     void wrongPasswordWarnsAndStaysOpen_data();
     void wrongPasswordWarnsAndStaysOpen();
@@ -77,26 +75,6 @@ private slots:
     void linkIsBoldOnlyWhileHovered();
     void splashShowsWithoutWaiting();
 };
-
-void DialogsTest::passwordRule_data() {
-    QTest::addColumn<QString>("entry");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("exact") << "R4TZQ" << true;
-    QTest::newRow("lower case") << "r4tzq" << true;
-    QTest::newRow("mixed case, blanks around") << "  r4TzQ   " << true;
-    QTest::newRow("tab and control characters around") << "\t\x01R4TZQ\r\n" << true;
-    QTest::newRow("blank inside") << "R4T ZQ" << false;
-    QTest::newRow("one more character") << "R4TZQX" << false;
-    QTest::newRow("one character short") << "R4TZ" << false;
-    QTest::newRow("empty") << "" << false;
-    QTest::newRow("only blanks") << "     " << false;
-}
-
-void DialogsTest::passwordRule() {
-    QFETCH(QString, entry);
-    QFETCH(bool, accepted);
-    QCOMPARE(TForm4::passwordAccepted(entry), accepted);
-}
 
 void DialogsTest::rightPasswordUnlocks() {
     FakeLockHost host;

@@ -28,10 +28,9 @@ public:
             fields[i]->setObjectName(QStringLiteral("field%1").arg(i));
             fields[i]->setText(QString::number(stored[i]));
             layout->addWidget(fields[i]);
-            fields[i]->setHandlers(
-                &focus, [](TEdit* e) { e->clear(); },
-                [this](TEdit* e, char32_t& key) { keyPress(e, key); },
-                [this, i](TEdit* e) { exit(e, i); });
+            focus.watch(
+                fields[i], [](TEdit* e) { e->clear(); }, [this, i](TEdit* e) { exit(e, i); });
+            fields[i]->setHandlers([this](TEdit* e, char32_t& key) { keyPress(e, key); });
         }
         plain = new QLineEdit(this);
         layout->addWidget(plain);

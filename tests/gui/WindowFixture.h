@@ -49,8 +49,19 @@ public:
         saveAnswers.pop_front();
         return answer;
     }
+    // The offers of Save As, answered in order (Cancel when no answer is left).
+    bool askToSaveAs(const QString& text) override {
+        questions << text;
+        if (saveAsAnswers.empty()) {
+            return false;
+        }
+        const bool answer = saveAsAnswers.front();
+        saveAsAnswers.pop_front();
+        return answer;
+    }
     QStringList questions;
     std::deque<SaveChoice> saveAnswers;
+    std::deque<bool> saveAsAnswers;
 
     QStringList texts() const {
         QStringList all;

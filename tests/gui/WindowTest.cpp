@@ -33,6 +33,7 @@
 #include <span>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -497,34 +498,57 @@ private slots:
         QCOMPARE(ports->toolTip(), longPath);
     }
 
-    void controlTablesHoldEveryPerCallControlByTag() {
+    void perCallControlsCarryTheirCallAsTag() {
         WindowFixture f;
-        const ControlTables& t = f.window().tables();
-        auto check = [](const auto& table, const char* prefix) {
-            QVERIFY(table[0] == nullptr);
-            for (std::size_t n = 1; n < table.size(); ++n) {
-                QVERIFY2(table[n] != nullptr, prefix);
-                QCOMPARE(table[n]->property("Tag").toInt(), static_cast<int>(n));
-                QVERIFY(table[n]->objectName().startsWith(QLatin1String(prefix)));
+        // The controls of one per-call field, by call number; slot 0 stays empty.
+        auto table = [&f](const char* prefix, std::size_t size) {
+            std::vector<QWidget*> byCall(size, nullptr);
+            for (std::size_t n = 1; n < size; ++n) {
+                byCall[n] = f.window().findChild<QWidget*>(QStringLiteral("%1%2").arg(prefix).arg(n));
+            }
+            return byCall;
+        };
+        auto check = [&table](const char* prefix, std::size_t size) {
+            const std::vector<QWidget*> t = table(prefix, size);
+            QVERIFY(t[0] == nullptr);
+            for (std::size_t n = 1; n < t.size(); ++n) {
+                QVERIFY2(t[n] != nullptr, prefix);
+                QCOMPARE(t[n]->property("Tag").toInt(), static_cast<int>(n));
+                QVERIFY(t[n]->objectName().startsWith(QLatin1String(prefix)));
             }
         };
-        check(t.edtT1, "edtT1");
-        check(t.edtT2, "edtT2");
-        check(t.edtT3, "edtT3");
-        check(t.chkDuty, "chkDuty");
-        check(t.chkPriority, "chkPriority");
-        check(t.chkGDuty, "chkGDuty");
-        check(t.chkGPriority, "chkGPriority");
-        check(t.edtAlertTime, "edtAlertTime");
-        check(t.edtGAlertTime, "edtGAlertTime");
-        check(t.cboAlertType, "cboAlertType");
-        check(t.cboGAlertType, "cboGAlertType");
-        check(t.chkSYS, "chkSYS");
+        check("edtT1", 5);
+        check("edtT2", 5);
+        check("edtT3", 3);
+        check("chkDuty", 5);
+        check("chkPriority", 5);
+        check("chkGDuty", 3);
+        check("chkGPriority", 3);
+        check("edtAlertTime", 5);
+        check("edtGAlertTime", 3);
+        check("cboAlertType", 5);
+        check("cboGAlertType", 3);
+        // The system switches by their Tag, which is their bit number plus one.
         const QStringList flags{
             "",          "chkSYSSV",  "chkSYSPTL",     "chkSYSAudio",  "chkSYSFIX",
             "chkSYSPow", "chkSYSVib", "chkSYSPowSave", "chkSYSPrivacy"};
+        std::array<QCheckBox*, 9> chkSYS{};
+        for (QCheckBox* box : f.window().findChildren<QCheckBox*>()) {
+            const int tag = box->property("Tag").toInt();
+            if (box->objectName().startsWith(QLatin1String("chkSYS")) && tag > 0 &&
+                static_cast<std::size_t>(tag) < chkSYS.size()) {
+                chkSYS[static_cast<std::size_t>(tag)] = box;
+            }
+        }
+        QVERIFY(chkSYS[0] == nullptr);
         for (std::size_t tag = 1; tag <= 8; ++tag) {
-            QCOMPARE(t.chkSYS[tag]->objectName(), flags[static_cast<int>(tag)]);
+            QVERIFY(chkSYS[tag] != nullptr);
+            QCOMPARE(chkSYS[tag]->property("Tag").toInt(), static_cast<int>(tag));
+            QCOMPARE(chkSYS[tag]->objectName(), flags[static_cast<int>(tag)]);
+            // The registry stores the switch at that bit.
+            const FieldDef* def = findField(flags[static_cast<int>(tag)].mid(3).toStdString());
+            QVERIFY(def != nullptr);
+            QCOMPARE(def->bits(0).mask, static_cast<std::uint8_t>(1U << (tag - 1)));
         }
     }
 

@@ -9,6 +9,7 @@
 #include <sys/ioctl.h>
 #include <sys/wait.h>
 
+#include <chrono>
 #include <functional>
 #include <thread>
 #include <utility>
@@ -224,6 +225,27 @@ TEST_F(CommPortTest, PurgeDiscardsWaitingBytes) {
     pty.write({5});
     ASSERT_EQ(waitForBytes(port, 1), 1U);
     EXPECT_EQ(port.readByte(), 5);
+}
+
+// The rest of a reply to a killed command: bytes at the line's pace, with a
+// pause longer than a gap between bytes (an adapter holding a packet back)
+// but shorter than a quiet line. Settling takes all of it; nothing is left
+// to arrive afterwards.
+TEST_F(CommPortTest, SettleTakesTheRestOfAReplyThatIsStillComing) {
+    using namespace std::chrono_literals;
+    openPort();
+    ASSERT_LT(port.byteGap(), 10ms);
+    std::thread board([this] {
+        for (int i = 0; i < 60; ++i) {
+            pty.write({0xAA});
+            std::this_thread::sleep_for(i == 30 ? 15ms : 1ms);
+        }
+    });
+    waitForBytes(port, 1);
+    port.settle(40ms, 500ms);
+    board.join();
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(port.bytesWaiting(), 0U);
 }
 
 TEST_F(CommPortTest, LargeWriteWaitsForRoomInsteadOfDroppingBytes) {

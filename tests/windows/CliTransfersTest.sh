@@ -44,6 +44,21 @@ wine "$cli" set w.tbl BS_Period=20 -o saved.tbl >/dev/null 2>&1
 expect_same piped.tbl saved.tbl
 od -An -tx1 saved.tbl | grep -qw 0a || fail "the table holds no byte 0A to test with"
 
+# A read-only file is left as it is (the attribute binds every user on
+# Windows), and a longer file keeps its tail, copied a buffer at a time.
+cp "$fixtures/default.tbl" ro.tbl
+chmod 0444 ro.tbl
+wine_cli set ro.tbl BS_Period=20
+expect_rc 3 "set on a read-only file"
+expect_err "px520-cli: ro.tbl is read-only; nothing was saved."
+expect_same ro.tbl "$fixtures/default.tbl"
+{ cat "$fixtures/default.tbl"; head -c 200000 /dev/urandom; } >long.tbl
+tail -c +257 long.tbl >tail-before
+wine_cli set long.tbl BS_Period=20
+expect_rc 0 "set on a long file"
+tail -c +257 long.tbl >tail-after
+expect_same tail-after tail-before
+
 # A read of what was written is what the emulator keeps.
 wine_cli read back.tbl --port COM8 --raw
 expect_rc 0 "read --raw"
