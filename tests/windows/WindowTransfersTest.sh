@@ -13,8 +13,6 @@ shot=$4
 . "$(dirname "$0")/../cli/lib.sh"
 . "$(dirname "$0")/wine-lib.sh"
 cd "$work" || exit 1
-: >"$work/out"
-: >"$work/err"
 
 # A pager last written by an older release: the Write gives it this one's tag.
 board=(--firmware 1.86 --model "PX520 V3.0")
@@ -40,22 +38,6 @@ gone() {
     return 1
 }
 
-# wait_for_search: the start-up search for the board runs behind the
-# splash, a window named PX520; over once the splash has come and gone (or
-# was never caught in 30 s).
-wait_for_search() {
-    local seen=
-    for i in $(seq 1200); do
-        if xdotool search --onlyvisible --name '^PX520$' >/dev/null 2>&1; then
-            seen=1
-        elif [ -n "$seen" ] || [ "$i" -gt 600 ]; then
-            return 0
-        fi
-        sleep 0.05
-    done
-    return 1
-}
-
 # press WINDOW KEY...: the keys go to WINDOW, which takes the focus first
 # (no window manager gives it).
 press() {
@@ -65,10 +47,9 @@ press() {
     xdotool key --delay 100 "$@"
 }
 
-# expect_box TEXT [PNG]: the next message box says TEXT, and Enter closes
-# it; with PNG, a picture of the screen with the box is kept. On Windows
-# Ctrl+C copies a message box's caption and text; Wine hands the clipboard
-# to X.
+# expect_box TEXT: the next message box says TEXT, and Enter closes it. On
+# Windows Ctrl+C copies a message box's caption and text; Wine hands the
+# clipboard to X.
 expect_box() {
     local box copied=
     box=$(wait_for_window PX520) || { fail "no message box saying: $1"; return; }
@@ -79,11 +60,6 @@ expect_box() {
         sleep 0.1
     done
     [ "$copied" = "$1" ] || fail "the message box says '$copied', not '$1'"
-    if [ -n "${2:-}" ]; then
-        # Wine puts a new window's pixels on the X screen a moment after it.
-        sleep 1
-        xwd -silent -root | xwdtopnm 2>/dev/null | pnmtopng >"$2" || fail "no picture of the screen"
-    fi
     press "$box" Return
     gone "$box" || fail "the message box saying '$1' stayed open"
 }
@@ -96,24 +72,23 @@ trap 'kill "$window_pid" 2>/dev/null; rm -f "$com_link"; cleanup' EXIT
 
 version=$(wine "$exe" --version | tr -d '\r' | awk '{print $2}')
 window=$(wait_for_window "PX520 V$version") || { fail "no main window"; cat window.out >&2; finish; }
-wait_for_search || fail "the start-up search did not end"
-# The focus starts in the port box; Tab reaches the Modify Mode button and
-# the arrow moves to Write Mode, choosing it. Read works in either mode.
-press "$window" Tab Tab Down
-# The search has taken the board's port: the transfers go to COM9.
+# The start-up search has taken the board's port: Read goes to COM9.
 press "$window" F3
 expect_box "Read Success !"
-press "$window" F4
+# From the port box, Tab reaches the Modify Mode button; the arrow moves to
+# Write Mode and chooses it.
+press "$window" Tab Tab Down F4
 expect_box "Write Sucess !"
 press "$window" F2
-expect_box "Verify Sucess !" "$shot"
+expect_box "Verify Sucess !"
+xwd -silent -id "$window" | xwdtopnm 2>/dev/null | pnmtopng >"$shot" ||
+    fail "no screenshot of the window"
 kill "$window_pid"
 wait "$window_pid" 2>/dev/null
 stop_sim
 
 # The same pager read and written by px520-cli.exe.
 start_sim "${board[@]}" --save cli.tbl
-link_com 9 "$work/board"
 run wine "$cli" read read.tbl --port COM9
 expect_rc 0 "px520-cli.exe read"
 run wine "$cli" write read.tbl --port COM9
