@@ -2,19 +2,15 @@
 
 #include <QFileInfo>
 #include <QSettings>
-#include <QSysInfo>
 
 namespace {
 
 const QString kKey = QStringLiteral("recentFiles");
 
-// The registry on Windows (unless the program chose another format); on
-// other systems the ini file under ~/.config the tool has always kept.
+// The platform's own place (the registry on Windows, a file under ~/.config
+// elsewhere) unless the program chose another format.
 QSettings userSettings() {
-    const QSettings::Format format = QSysInfo::kernelType() == QLatin1String("winnt")
-                                         ? QSettings::defaultFormat()
-                                         : QSettings::IniFormat;
-    return QSettings(format, QSettings::UserScope, QStringLiteral("px520"),
+    return QSettings(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("px520"),
                      QStringLiteral("px520"));
 }
 
