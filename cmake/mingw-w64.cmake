@@ -1,7 +1,6 @@
 # Cross-build for 64-bit Windows with the MinGW-w64 compilers of Debian (POSIX
-# thread model, which std::thread, GoogleTest and Qt need). The same file
-# builds the Qt for Windows of scripts/setup-windows, so it holds compilers
-# and search paths only; the project adds its own link options.
+# thread model, which std::thread and GoogleTest need); CTest runs the
+# programs under Wine.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
@@ -12,3 +11,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# One .exe that needs no MinGW runtime DLLs beside it.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)

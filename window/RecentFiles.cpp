@@ -7,10 +7,8 @@ namespace {
 
 const QString kKey = QStringLiteral("recentFiles");
 
-// The platform's own place (the registry on Windows, a file under ~/.config
-// elsewhere) unless the program chose another format.
 QSettings userSettings() {
-    return QSettings(QSettings::defaultFormat(), QSettings::UserScope, QStringLiteral("px520"),
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("px520"),
                      QStringLiteral("px520"));
 }
 

@@ -234,10 +234,8 @@ private:
 #define PX520_GUI_TEST_MAIN(TestClass)                                                             \
     int main(int argc, char** argv) {                                                              \
         TApplication app(argc, argv);                                                              \
-        /* The user's settings (recent files) stay out of the tests' way, in */                    \
-        /* a file of their own where Windows would use the registry. */                            \
+        /* The user's settings (recent files) stay out of the tests' way. */                       \
         const QTemporaryDir settings;                                                              \
-        QSettings::setDefaultFormat(QSettings::IniFormat);                                         \
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());           \
         TestClass test;                                                                            \
         return QTest::qExec(&test, argc, argv);                                                    \
