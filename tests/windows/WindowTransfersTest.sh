@@ -65,8 +65,22 @@ press() {
     xdotool key --delay 100 "$@"
 }
 
+# picture WINDOW BOX PNG: the window with the message box over it. Each is
+# taken on its own: Wine gives the box a visual that a picture of the whole
+# X screen shows black.
+picture() {
+    local X Y WIDTH HEIGHT SCREEN WINDOW window_x window_y
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    window_x=$X
+    window_y=$Y
+    eval "$(xdotool getwindowgeometry --shell "$2")"
+    xwd -silent -id "$2" | xwdtopnm 2>/dev/null >"$work/box.pnm" &&
+        xwd -silent -id "$1" | xwdtopnm 2>/dev/null |
+        pnmpaste "$work/box.pnm" $((X - window_x)) $((Y - window_y)) | pnmtopng >"$3"
+}
+
 # expect_box TEXT [PNG]: the next message box says TEXT, and Enter closes
-# it; with PNG, a picture of the screen with the box is kept. On Windows
+# it; with PNG, a picture of the window with the box is kept. On Windows
 # Ctrl+C copies a message box's caption and text; Wine hands the clipboard
 # to X.
 expect_box() {
@@ -80,21 +94,20 @@ expect_box() {
     done
     [ "$copied" = "$1" ] || fail "the message box says '$copied', not '$1'"
     if [ -n "${2:-}" ]; then
-        # Wine puts a new window's pixels on the X screen a moment after it.
-        sleep 1
-        xwd -silent -root | xwdtopnm 2>/dev/null | pnmtopng >"$2" || fail "no picture of the screen"
+        picture "$window" "$box" "$2" || fail "no picture of the window"
     fi
     press "$box" Return
     gone "$box" || fail "the message box saying '$1' stayed open"
 }
+
+version=$(wine "$exe" --version | tr -d '\r' | awk '$1 == "PX520" {print $2}')
+[ -n "$version" ] || { fail "px520.exe --version names no version"; finish; }
 
 start_sim "${board[@]}" --save window.tbl
 link_com 9 "$work/board"
 wine "$exe" --port COM9 >window.out 2>&1 &
 window_pid=$!
 trap 'kill "$window_pid" 2>/dev/null; rm -f "$com_link"; cleanup' EXIT
-
-version=$(wine "$exe" --version | tr -d '\r' | awk '{print $2}')
 window=$(wait_for_window "PX520 V$version") || { fail "no main window"; cat window.out >&2; finish; }
 wait_for_search || fail "the start-up search did not end"
 # The focus starts in the port box; Tab reaches the Modify Mode button and
