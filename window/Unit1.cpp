@@ -359,7 +359,7 @@ void TForm1::buildRecentMenu() {
     recentMenu->setObjectName(QStringLiteral("OpenRecent1"));
     ui->FileF1->insertMenu(ui->SaveS1, recentMenu);
     connect(recentMenu, &QMenu::aboutToShow, this, &TForm1::fillRecentFiles);
-    recentMenu->setEnabled(!RecentFiles::list().isEmpty());
+    enableRecentMenu();
     setAcceptDrops(true);
 }
 
