@@ -1,0 +1,217 @@
+#include "fleet/FleetFiles.h"
+
+#include "model/SheetText.h"
+#include "model/TableFile.h"
+#include "rules/DisplayPass.h"
+#include "window/QtText.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+
+namespace {
+
+// A sheet of the most rows a sheet takes, each a few hundred bytes.
+constexpr qint64 kMostSheetBytes = qint64{32} << 20;
+// A record grows by a line per attempt, over years of a fleet's jobs.
+constexpr qint64 kMostRecordBytes = qint64{256} << 20;
+constexpr std::size_t kMostRecordLines = 4'000'000;
+
+const std::vector<std::string> kRecordHeader{"row", "label", "result", "time", "firmware",
+                                             "message"};
+
+std::filesystem::path pathOf(const QString& name) {
+    return std::filesystem::path(name.toStdString());
+}
+
+QString nameOf(const QString& path) {
+    return QFileInfo(path).fileName();
+}
+
+// "NAME is a FIFO, not a sheet."; empty for a regular file or nothing.
+QString notAFile(const QString& path, const char* what) {
+    const std::string_view node = nonFileNode(pathOf(path));
+    return node.empty() ? QString()
+                        : QStringLiteral("%1 is %2, not %3.").arg(nameOf(path), qText(node),
+                                                                  QLatin1String(what));
+}
+
+QString recordFileOf(const QString& sheetPath) {
+    QString stem = sheetPath;
+    if (stem.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) {
+        stem.chop(4);
+    }
+    return stem + QStringLiteral(".record.csv");
+}
+
+// Where the sheet's error lies: the header or a data row, and a cell.
+QString errorPlace(const SheetError& error) {
+    QString place = error.row == 0 ? QStringLiteral("header")
+                                   : QStringLiteral("row %1").arg(error.row);
+    if (error.column >= 0) {
+        place += QStringLiteral(", column %1").arg(error.column + 1);
+    }
+    return place;
+}
+
+// The bytes of a regular file of at most `most` bytes; an error otherwise.
+std::optional<QByteArray> readRegularFile(const QString& path, qint64 most, const char* what,
+                                          QString& error) {
+    error = notAFile(path, what);
+    if (!error.isEmpty()) {
+        return std::nullopt;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("Cannot open %1: %2").arg(nameOf(path), file.errorString());
+        return std::nullopt;
+    }
+    QByteArray bytes = file.read(most + 1);
+    if (bytes.size() > most) {
+        error = QStringLiteral("%1 is larger than %2 MB, more than %3 takes.")
+                    .arg(nameOf(path))
+                    .arg(most >> 20)
+                    .arg(QLatin1String(what));
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+} // namespace
+
+SheetFileRead readSheetFile(const QString& path) {
+    SheetFileRead read;
+    const auto bytes = readRegularFile(path, kMostSheetBytes, "a sheet", read.error);
+    if (!bytes) {
+        return read;
+    }
+    PagerSheetRead parsed =
+        parsePagerSheet(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
+    if (!parsed.sheet) {
+        const SheetError error = parsed.error.value_or(SheetError{});
+        read.error = QStringLiteral("%1, %2: %3")
+                         .arg(nameOf(path), errorPlace(error), qText(error.message));
+        return read;
+    }
+    read.sheet = std::move(parsed.sheet);
+    return read;
+}
+
+SheetSave saveSheetFile(const QString& path, const PagerSheet& sheet) {
+    const QFileInfo info(path);
+    if (const QString error = notAFile(path, "a sheet"); !error.isEmpty()) {
+        return {false, error};
+    }
+    if (info.exists() && !info.isWritable()) {
+        return {true, {}};
+    }
+    QSaveFile file(path);
+    const std::string bytes = formatPagerSheet(sheet);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+            static_cast<qint64>(bytes.size()) ||
+        !file.commit()) {
+        return {false, QStringLiteral("Cannot save %1: %2").arg(nameOf(path), file.errorString())};
+    }
+    return {};
+}
+
+std::optional<ConfigImage> loadBaseTable(const QString& path, QString& error) {
+    ConfigImage image{};
+    const TableLoad load = loadTable(pathOf(path), image, TableSource::RegularFile);
+    switch (load.status) {
+    case TableStatus::Loaded:
+        break;
+    case TableStatus::NotAFile:
+        error = qText(notATableFileText(nameOf(path).toStdString(), load.node));
+        return std::nullopt;
+    default:
+        error = QStringLiteral("Cannot open %1: %2")
+                    .arg(nameOf(path), qText(std::strerror(load.systemError)));
+        return std::nullopt;
+    }
+    // Written into a pager, a short file's zeros would take its tones and
+    // synthesizer words.
+    if (load.bytesRead < image.size()) {
+        error = QStringLiteral("%1 holds only %2 bytes, not a whole configuration of %3.")
+                    .arg(nameOf(path))
+                    .arg(load.bytesRead)
+                    .arg(image.size());
+        return std::nullopt;
+    }
+    applyDisplayPass(image);
+    return image;
+}
+
+QString recordedBase(const QString& sheetPath) {
+    const QString record = recordFileOf(sheetPath);
+    QString error;
+    if (!QFileInfo::exists(record)) {
+        return {};
+    }
+    const auto bytes = readRegularFile(record, kMostRecordBytes, "a record", error);
+    if (!bytes) {
+        return {};
+    }
+    const SheetTextRead read = parseSheetText(
+        std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())),
+        kRecordHeader.size(), kMostRecordLines);
+    if (!read.sheet) {
+        return {};
+    }
+    const auto& header = read.sheet->header;
+    const auto column = [&header](std::string_view name) {
+        return static_cast<std::size_t>(std::distance(header.begin(), std::ranges::find(header, name)));
+    };
+    const std::size_t result = column("result");
+    const std::size_t message = column("message");
+    const auto& rows = read.sheet->rows;
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+        if (result < row->size() && message < row->size() && (*row)[result] == "base") {
+            const QString base = qText((*row)[message]);
+            return QFileInfo(QFileInfo(record).dir(), base).absoluteFilePath();
+        }
+    }
+    return {};
+}
+
+QString recordBase(const QString& sheetPath, const QString& basePath) {
+    const QString absolute = QFileInfo(basePath).absoluteFilePath();
+    if (basePath.isEmpty() || recordedBase(sheetPath) == absolute) {
+        return {};
+    }
+    const QString record = recordFileOf(sheetPath);
+    const QDir folder = QFileInfo(record).dir();
+    const QString relative = folder.relativeFilePath(absolute);
+    const QString named = relative.startsWith(QLatin1String("..")) ? absolute : relative;
+    const QDateTime now = QDateTime::currentDateTime();
+    SheetText line;
+    line.header = {"", "", "base",
+                   now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODate).toStdString(),
+                   "", named.toStdString()};
+    QFile file(record);
+    if (!file.open(QIODevice::Append)) {
+        return QStringLiteral("Cannot record the base in %1: %2")
+            .arg(nameOf(record), file.errorString());
+    }
+    std::string text;
+    if (file.size() == 0) {
+        SheetText header;
+        header.header = kRecordHeader;
+        text = formatSheetText(header);
+    }
+    text += formatSheetText(line);
+    if (file.write(text.data(), static_cast<qint64>(text.size())) !=
+            static_cast<qint64>(text.size()) ||
+        !file.flush()) {
+        return QStringLiteral("Cannot record the base in %1: %2")
+            .arg(nameOf(record), file.errorString());
+    }
+    return {};
+}
