@@ -105,10 +105,16 @@ void FleetDelegate::setEditorData(QWidget* editor, const QModelIndex& index) con
         box->setProperty(kOpenedItem, item);
         return;
     }
-    if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
-        edit->setText(shown);
-        edit->selectAll();
+    // A value's entry starts empty, as a field's does in the main window:
+    // its key filter judges the text typed, not the text shown before.
+    if (auto* edit = qobject_cast<TEdit*>(editor)) {
+        edit->clear();
+        edit->setPlaceholderText(shown);
         edit->setModified(false);
+    } else if (auto* label = qobject_cast<QLineEdit*>(editor)) {
+        label->setText(shown);
+        label->selectAll();
+        label->setModified(false);
     }
 }
 

@@ -218,11 +218,8 @@ void FleetDocument::sort(int column, Qt::SortOrder order) {
 }
 
 std::optional<std::string> FleetDocument::changeBase(const ConfigImage& base, const QString& path) {
-    for (std::size_t row = 0; row < table.sheet().rows.size(); ++row) {
-        ConfigImage image = base;
-        if (auto error = applyRow(image, table.sheet(), row, FleetModel::kToneMode)) {
-            return error->message;
-        }
+    if (auto error = checkRows(base, table.sheet(), FleetModel::kToneMode).error) {
+        return error->message;
     }
     steps.push(new BaseStep(*this, base, path));
     return std::nullopt;

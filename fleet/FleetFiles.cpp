@@ -50,16 +50,6 @@ QString recordFileOf(const QString& sheetPath) {
     return stem + QStringLiteral(".record.csv");
 }
 
-// Where the sheet's error lies: the header or a data row, and a cell.
-QString errorPlace(const SheetError& error) {
-    QString place = error.row == 0 ? QStringLiteral("header")
-                                   : QStringLiteral("row %1").arg(error.row);
-    if (error.column >= 0) {
-        place += QStringLiteral(", column %1").arg(error.column + 1);
-    }
-    return place;
-}
-
 // The bytes of a regular file of at most `most` bytes; an error otherwise.
 std::optional<QByteArray> readRegularFile(const QString& path, qint64 most, const char* what,
                                           QString& error) {
@@ -94,9 +84,9 @@ SheetFileRead readSheetFile(const QString& path) {
     PagerSheetRead parsed =
         parsePagerSheet(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
     if (!parsed.sheet) {
-        const SheetError error = parsed.error.value_or(SheetError{});
-        read.error = QStringLiteral("%1, %2: %3")
-                         .arg(nameOf(path), errorPlace(error), qText(error.message));
+        // The sheet's messages name the row and the column.
+        read.error = nameOf(path) + QStringLiteral(": ") +
+                     qText(parsed.error.value_or(SheetError{}).message);
         return read;
     }
     read.sheet = std::move(parsed.sheet);

@@ -403,6 +403,10 @@ QVariant FleetModel::headerData(int section, Qt::Orientation orientation, int ro
             return {};
         }
     }
+    // A first click on a column head sorts it ascending, whatever the style.
+    if (role == Qt::InitialSortOrderRole) {
+        return static_cast<int>(Qt::AscendingOrder);
+    }
     if (section == 0) {
         return role == Qt::DisplayRole ? QVariant(QStringLiteral("Label")) : QVariant();
     }

@@ -283,13 +283,10 @@ bool TFleetWindow::openFleetFile(const QString& path) {
     if (!base) {
         return false;
     }
-    for (std::size_t row = 0; row < read.sheet->rows.size(); ++row) {
-        ConfigImage image = *base;
-        if (const auto error = applyRow(image, *read.sheet, row, FleetModel::kToneMode)) {
-            messages.exclamation(QFileInfo(path).fileName() + QStringLiteral(": ") +
-                                 qText(error->message));
-            return false;
-        }
+    if (const auto error = checkRows(*base, *read.sheet, FleetModel::kToneMode).error) {
+        messages.exclamation(QFileInfo(path).fileName() + QStringLiteral(": ") +
+                             qText(error->message));
+        return false;
     }
     fleet->open(std::move(*read.sheet), *base, path, basePath);
     RecentFiles::add(path, RecentFiles::Kind::Fleet);
