@@ -46,15 +46,10 @@ struct Record {
 // A line of more than `most` cells stops at the cell beyond.
 class RecordReader {
 public:
-    RecordReader(std::string_view text, char separator)
-        : text_(text), separator_(separator) {}
+    RecordReader(std::string_view text, char separator) : text_(text), separator_(separator) {}
 
-    bool done() const {
-        return at_ >= text_.size();
-    }
-    int line() const {
-        return line_;
-    }
+    bool done() const { return at_ >= text_.size(); }
+    int line() const { return line_; }
 
     Record next(std::size_t most) {
         Record record;

@@ -18,9 +18,9 @@ enum class SheetEncoding { Utf8, Utf8WithBom, Windows1252 };
 struct SheetDialect {
     SheetSeparator separator = SheetSeparator::Comma;
     SheetEncoding encoding = SheetEncoding::Utf8;
-    bool crlf = false;           // line ends "\r\n" rather than "\n"
-    bool decimalComma = false;   // numbers written "669,9" (';' sheets only)
-    bool finalLineEnd = true;    // the last line ends with a line end
+    bool crlf = false;         // line ends "\r\n" rather than "\n"
+    bool decimalComma = false; // numbers written "669,9" (';' sheets only)
+    bool finalLineEnd = true;  // the last line ends with a line end
     bool operator==(const SheetDialect&) const = default;
 };
 
@@ -46,14 +46,13 @@ struct SheetTextRead {
     std::optional<SheetText> sheet;
     std::string error; // when no sheet: what is wrong and on which line
     SheetTextFault fault = SheetTextFault::None;
-    int row = 0;       // where: 0 the header, 1.. the data rows
+    int row = 0; // where: 0 the header, 1.. the data rows
 };
 
 // Splits a sheet's bytes into cells. A line of more than mostColumns cells,
 // or more than mostRows data rows, is refused early, so that a hostile sheet
 // costs no more than a large one.
-SheetTextRead parseSheetText(std::string_view bytes, std::size_t mostColumns,
-                             std::size_t mostRows);
+SheetTextRead parseSheetText(std::string_view bytes, std::size_t mostColumns, std::size_t mostRows);
 
 // The sheet's bytes in its dialect: quotes only where a cell needs them (a
 // separator, a quote or a line break in it, or a lone empty cell that would

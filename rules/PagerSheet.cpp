@@ -86,11 +86,13 @@ PagerSheetRead textRefused(const SheetTextRead& read, std::size_t mostColumns) {
         return refused(0, -1, "the sheet has no header line.");
     case SheetTextFault::TooManyCells:
         if (read.row == 0) {
-            return refused(0, -1, "more than " + std::to_string(mostColumns) +
-                                      " columns in the header, more than there are fields.");
+            return refused(0, -1,
+                           "more than " + std::to_string(mostColumns) +
+                               " columns in the header, more than there are fields.");
         }
-        return refused(read.row, -1, rowName(read.row, "") + ": more than " +
-                                         std::to_string(mostColumns) + " cells.");
+        return refused(read.row, -1,
+                       rowName(read.row, "") + ": more than " + std::to_string(mostColumns) +
+                           " cells.");
     case SheetTextFault::TooManyRows:
         return refused(read.row, -1,
                        "the sheet has more than " + std::to_string(kMostSheetRows) +
@@ -153,8 +155,8 @@ PagerSheetRead parsePagerSheet(std::string_view bytes) {
         if (const std::size_t size = labelBytes(sheet, label); size > kMostLabelBytes) {
             return refused(row, 0,
                            rowName(row, label) + ": label: " + std::to_string(size) +
-                               " bytes; a label takes at most " +
-                               std::to_string(kMostLabelBytes) + ".");
+                               " bytes; a label takes at most " + std::to_string(kMostLabelBytes) +
+                               ".");
         }
         cells.erase(cells.begin(), cells.begin() + static_cast<std::ptrdiff_t>(first));
         sheet.rows.push_back({std::move(label), std::move(cells)});
@@ -207,9 +209,8 @@ std::optional<SheetError> applyRow(ConfigImage& image, const PagerSheet& sheet, 
     if (result.accepted) {
         return std::nullopt;
     }
-    const auto column = std::ranges::find_if(values, [&](const FieldAssignment& value) {
-        return sameField(value.ref, result.refused);
-    });
+    const auto column = std::ranges::find_if(
+        values, [&](const FieldAssignment& value) { return sameField(value.ref, result.refused); });
     const int number = static_cast<int>(row) + 1;
     const std::string name = fieldRefName(result.refused);
     const std::string caption = fieldCaption(result.refused);
@@ -222,9 +223,8 @@ std::optional<SheetError> applyRow(ConfigImage& image, const PagerSheet& sheet, 
             replaceMark(cell, '.', ',');
         }
         message += " holds \"" + shortened(cell) + "\"";
-        const auto at = std::ranges::find_if(sheet.columns, [&](const FieldRef& ref) {
-            return sameField(ref, result.refused);
-        });
+        const auto at = std::ranges::find_if(
+            sheet.columns, [&](const FieldRef& ref) { return sameField(ref, result.refused); });
         index = static_cast<int>(at - sheet.columns.begin()) + 1;
     }
     return SheetError{number, index, message + ": " + escaped(result.message)};

@@ -65,8 +65,8 @@ std::string formatPagerSheet(const PagerSheet& sheet);
 // refused, the error names the row, its label, the column by caption and
 // field name, what the cell holds and what the field takes, and the image
 // is left as it was.
-std::optional<SheetError> applyRow(ConfigImage& image, const PagerSheet& sheet,
-                                   std::size_t row, ToneMode mode);
+std::optional<SheetError> applyRow(ConfigImage& image, const PagerSheet& sheet, std::size_t row,
+                                   ToneMode mode);
 
 // Every row set on the base in turn: one image per row, or the first
 // refusal and no images.

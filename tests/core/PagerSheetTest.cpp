@@ -45,7 +45,8 @@ TEST_P(ExportedSheet, IsReadWrittenBackAndApplied) {
     EXPECT_EQ(sheet.dialect, c.dialect);
     ASSERT_EQ(sheet.rows.size(), 3U);
     EXPECT_EQ(sheet.rows[0].label, "unit A");
-    EXPECT_EQ(sheet.rows[1].label, "L\xC3\xB6schzug S\xC3\xBC" "d, Wache 2");
+    EXPECT_EQ(sheet.rows[1].label, "L\xC3\xB6schzug S\xC3\xBC"
+                                   "d, Wache 2");
     EXPECT_EQ(sheet.rows[2].label, c.lastLabel);
     EXPECT_EQ(sheet.rows[0].cells, (std::vector<std::string>{"669.9", "707.3", "1.5"}));
     EXPECT_EQ(sheet.rows[1].cells, (std::vector<std::string>{"1006.9", "", "0.3"}));
@@ -61,22 +62,23 @@ TEST_P(ExportedSheet, IsReadWrittenBackAndApplied) {
 
 INSTANTIATE_TEST_SUITE_P(
     Dialects, ExportedSheet,
-    testing::Values(
-        Exported{"calc-comma.csv", {}, kMultiLine},
-        Exported{"calc-semicolon.csv",
-                 {SheetSeparator::Semicolon, SheetEncoding::Utf8, false, true},
-                 kMultiLine + "; 2"},
-        Exported{"excel-utf8-semicolon.csv",
-                 {SheetSeparator::Semicolon, SheetEncoding::Utf8WithBom, true, true},
-                 kMultiLine},
-        Exported{"excel-ansi-comma.csv",
-                 {SheetSeparator::Comma, SheetEncoding::Windows1252, true},
-                 kMultiLine + " \xE2\x82\xAC"},
-        Exported{"excel-tab.txt", {SheetSeparator::Tab, SheetEncoding::Windows1252, true},
-                 kMultiLine}),
+    testing::Values(Exported{"calc-comma.csv", {}, kMultiLine},
+                    Exported{"calc-semicolon.csv",
+                             {SheetSeparator::Semicolon, SheetEncoding::Utf8, false, true},
+                             kMultiLine + "; 2"},
+                    Exported{"excel-utf8-semicolon.csv",
+                             {SheetSeparator::Semicolon, SheetEncoding::Utf8WithBom, true, true},
+                             kMultiLine},
+                    Exported{"excel-ansi-comma.csv",
+                             {SheetSeparator::Comma, SheetEncoding::Windows1252, true},
+                             kMultiLine + " \xE2\x82\xAC"},
+                    Exported{"excel-tab.txt",
+                             {SheetSeparator::Tab, SheetEncoding::Windows1252, true},
+                             kMultiLine}),
     [](const testing::TestParamInfo<Exported>& info) {
         std::string name = info.param.file;
-        std::erase_if(name, [](char c) { return std::isalnum(static_cast<unsigned char>(c)) == 0; });
+        std::erase_if(name,
+                      [](char c) { return std::isalnum(static_cast<unsigned char>(c)) == 0; });
         return name;
     });
 
@@ -125,8 +127,7 @@ TEST(PagerSheet, StructureRefusalsNameRowAndColumn) {
         {"label,T1[1]\nunit A\n", 1, -1, "row 1 (unit A): 1 cell where the header has 2."},
         {"label,T1[1]\n" + ls + ",669.9\n", 2 - 1, 0,
          "row 1 (" + ls.substr(0, 40) + "...): label: 257 bytes; a label takes at most 256."},
-        {"label,T1[1]\n\"a\nb,1\n", 1, -1,
-         "line 2: a quoted cell opened there is never closed."},
+        {"label,T1[1]\n\"a\nb,1\n", 1, -1, "line 2: a quoted cell opened there is never closed."},
     };
     for (const Case& c : cases) {
         const PagerSheetRead read = parsePagerSheet(c.bytes);
@@ -156,7 +157,9 @@ TEST(PagerSheet, ValueRefusalsSayWhatTheCellHoldsAndTheFieldTakes) {
         {"label;T1[1]\n\"x\x01y\n\";66,x\n", 1, 1,
          "row 1 (x\\x01y\\x0A), CALL #1 TONE1 (T1[1]) holds \"66,x\": '66,x' is not a valid "
          "floating point value."},
-        {"Label;BandWidth\nA;4,5\n", 1, 1, "row 1 (A), Decoder Bandwidth (BandWidth) holds \"4,5\": '4.5' is not an item of BandWidth: 0.1, 0.3,"},
+        {"Label;BandWidth\nA;4,5\n", 1, 1,
+         "row 1 (A), Decoder Bandwidth (BandWidth) holds \"4,5\": '4.5' is not an item of "
+         "BandWidth: 0.1, 0.3,"},
     };
     for (const Case& c : cases) {
         const PagerSheet sheet = parsed(c.bytes);
@@ -167,8 +170,8 @@ TEST(PagerSheet, ValueRefusalsSayWhatTheCellHoldsAndTheFieldTakes) {
         EXPECT_EQ(checked.error->column, c.column) << c.bytes;
         EXPECT_EQ(checked.error->message.substr(0, c.message.size()), c.message);
         ConfigImage image = defaultImage();
-        EXPECT_TRUE(applyRow(image, sheet, static_cast<std::size_t>(c.row) - 1,
-                             ToneMode::Standard));
+        EXPECT_TRUE(
+            applyRow(image, sheet, static_cast<std::size_t>(c.row) - 1, ToneMode::Standard));
         EXPECT_EQ(image, defaultImage()) << "a refused row changed the image";
     }
 }

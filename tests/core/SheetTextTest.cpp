@@ -33,8 +33,9 @@ TEST(SheetText, DialectIsFoundAndKept) {
     const Case cases[] = {
         {"a,b\n1,2\n", {}},
         {"a;b\r\n1;2\r\n", {SheetSeparator::Semicolon, SheetEncoding::Utf8, true}},
-        {"\xEF\xBB\xBF" "a\tb\n1\t2", {SheetSeparator::Tab, SheetEncoding::Utf8WithBom, false,
-                                       false, false}},
+        {"\xEF\xBB\xBF"
+         "a\tb\n1\t2",
+         {SheetSeparator::Tab, SheetEncoding::Utf8WithBom, false, false, false}},
         {"a,\"b,c;d\"\nM\xFCller,2\n", {SheetSeparator::Comma, SheetEncoding::Windows1252}},
         {"a\n\"\"\n", {}}, // one column: a lone empty cell stays quoted
     };
@@ -46,11 +47,13 @@ TEST(SheetText, DialectIsFoundAndKept) {
 }
 
 TEST(SheetText, Windows1252IsReadAndWrittenBackOrElseUtf8WithBom) {
-    SheetText sheet = parsed("label\nL\xF6schzug S\xFC" "d \x80\n");
-    EXPECT_EQ(sheet.rows[0][0], "L\xC3\xB6schzug S\xC3\xBC" "d \xE2\x82\xAC");
+    SheetText sheet = parsed("label\nL\xF6schzug S\xFC"
+                             "d \x80\n");
+    EXPECT_EQ(sheet.rows[0][0], "L\xC3\xB6schzug S\xC3\xBC"
+                                "d \xE2\x82\xAC");
     sheet.rows[0][0] += " \xE2\x86\x92"; // an arrow the code page lacks
-    EXPECT_EQ(formatSheetText(sheet),
-              "\xEF\xBB\xBFlabel\nL\xC3\xB6schzug S\xC3\xBC" "d \xE2\x82\xAC \xE2\x86\x92\n");
+    EXPECT_EQ(formatSheetText(sheet), "\xEF\xBB\xBFlabel\nL\xC3\xB6schzug S\xC3\xBC"
+                                      "d \xE2\x82\xAC \xE2\x86\x92\n");
 }
 
 TEST(SheetText, RefusalsSayWhere) {
@@ -72,8 +75,7 @@ TEST(SheetText, RefusalsSayWhere) {
         {"a,b,c,d,e,f,g,h,i\n", SheetTextFault::TooManyCells, 0, "line 1: more than 8 cells."},
         {"a\n1\n1,2,3,4,5,6,7,8,9\n", SheetTextFault::TooManyCells, 2,
          "line 3: more than 8 cells."},
-        {manyRows,
-         SheetTextFault::TooManyRows, 101, "more than 100 rows."},
+        {manyRows, SheetTextFault::TooManyRows, 101, "more than 100 rows."},
         {"\xFF\xFEl\0a\0", SheetTextFault::Utf16, 0,
          "UTF-16 text (Excel's \"Unicode Text\"): save the sheet as CSV."},
     };
