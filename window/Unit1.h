@@ -178,6 +178,10 @@ private:
     bool openTableFile(const QString& path);
     void openStartFile();
 
+    // Print... and Export PDF... of the configuration (PrintCommands.cpp).
+    void Print1Click();
+    void ExportPdf1Click();
+
     std::unique_ptr<Ui::TForm1> ui;
     Messages& messages;
     FileDialogs& fileDialogs;
