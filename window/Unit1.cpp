@@ -197,6 +197,8 @@ void TForm1::wireMenus() {
     connect(ui->OpenO1, &QAction::triggered, this, &TForm1::OpenO1Click);
     connect(ui->SaveS1, &QAction::triggered, this, &TForm1::SaveS1Click);
     connect(ui->SaveAs1, &QAction::triggered, this, &TForm1::SaveAs1Click);
+    connect(ui->Print1, &QAction::triggered, this, &TForm1::Print1Click);
+    connect(ui->ExportPdf1, &QAction::triggered, this, &TForm1::ExportPdf1Click);
     connect(ui->ExitE1, &QAction::triggered, this, &TForm1::ExitE1Click);
     connect(ui->Read1, &QAction::triggered, this, &TForm1::Read1Click);
     connect(ui->Write1, &QAction::triggered, this, &TForm1::Write1Click);

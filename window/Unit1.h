@@ -204,6 +204,10 @@ private:
     // Open Recent is enabled while it has files to list.
     void enableRecentMenu();
 
+    // Print... and Export PDF... of the configuration (PrintCommands.cpp).
+    void Print1Click();
+    void ExportPdf1Click();
+
     std::unique_ptr<Ui::TForm1> ui;
     Messages& messages;
     FileDialogs& fileDialogs;

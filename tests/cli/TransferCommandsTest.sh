@@ -230,6 +230,34 @@ expect_out 'pager 2  row 2 (Zug "Nord"\x0AReserve)  firmware 1.86  written'
 run "$cli" show "$work/semicolon.tbl"
 grep -q '^T1\[1\]  *CALL #1 TONE1  *1006.9 Hz' "$work/out" || fail "the last pager lacks its tone"
 grep -q '^BandWidth  *Decoder Bandwidth  *0.3 %' "$work/out" || fail "the last pager lacks its bandwidth"
+# --record: a base line into a new record, then each row's result; a second
+# run appends. A file that is no record is refused before any pager.
+start_sim --firmware 1.86 --bad-ack 5
+printf '\n' | "$cli" write "$work/w.tbl" --port "$board" --repeat --each "$work/fleet.csv" \
+    --from-row 2 --record "$work/fleet.record.csv" >"$work/out" 2>"$work/err"
+rc=$?
+expect_rc 7 "write --each --record with a failed pager"
+printf '\n' | "$cli" write "$work/w.tbl" --port "$board" --repeat --each "$work/fleet.csv" \
+    --from-row 3 --record "$work/fleet.record.csv" >"$work/out" 2>"$work/err"
+rc=$?
+expect_rc 0 "write --each --record appending"
+stop_sim
+time_re='[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}[+-][0-9]{2}:[0-9]{2}'
+sed -E "s/,$time_re,/,TIME,/" "$work/fleet.record.csv" >"$work/record.seen"
+cat >"$work/record.expected" <<'RECORD'
+row,label,result,time,firmware,message
+,,base,TIME,,w.tbl
+2,"unit B, spare",failed,TIME,1.86,Write Error !
+3,unit C,verified,TIME,1.86,
+3,unit C,verified,TIME,1.86,
+RECORD
+expect_same "$work/record.seen" "$work/record.expected"
+run "$cli" write "$work/w.tbl" --port "$work/no-such-port" --repeat --each "$work/fleet.csv" \
+    --record "$work/fleet.csv"
+expect_rc 3 "a sheet given as the record"
+expect_err "$work/fleet.csv is not a record"
+expect_err "nothing was written."
+grep -q "Target board testing" "$work/err" && fail "a refused record let the board be asked"
 
 # diff --port: the pager read as the window reads it against a file, nothing
 # written.
