@@ -1,17 +1,14 @@
 #include "fleet/FleetFiles.h"
 
-#include "model/SheetText.h"
+#include "model/FleetRecord.h"
 #include "model/TableFile.h"
 #include "rules/DisplayPass.h"
 #include "window/QtText.h"
 
-#include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -19,13 +16,6 @@ namespace {
 
 // A sheet of the most rows a sheet takes, each a few hundred bytes.
 constexpr qint64 kMostSheetBytes = qint64{32} << 20;
-// A record grows by a line per attempt, over years of a fleet's jobs.
-constexpr qint64 kMostRecordBytes = qint64{256} << 20;
-constexpr std::size_t kMostRecordLines = 4'000'000;
-
-const std::vector<std::string> kRecordHeader{"row", "label", "result", "time", "firmware",
-                                             "message"};
-
 std::filesystem::path pathOf(const QString& name) {
     return std::filesystem::path(name.toStdString());
 }
@@ -40,14 +30,6 @@ QString notAFile(const QString& path, const char* what) {
     return node.empty() ? QString()
                         : QStringLiteral("%1 is %2, not %3.").arg(nameOf(path), qText(node),
                                                                   QLatin1String(what));
-}
-
-QString recordFileOf(const QString& sheetPath) {
-    QString stem = sheetPath;
-    if (stem.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) {
-        stem.chop(4);
-    }
-    return stem + QStringLiteral(".record.csv");
 }
 
 // The bytes of a regular file of at most `most` bytes; an error otherwise.
@@ -140,68 +122,29 @@ std::optional<ConfigImage> loadBaseTable(const QString& path, QString& error) {
 }
 
 QString recordedBase(const QString& sheetPath) {
-    const QString record = recordFileOf(sheetPath);
-    QString error;
-    if (!QFileInfo::exists(record)) {
+    FleetRecord record(recordPathFor(pathOf(sheetPath)));
+    if (!record.load()) {
         return {};
     }
-    const auto bytes = readRegularFile(record, kMostRecordBytes, "a record", error);
-    if (!bytes) {
-        return {};
-    }
-    const SheetTextRead read = parseSheetText(
-        std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())),
-        kRecordHeader.size(), kMostRecordLines);
-    if (!read.sheet) {
-        return {};
-    }
-    const auto& header = read.sheet->header;
-    const auto column = [&header](std::string_view name) {
-        return static_cast<std::size_t>(std::distance(header.begin(), std::ranges::find(header, name)));
-    };
-    const std::size_t result = column("result");
-    const std::size_t message = column("message");
-    const auto& rows = read.sheet->rows;
-    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
-        if (result < row->size() && message < row->size() && (*row)[result] == "base") {
-            const QString base = qText((*row)[message]);
-            return QFileInfo(QFileInfo(record).dir(), base).absoluteFilePath();
-        }
-    }
-    return {};
+    const auto base = record.base();
+    return base ? QFileInfo(QString::fromStdString(base->string())).absoluteFilePath() : QString();
 }
 
 QString recordBase(const QString& sheetPath, const QString& basePath) {
-    const QString absolute = QFileInfo(basePath).absoluteFilePath();
-    if (basePath.isEmpty() || recordedBase(sheetPath) == absolute) {
+    if (basePath.isEmpty()) {
         return {};
     }
-    const QString record = recordFileOf(sheetPath);
-    const QDir folder = QFileInfo(record).dir();
-    const QString relative = folder.relativeFilePath(absolute);
-    const QString named = relative.startsWith(QLatin1String("..")) ? absolute : relative;
-    const QDateTime now = QDateTime::currentDateTime();
-    SheetText line;
-    line.header = {"", "", "base",
-                   now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODate).toStdString(),
-                   "", named.toStdString()};
-    QFile file(record);
-    if (!file.open(QIODevice::Append)) {
-        return QStringLiteral("Cannot record the base in %1: %2")
-            .arg(nameOf(record), file.errorString());
+    const QString absolute = QFileInfo(basePath).absoluteFilePath();
+    FleetRecord record(recordPathFor(pathOf(sheetPath)));
+    if (!record.load()) {
+        return qText(record.error());
     }
-    std::string text;
-    if (file.size() == 0) {
-        SheetText header;
-        header.header = kRecordHeader;
-        text = formatSheetText(header);
+    const auto base = record.base();
+    if (base && QFileInfo(QString::fromStdString(base->string())) == QFileInfo(absolute)) {
+        return {};
     }
-    text += formatSheetText(line);
-    if (file.write(text.data(), static_cast<qint64>(text.size())) !=
-            static_cast<qint64>(text.size()) ||
-        !file.flush()) {
-        return QStringLiteral("Cannot record the base in %1: %2")
-            .arg(nameOf(record), file.errorString());
+    if (!record.appendBase(pathOf(absolute))) {
+        return qText(record.error());
     }
     return {};
 }

@@ -8,8 +8,8 @@
 #include <optional>
 
 // The files of a fleet: the sheet, the base table file its rows start from,
-// and the record beside the sheet (NAME.record.csv for NAME.csv), whose last
-// "base" line names the base.
+// and the record beside the sheet (FleetRecord), whose last base line names
+// the base.
 
 struct SheetFileRead {
     std::optional<PagerSheet> sheet;
@@ -38,7 +38,6 @@ std::optional<ConfigImage> loadBaseTable(const QString& path, QString& error);
 // empty when there is no record or it names none.
 QString recordedBase(const QString& sheetPath);
 
-// Appends a base line to the record beside the sheet (made with its header
-// when missing) unless its last base line names the same file already.
-// Empty when done, else why not.
+// Appends a base line to the record beside the sheet unless its last base
+// line names the same file already. Empty when done, else why not.
 QString recordBase(const QString& sheetPath, const QString& basePath);
