@@ -5,6 +5,8 @@
 #include "fleet/FleetDocument.h"
 #include "fleet/FleetFiles.h"
 #include "fleet/FleetModel.h"
+#include "fleet/FleetProgramDialog.h"
+#include "model/FleetRecord.h"
 #include "rules/FieldEntry.h"
 #include "window/FileDialogs.h"
 #include "window/QtText.h"
@@ -144,6 +146,7 @@ void TFleetWindow::wireMenus() {
     connect(ui->actOpenRow, &QAction::triggered, this, &TFleetWindow::openRowInMainWindow);
     connect(ui->actTakeRow, &QAction::triggered, this, &TFleetWindow::takeRowFromMainWindow);
     connect(ui->actTakeBase, &QAction::triggered, this, &TFleetWindow::takeBaseFromMainWindow);
+    connect(ui->actProgramFleet, &QAction::triggered, this, &TFleetWindow::programFleet);
 }
 
 void TFleetWindow::buildEditMenu() {
@@ -492,6 +495,41 @@ void TFleetWindow::takeBaseFromMainWindow() {
             messages.exclamation(qText(*refused));
         }
     }
+}
+
+// The record beside the sheet counts the sheet's rows as saved: a changed or
+// unsaved fleet is saved first.
+void TFleetWindow::programFleet() {
+    if (!mainWindowFree()) {
+        return;
+    }
+    if (fleet->isChanged() || fleet->sheetFile().isEmpty()) {
+        messages.exclamation(QStringLiteral(
+            "Save the fleet first: its record beside the sheet follows the saved rows."));
+        return;
+    }
+    const FleetModel& model = fleet->model();
+    const SheetImages images = checkRows(model.base(), model.sheet(), FleetModel::kToneMode);
+    if (images.error) {
+        messages.exclamation(qText(images.error->message));
+        return;
+    }
+    std::vector<FleetPager> pagers;
+    for (std::size_t row = 0; row < images.images.size(); ++row) {
+        pagers.push_back(
+            {static_cast<int>(row) + 1, model.sheet().rows[row].label, images.images[row]});
+    }
+    const std::string port = mainWindow.handOverPort();
+    if (port.empty()) {
+        messages.exclamation(
+            QStringLiteral("Choose the programmer board's port in the main window first."));
+        return;
+    }
+    TFleetProgramDialog dialog(std::move(pagers),
+                               recordPathFor(fleet->sheetFile().toStdString()),
+                               fleet->baseFile().toStdString(), port, messages,
+                               mainWindow.linkTiming(), this);
+    dialog.exec();
 }
 
 void TFleetWindow::closeEvent(QCloseEvent* event) {

@@ -87,6 +87,8 @@ private:
     void openRowInMainWindow();
     void takeRowFromMainWindow();
     void takeBaseFromMainWindow();
+    // Programming the saved fleet's pagers in turn, on the main window's port.
+    void programFleet();
 
     std::unique_ptr<Ui::TFleetWindow> ui;
     TForm1& mainWindow;

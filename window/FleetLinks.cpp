@@ -57,3 +57,10 @@ void TForm1::noteFileHoldsImage(const QString& path) {
 QString TForm1::tableFileHoldingImage() const {
     return !heldFile.isEmpty() && document->image() == heldImage ? heldFile : QString();
 }
+
+std::string TForm1::handOverPort() {
+    if (commPort.isOpen()) {
+        commPort.closeDevice();
+    }
+    return selectedPortName();
+}

@@ -70,7 +70,7 @@ void alignCallColumns(Ui::TForm1& ui) {
 TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, LinkTiming timing,
                QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), messages(messageSink),
-      fileDialogs(dialogs), listPorts(std::move(ports)) {
+      fileDialogs(dialogs), listPorts(std::move(ports)), boardTiming(timing) {
     accessibleControls::install();
     ui->setupUi(this);
     setWindowTitle(qText(kWindowCaption));

@@ -111,6 +111,11 @@ public:
     // The table file that holds the working image as it is now (opened or
     // saved, and not changed since); empty when no file does.
     QString tableFileHoldingImage() const;
+    // The port chosen in cboPort, let go by this window so that another may
+    // hold it; empty when none is chosen.
+    std::string handOverPort();
+    // How long the board may stay silent.
+    const LinkTiming& linkTiming() const { return boardTiming; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -246,6 +251,7 @@ private:
     TForm4* advanceLock = nullptr;
     QString startFile;
     FleetMenuHooks fleetMenu;
+    LinkTiming boardTiming;
     // The table file last opened or saved and the image it holds.
     QString heldFile;
     ConfigImage heldImage{};

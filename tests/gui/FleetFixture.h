@@ -19,7 +19,9 @@
 
 class FleetFixture {
 public:
-    FleetFixture() : fleet(main.window(), main.messages, main.dialogs) {
+    // ports: the machine's serial ports, as the main window lists them.
+    explicit FleetFixture(std::vector<SerialPortInfo> ports = {{"ttyNONE0", ""}})
+        : main({}, std::move(ports)), fleet(main.window(), main.messages, main.dialogs) {
         basePath = main.workFolder().filePath(QStringLiteral("base.tbl"));
         if (saveTableFile(basePath.toStdString(), defaultImage()) != 0) {
             qFatal("cannot write the base table file");
