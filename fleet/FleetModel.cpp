@@ -17,7 +17,7 @@
 
 namespace {
 
-const QString kOverlapWords = QStringLiteral("\u26A0 overlap");
+const QString kOverlapWords = QStringLiteral("overlap");
 const QString kSharedWords = QStringLiteral("shared call");
 const QString kFromBase = QStringLiteral("from the base");
 

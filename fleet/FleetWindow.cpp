@@ -99,6 +99,11 @@ TFleetWindow::TFleetWindow(TForm1& main, Messages& messageSink, FileDialogs& dia
         showBase();
     });
     connect(&fleet->model(), &FleetModel::planChanged, this, &TFleetWindow::showPlan);
+    // Each column as wide as its head and the first rows' values.
+    connect(&fleet->model(), &FleetModel::modelReset, ui->tblFleet,
+            &QTableView::resizeColumnsToContents);
+    connect(&fleet->model(), &FleetModel::columnsInserted, this,
+            [this](const QModelIndex&, int first) { ui->tblFleet->resizeColumnToContents(first); });
     connect(ui->lstFindings, &QListWidget::currentRowChanged, this, &TFleetWindow::selectFinding);
     connect(ui->lstFindings, &QListWidget::itemActivated, this,
             [this](const QListWidgetItem* item) { selectFinding(ui->lstFindings->row(item)); });
