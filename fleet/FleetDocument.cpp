@@ -132,11 +132,8 @@ void FleetDocument::open(PagerSheet sheet, const ConfigImage& base, const QStrin
     table.setFleet(std::move(sheet), base);
     sheetPath = sheetFileName;
     basePath = baseFileName;
-    const bool wasChanged = isChanged();
+    // Clearing the history makes it clean, which is told.
     steps.clear();
-    if (wasChanged) {
-        emit changedStateChanged(false);
-    }
     emit filesChanged();
 }
 

@@ -8,6 +8,7 @@
 #include "rules/KeyFilters.h"
 
 #include <QAccessible>
+#include <QComboBox>
 #include <QFileInfo>
 
 namespace {
@@ -161,6 +162,61 @@ private slots:
         undo();
         QCOMPARE(rowsOf(f), units);
         QCOMPARE(f.shown(0, kT1), QStringLiteral("1513.5"));
+    }
+
+    // A pick-list cell offers the main window's items; a pick is stored.
+    void pickListCellTakesAnItem() {
+        FleetFixture f;
+        QVERIFY(f.open("label,BandWidth\nunit A,\n"));
+        f.main.messages.shown.clear();
+        QTableView* view = f.table();
+        view->setFocus();
+        view->setCurrentIndex(f.model().index(0, 1));
+        QTest::keyClick(view, Qt::Key_F2);
+        WindowFixture::settle();
+        auto* box = qobject_cast<QComboBox*>(QApplication::focusWidget());
+        QVERIFY(box != nullptr);
+        QCOMPARE(box->count(), 16);
+        QCOMPARE(box->currentText(), QStringLiteral("1.5"));
+        QTest::keyClick(box, Qt::Key_Down);
+        WindowFixture::runDeferredWork();
+        QCOMPARE(f.model().cellText(0, 1), std::string("1.7"));
+        QVERIFY2(f.main.messages.shown.empty(), qPrintable(f.main.messages.texts().join("; ")));
+    }
+
+    // A column added or removed is one step; a removed column's cells come
+    // back with it.
+    void columnsComeAndGoAsOneStep() {
+        FleetFixture f;
+        QVERIFY(f.open(kTwoUnits));
+        std::vector<FieldRef> offered;
+        f.fleet.setColumnChooser([&](QWidget&, std::span<const FieldRef> fields) {
+            offered.assign(fields.begin(), fields.end());
+            return parseFieldRef("BandWidth");
+        });
+        f.find<QAction>("actAddColumn")->trigger();
+        QCOMPARE(f.model().columnCount(), 5);
+        QCOMPARE(f.model().headerData(4, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 QStringLiteral("Decoder Bandwidth"));
+        QCOMPARE(f.model().headerData(4, Qt::Horizontal, Qt::ToolTipRole).toString(),
+                 QStringLiteral("BandWidth (%)"));
+        const auto isOffered = [&](const char* name) {
+            const FieldRef ref = *parseFieldRef(name);
+            return std::ranges::any_of(offered, [&](const FieldRef& o) {
+                return o.def == ref.def && o.call == ref.call;
+            });
+        };
+        QVERIFY(isOffered("T1[2]"));
+        QVERIFY(!isOffered("T1[1]"));   // the sheet sets it already
+        QVERIFY(!isOffered("T1Code[2]")); // stored with its tone
+        f.table()->setCurrentIndex(f.model().index(1, kBatterySave));
+        f.find<QAction>("actRemoveColumn")->trigger();
+        QCOMPARE(f.model().columnCount(), 4);
+        f.press(QKeySequence::Undo);
+        QCOMPARE(f.model().cellText(1, kBatterySave), std::string("20"));
+        f.press(QKeySequence::Undo);
+        QCOMPARE(f.model().columnCount(), 4);
+        QVERIFY(!f.fleet.windowTitle().endsWith(QLatin1Char('*')));
     }
 
     // The title's star follows the history; closing or replacing a changed
