@@ -26,7 +26,7 @@ std::optional<std::vector<SheetPager>>
 readPagerSheet(const std::string& path, const ConfigImage& base, ToneMode mode, bool& refused) {
     refused = false;
     const std::string name = escaped(path);
-    const InputText input = readInputText(path, kMostSheetBytes);
+    InputText input = readInputText(path, kMostSheetBytes);
     if (input.error != 0) {
         report(withSystemReason("cannot open " + name, input.error));
         return std::nullopt;
@@ -36,26 +36,28 @@ readPagerSheet(const std::string& path, const ConfigImage& base, ToneMode mode, 
         refused = true;
         return std::nullopt;
     }
-    const PagerSheetRead read = parsePagerSheet(input.text);
+    PagerSheetRead read = parsePagerSheet(input.text);
+    // The cells hold what the rows need; the file's bytes are done with.
+    std::string().swap(input.text);
     if (!read.sheet) {
         report(name + ": " + read.error->message);
         refused = isRefusal(*read.error);
         return std::nullopt;
     }
-    const PagerSheet& sheet = *read.sheet;
+    PagerSheet sheet = std::move(*read.sheet);
     if (sheet.dialect.encoding == SheetEncoding::Windows1252) {
         report(name + " is not UTF-8: read as Windows-1252.");
-    }
-    SheetImages checked = checkRows(base, sheet, mode);
-    if (checked.error) {
-        report(name + ": " + checked.error->message);
-        refused = true;
-        return std::nullopt;
     }
     std::vector<SheetPager> pagers;
     pagers.reserve(sheet.rows.size());
     for (std::size_t row = 0; row < sheet.rows.size(); ++row) {
-        pagers.push_back({static_cast<int>(row) + 1, sheet.rows[row].label, checked.images[row]});
+        SheetPager& pager = pagers.emplace_back(static_cast<int>(row) + 1, std::string{}, base);
+        if (const auto error = applyRow(pager.image, sheet, row, mode)) {
+            report(name + ": " + error->message);
+            refused = true;
+            return std::nullopt;
+        }
+        pager.label = std::move(sheet.rows[row].label);
     }
     return pagers;
 }

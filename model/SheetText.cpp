@@ -2,6 +2,7 @@
 
 #include "model/TextEncoding.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -65,8 +66,12 @@ public:
                 } else if (c == '"') {
                     quoted = false;
                 } else {
-                    line_ += c == '\n' ? 1 : 0;
-                    cell += c;
+                    // Up to the next quote at once.
+                    const std::size_t end = std::min(text_.find('"', at_), text_.size());
+                    const std::string_view run = text_.substr(at_ - 1, end - at_ + 1);
+                    line_ += static_cast<int>(std::ranges::count(run, '\n'));
+                    cell += run;
+                    at_ = end;
                 }
             } else if (c == '"' && fresh) {
                 quoted = true;
@@ -89,7 +94,12 @@ public:
                 return record;
             } else {
                 record.strayQuotes += c == '"' ? 1 : 0;
-                cell += c;
+                // Up to the next character that means something, at once.
+                const std::size_t start = at_ - 1;
+                while (at_ < text_.size() && !ends(text_[at_])) {
+                    ++at_;
+                }
+                cell += text_.substr(start, at_ - start);
                 fresh = false;
             }
         }
@@ -98,6 +108,9 @@ public:
     }
 
 private:
+    // Where a run of ordinary characters in an unquoted cell ends.
+    bool ends(char c) const { return c == separator_ || c == '"' || c == '\n' || c == '\r'; }
+
     std::string_view text_;
     char separator_;
     std::size_t at_ = 0;

@@ -130,7 +130,7 @@ Window windowOf(ToneTenths own, int bandwidthTenths) {
 // A pager answers only calls within its own bandwidth of its tones, so each
 // class of one bandwidth in a group asks for the groups inside its own window
 // of first and second tone: the runs of first tones in the window, and in
-// each run the second tones found by binary search. A narrow pager's query
+// each run the second tones found by bisection. A narrow pager's query
 // stays narrow whatever the widest pager in the fleet, so one wide pager
 // costs its own query and no more, and a query costs the first tones in its
 // window plus the groups it finds.

@@ -85,6 +85,6 @@ inline constexpr std::uint64_t kMostOverlapsCounted = 1'000'000;
 // findings of each kind in order of pagers and calls (of those counted when
 // the check stopped). Counting stops once the overlaps reach mostCounted;
 // shared calls are always counted in full. A sheet of 100,000 rows is checked
-// in well under a second, whatever its tones.
+// in well under a second (bench_tone_plan prints the figures).
 TonePlanCheck checkTonePlan(std::span<const PlanPager> pagers, std::size_t listed = kListedFindings,
                             std::uint64_t mostCounted = kMostOverlapsCounted);
