@@ -167,7 +167,6 @@ constexpr std::string_view kStoppedAfterPager =
 // The log line's and the record's words for a write abandoned half way.
 constexpr std::string_view kAbandonedLog = "abandoned: partial configuration, write it again";
 
-
 // A Write stores the file as prepared for the pager's firmware (marks,
 // version tag, checksum): the image to compare with. The firmware query is
 // an exchange of its own, and a port failure in it ends the verify as one in

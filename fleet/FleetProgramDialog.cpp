@@ -2,8 +2,8 @@
 
 #include "dialogs/Messages.h"
 #include "link/OperationMessages.h"
-#include "window/QtText.h"
 #include "ui_FleetProgramDialog.h"
+#include "window/QtText.h"
 
 #include <QCoreApplication>
 #include <QListWidgetItem>
@@ -26,7 +26,8 @@ QString resultText(const FleetPager& pager, const FleetPagerWrite& written) {
         return QStringLiteral("%1: written and verified, firmware %2")
             .arg(rowText(pager), qText(written.line.firmware));
     }
-    QString text = QStringLiteral("%1: failed: %2").arg(rowText(pager), qText(written.line.message));
+    QString text =
+        QStringLiteral("%1: failed: %2").arg(rowText(pager), qText(written.line.message));
     if (written.partlyWritten()) {
         text += QStringLiteral("; ") + qText(kPartlyWritten);
     }
@@ -176,9 +177,9 @@ void TFleetProgramDialog::setProgressRange(int minimum, int maximum) {
 
 void TFleetProgramDialog::setProgressPosition(int position) {
     progress = position;
-    ui->pbTransfer->setValue(std::clamp(position, ui->pbTransfer->minimum(),
-                                        std::max(ui->pbTransfer->minimum(),
-                                                 ui->pbTransfer->maximum())));
+    ui->pbTransfer->setValue(
+        std::clamp(position, ui->pbTransfer->minimum(),
+                   std::max(ui->pbTransfer->minimum(), ui->pbTransfer->maximum())));
 }
 
 void TFleetProgramDialog::repaintProgress() {

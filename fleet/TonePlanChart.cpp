@@ -76,8 +76,7 @@ TonePlanChart::TonePlanChart(QWidget* parent) : QWidget(parent) {
 }
 
 void TonePlanChart::setPlan(std::vector<std::string> pagerNames, std::vector<PlanPager> pagers,
-                            const TonePlanCheck& check,
-                            const std::vector<std::string>& findings) {
+                            const TonePlanCheck& check, const std::vector<std::string>& findings) {
     std::optional<int> chosenRow = selectedRow();
     names = std::move(pagerNames);
     pagerCount = static_cast<int>(pagers.size());
@@ -309,8 +308,7 @@ bool TonePlanChart::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
         if (const auto mark = markAt(help->pos())) {
-            QToolTip::showText(help->globalPos(), textOf(marks[*mark]), this,
-                               rectOf(marks[*mark]));
+            QToolTip::showText(help->globalPos(), textOf(marks[*mark]), this, rectOf(marks[*mark]));
         } else {
             QToolTip::hideText();
             event->ignore();
@@ -363,11 +361,10 @@ void TonePlanChart::paintAxis(QPainter& painter, const QRect& plot) const {
     const QString unit = QStringLiteral("Hz");
     const int unitWidth = fontMetrics().horizontalAdvance(unit);
     // Under the names where they are shown, else at the axis' end.
-    const QRect unitArea = plot.left() - 4 >= unitWidth
-                               ? QRect(plot.left() - 4 - unitWidth, plot.bottom() + 5, unitWidth,
-                                       line)
-                               : QRect(plot.right() + 8 - unitWidth, plot.bottom() + 5,
-                                       unitWidth, line);
+    const QRect unitArea =
+        plot.left() - 4 >= unitWidth
+            ? QRect(plot.left() - 4 - unitWidth, plot.bottom() + 5, unitWidth, line)
+            : QRect(plot.right() + 8 - unitWidth, plot.bottom() + 5, unitWidth, line);
     painter.drawText(unitArea, Qt::AlignRight | Qt::AlignVCenter, unit);
     for (double hz = std::ceil(low / step) * step; hz <= high; hz += step) {
         const int x = static_cast<int>(std::lround(xOf(hz)));
@@ -394,8 +391,8 @@ void TonePlanChart::paintMark(QPainter& painter, const Mark& mark) const {
         painter.setPen(QPen(QColor(Qt::darkRed), 2));
     } else {
         painter.setBrush(fill);
-        painter.setPen(QPen(palette().color(QPalette::Highlight).darker(),
-                            1, mark.shared ? Qt::DashLine : Qt::SolidLine));
+        painter.setPen(QPen(palette().color(QPalette::Highlight).darker(), 1,
+                            mark.shared ? Qt::DashLine : Qt::SolidLine));
     }
     painter.drawRect(area);
     const int x = static_cast<int>(std::lround(xOf(mark.hz)));
