@@ -17,10 +17,6 @@ FleetProgramming::FleetProgramming(std::vector<FleetPager> pagers, FleetRecord r
     }
 }
 
-const FleetRecordLine* FleetProgramming::result(std::size_t index) const {
-    return record_.last(pagers_[index].row, pagers_[index].label);
-}
-
 bool FleetProgramming::done(std::size_t index) const {
     return record_.done(pagers_[index].row, pagers_[index].label);
 }
