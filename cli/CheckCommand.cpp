@@ -4,7 +4,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/FieldJson.h"
 #include "cli/TableFiles.h"
-#include "cli/TerminalText.h"
+#include "model/TextEncoding.h"
 #include "rules/TonePlan.h"
 
 #include <nlohmann/json.hpp>

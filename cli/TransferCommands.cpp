@@ -8,7 +8,6 @@
 #include "cli/Interruption.h"
 #include "cli/PagerSheet.h"
 #include "cli/TableFiles.h"
-#include "cli/TerminalText.h"
 #include "cli/TerminalView.h"
 #include "cli/TraceFile.h"
 #include "cli/VerifyReport.h"
@@ -18,6 +17,7 @@
 #include "link/OperationOutcome.h"
 #include "link/Operations.h"
 #include "model/FleetRecord.h"
+#include "model/TextEncoding.h"
 #include "model/WritePreparation.h"
 #include "rules/DisplayPass.h"
 

@@ -28,6 +28,11 @@ struct PagerSheet {
     bool hasLabel = true;
     std::vector<FieldRef> columns;
     std::vector<PagerRow> rows;
+    // The header's own words ("Label", "t1[1]"), so that it is written back
+    // as read; a column without one, or whose word names another field, is
+    // written by its field name.
+    std::string labelHeading = "label";
+    std::vector<std::string> headings;
 };
 
 // The longest label a row may carry, in the sheet's own bytes.
@@ -58,9 +63,18 @@ std::string formatPagerSheet(const PagerSheet& sheet);
 
 // The base with row `row` (0-based) set by set's rules; when a value is
 // refused, the error names the row, its label, the column by caption and
-// field name, what the cell holds and what the field takes.
-std::optional<SheetError> applyRow(ConfigImage& image, const PagerSheet& sheet,
-                                   std::size_t row, ToneMode mode);
+// field name, what the cell holds and what the field takes, and the image
+// is left as it was.
+std::optional<SheetError> applyRow(ConfigImage& image, const PagerSheet& sheet, std::size_t row,
+                                   ToneMode mode);
+
+// Every row set on the base in turn: one image per row, or the first
+// refusal and no images.
+struct SheetImages {
+    std::vector<ConfigImage> images;
+    std::optional<SheetError> error;
+};
+SheetImages checkRows(const ConfigImage& base, const PagerSheet& sheet, ToneMode mode);
 
 // "row 3 (unit C)": how messages, log lines and findings name a row
 // (1-based) with its label shortened.
