@@ -2,6 +2,7 @@
 
 #include "dialogs/Messages.h"
 #include "link/OperationMessages.h"
+#include "rules/PagerSheet.h"
 #include "ui_FleetProgramDialog.h"
 #include "window/QtText.h"
 
@@ -12,13 +13,9 @@
 
 namespace {
 
-// "row 3 (unit C)", as the record's readers and px520-cli name a row.
+// "row 3 (unit C)", as px520-cli and the findings name a row.
 QString rowText(const FleetPager& pager) {
-    QString text = QStringLiteral("row %1").arg(pager.row);
-    if (!pager.label.empty()) {
-        text += QStringLiteral(" (%1)").arg(qText(pager.label));
-    }
-    return text;
+    return qText(rowName(pager.row, pager.label));
 }
 
 QString resultText(const FleetPager& pager, const FleetPagerWrite& written) {
