@@ -16,8 +16,8 @@
 #include "link/OperationMessages.h"
 #include "link/OperationOutcome.h"
 #include "link/Operations.h"
-#include "model/TextEncoding.h"
 #include "model/FleetRecord.h"
+#include "model/TextEncoding.h"
 #include "model/WritePreparation.h"
 #include "rules/DisplayPass.h"
 
@@ -166,7 +166,6 @@ constexpr std::string_view kStoppedAfterPager =
     "stopped after the pager in progress was finished.";
 // The log line's and the record's words for a write abandoned half way.
 constexpr std::string_view kAbandonedLog = "abandoned: partial configuration, write it again";
-
 
 // A Write stores the file as prepared for the pager's firmware (marks,
 // version tag, checksum): the image to compare with. The firmware query is

@@ -2,8 +2,9 @@
 
 #include "dialogs/Messages.h"
 #include "link/OperationMessages.h"
-#include "window/QtText.h"
+#include "rules/PagerSheet.h"
 #include "ui_FleetProgramDialog.h"
+#include "window/QtText.h"
 
 #include <QCoreApplication>
 #include <QListWidgetItem>
@@ -12,13 +13,9 @@
 
 namespace {
 
-// "row 3 (unit C)", as the record's readers and px520-cli name a row.
+// "row 3 (unit C)", as px520-cli and the findings name a row.
 QString rowText(const FleetPager& pager) {
-    QString text = QStringLiteral("row %1").arg(pager.row);
-    if (!pager.label.empty()) {
-        text += QStringLiteral(" (%1)").arg(qText(pager.label));
-    }
-    return text;
+    return qText(rowName(pager.row, pager.label));
 }
 
 QString resultText(const FleetPager& pager, const FleetPagerWrite& written) {
@@ -26,7 +23,8 @@ QString resultText(const FleetPager& pager, const FleetPagerWrite& written) {
         return QStringLiteral("%1: written and verified, firmware %2")
             .arg(rowText(pager), qText(written.line.firmware));
     }
-    QString text = QStringLiteral("%1: failed: %2").arg(rowText(pager), qText(written.line.message));
+    QString text =
+        QStringLiteral("%1: failed: %2").arg(rowText(pager), qText(written.line.message));
     if (written.partlyWritten()) {
         text += QStringLiteral("; ") + qText(kPartlyWritten);
     }
@@ -176,9 +174,9 @@ void TFleetProgramDialog::setProgressRange(int minimum, int maximum) {
 
 void TFleetProgramDialog::setProgressPosition(int position) {
     progress = position;
-    ui->pbTransfer->setValue(std::clamp(position, ui->pbTransfer->minimum(),
-                                        std::max(ui->pbTransfer->minimum(),
-                                                 ui->pbTransfer->maximum())));
+    ui->pbTransfer->setValue(
+        std::clamp(position, ui->pbTransfer->minimum(),
+                   std::max(ui->pbTransfer->minimum(), ui->pbTransfer->maximum())));
 }
 
 void TFleetProgramDialog::repaintProgress() {

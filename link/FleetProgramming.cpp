@@ -7,18 +7,14 @@
 FleetProgramming::FleetProgramming(std::vector<FleetPager> pagers, FleetRecord record,
                                    std::optional<std::filesystem::path> base, TCommPort& port,
                                    OperationView& view, FleetLink link)
-    : pagers_(std::move(pagers)), record_(std::move(record)), base_(std::move(base)),
-      port_(port), view_(view), link_(std::move(link)) {
+    : pagers_(std::move(pagers)), record_(std::move(record)), base_(std::move(base)), port_(port),
+      view_(view), link_(std::move(link)) {
     for (std::size_t i = 0; i < pagers_.size(); ++i) {
         if (!done(i)) {
             current_ = i;
             break;
         }
     }
-}
-
-const FleetRecordLine* FleetProgramming::result(std::size_t index) const {
-    return record_.last(pagers_[index].row, pagers_[index].label);
 }
 
 bool FleetProgramming::done(std::size_t index) const {

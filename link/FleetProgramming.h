@@ -47,8 +47,6 @@ public:
 
     std::size_t size() const { return pagers_.size(); }
     const FleetPager& pager(std::size_t index) const { return pagers_[index]; }
-    // The record's last line for the pager; none when it has none.
-    const FleetRecordLine* result(std::size_t index) const;
     bool done(std::size_t index) const;
     std::size_t doneCount() const;
 

@@ -350,8 +350,7 @@ bool FleetRecord::renumber(std::span<const RecordRowMove> moves) {
     std::string bytes = std::string(kRecordHeader) + "\n";
     for (FleetRecordLine& line : text.lines) {
         const auto move = std::ranges::find_if(moves, [&line](const RecordRowMove& m) {
-            return line.result != RecordResult::Base && m.from == line.row &&
-                   m.label == line.label;
+            return line.result != RecordResult::Base && m.from == line.row && m.label == line.label;
         });
         if (move != moves.end()) {
             line.row = move->to;

@@ -35,9 +35,8 @@ std::string recordText(const std::optional<FleetRecordLine>& line) {
     // "2026-12-11T09:25:47+01:00" to the minute; a time in another shape as
     // it stands.
     const std::string& time = line->time;
-    const std::string when = time.size() >= 16 && time[10] == 'T'
-                                 ? time.substr(0, 10) + " " + time.substr(11, 5)
-                                 : time;
+    const std::string when =
+        time.size() >= 16 && time[10] == 'T' ? time.substr(0, 10) + " " + time.substr(11, 5) : time;
     switch (line->result) {
     case RecordResult::Verified:
         return when + (line->firmware.empty() ? "" : " (firmware " + line->firmware + ")");

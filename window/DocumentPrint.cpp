@@ -47,8 +47,7 @@ void insertTable(QTextCursor& cursor, const PrintTable& table) {
     format.setBorderCollapse(true);
     format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
     const int columns = static_cast<int>(table.columns.size());
-    QTextTable* grid =
-        cursor.insertTable(static_cast<int>(table.rows.size()) + 1, columns, format);
+    QTextTable* grid = cursor.insertTable(static_cast<int>(table.rows.size()) + 1, columns, format);
     const QTextCharFormat heading = textFormat(kTextPoints, true);
     const QTextCharFormat plain = textFormat(kTextPoints, false);
     for (int c = 0; c < columns; ++c) {
@@ -110,9 +109,8 @@ void printDocument(const PrintDocument& document, QWidget* parent) {
     preview.exec();
 }
 
-void exportDocumentPdf(const PrintDocument& document, FileDialogs& fileDialogs,
-                       Messages& messages, const QString& directory,
-                       const QString& proposedName) {
+void exportDocumentPdf(const PrintDocument& document, FileDialogs& fileDialogs, Messages& messages,
+                       const QString& directory, const QString& proposedName) {
     const QString name = proposedName.isEmpty()
                              ? QString()
                              : QFileInfo(proposedName).completeBaseName() + QStringLiteral(".pdf");

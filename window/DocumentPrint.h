@@ -25,6 +25,5 @@ void printDocument(const PrintDocument& document, QWidget* parent);
 
 // Export PDF...: asks where, proposing `proposedName` (its suffix made
 // ".pdf") in `directory`, writes the file and says when it could not.
-void exportDocumentPdf(const PrintDocument& document, FileDialogs& fileDialogs,
-                       Messages& messages, const QString& directory,
-                       const QString& proposedName);
+void exportDocumentPdf(const PrintDocument& document, FileDialogs& fileDialogs, Messages& messages,
+                       const QString& directory, const QString& proposedName);

@@ -28,9 +28,9 @@ void TForm1::Print1Click() {
 
 void TForm1::ExportPdf1Click() {
     if (endEntryForTransfer()) {
-        exportDocumentPdf(configurationDocument(
-                              document->image(),
-                              documentTitle(document->saveFileName()).toStdString()),
-                          fileDialogs, messages, startDirectory, document->saveFileName());
+        exportDocumentPdf(
+            configurationDocument(document->image(),
+                                  documentTitle(document->saveFileName()).toStdString()),
+            fileDialogs, messages, startDirectory, document->saveFileName());
     }
 }

@@ -217,19 +217,6 @@ expect_out "pager 1  row 2 (unit B, spare)"
 expect_out "Summary: 2 pagers, 2 written, 0 failed"
 stop_sim
 
-# A sheet as Excel saves it in a German locale: a byte order mark, CRLF, ';'
-# and decimal commas; the second label is quoted and spans two lines.
-start_sim --firmware 1.86 --save "$work/semicolon.tbl"
-printf '\n' | "$cli" write "$work/w.tbl" --port "$board" --repeat \
-    --each "$fixtures/semicolon-sheet.csv" >"$work/out" 2>"$work/err"
-rc=$?
-stop_sim
-expect_rc 0 "write --repeat --each of a ';' sheet"
-expect_err 'Seat pager 2 of 2 (Zug "Nord"\x0AReserve) and press Enter, q to stop'
-expect_out 'pager 2  row 2 (Zug "Nord"\x0AReserve)  firmware 1.86  written'
-run "$cli" show "$work/semicolon.tbl"
-grep -q '^T1\[1\]  *CALL #1 TONE1  *1006.9 Hz' "$work/out" || fail "the last pager lacks its tone"
-grep -q '^BandWidth  *Decoder Bandwidth  *0.3 %' "$work/out" || fail "the last pager lacks its bandwidth"
 # --record: a base line into a new record, then each row's result; a second
 # run appends. A file that is no record is refused before any pager.
 start_sim --firmware 1.86 --bad-ack 5
@@ -258,6 +245,20 @@ expect_rc 3 "a sheet given as the record"
 expect_err "$work/fleet.csv is not a record"
 expect_err "nothing was written."
 grep -q "Target board testing" "$work/err" && fail "a refused record let the board be asked"
+
+# A sheet as Excel saves it in a German locale: a byte order mark, CRLF, ';'
+# and decimal commas; the second label is quoted and spans two lines.
+start_sim --firmware 1.86 --save "$work/semicolon.tbl"
+printf '\n' | "$cli" write "$work/w.tbl" --port "$board" --repeat \
+    --each "$fixtures/semicolon-sheet.csv" >"$work/out" 2>"$work/err"
+rc=$?
+stop_sim
+expect_rc 0 "write --repeat --each of a ';' sheet"
+expect_err 'Seat pager 2 of 2 (Zug "Nord"\x0AReserve) and press Enter, q to stop'
+expect_out 'pager 2  row 2 (Zug "Nord"\x0AReserve)  firmware 1.86  written'
+run "$cli" show "$work/semicolon.tbl"
+grep -q '^T1\[1\]  *CALL #1 TONE1  *1006.9 Hz' "$work/out" || fail "the last pager lacks its tone"
+grep -q '^BandWidth  *Decoder Bandwidth  *0.3 %' "$work/out" || fail "the last pager lacks its bandwidth"
 
 # diff --port: the pager read as the window reads it against a file, nothing
 # written.

@@ -40,8 +40,7 @@ protected:
 };
 
 FleetRecordLine line(int row, std::string label, RecordResult result, std::string message = {}) {
-    return {row, std::move(label), result, "2026-12-11T09:25:47+01:00", "1.86",
-            std::move(message)};
+    return {row, std::move(label), result, "2026-12-11T09:25:47+01:00", "1.86", std::move(message)};
 }
 
 // Which line counts for sheet row 2 labelled "unit B".
@@ -55,8 +54,8 @@ TEST_F(FleetRecordTest, ARowTakesItsLastLineOfTheSameNumberAndLabel) {
         {"a matching line", "2,unit B,verified,T,1.86,\n", "verified"},
         {"another label, as after a reorder", "2,unit C,verified,T,1.86,\n", std::nullopt},
         {"another row", "3,unit B,verified,T,1.86,\n", std::nullopt},
-        {"the last line wins",
-         "2,unit B,verified,T,1.86,\n2,unit B,failed,T,1.86,Write Error !\n", "failed"},
+        {"the last line wins", "2,unit B,verified,T,1.86,\n2,unit B,failed,T,1.86,Write Error !\n",
+         "failed"},
         {"a later line of another label does not hide it",
          "2,unit B,skipped,T,,\n2,unit X,verified,T,1.86,\n", "skipped"},
         {"a last line a crash cut short", "2,unit B,failed,T,1.86,x\n2,unit B,verif", "failed"},
@@ -106,8 +105,8 @@ TEST_F(FleetRecordTest, LinesRoundTripWithQuotedCells) {
 TEST_F(FleetRecordTest, AnAppendAfterACrashDropsTheCutLineOnly) {
     const fs::path path = dir / "r.csv";
     const std::string whole = kHeader + "1,unit A,verified,T,1.86,\n";
-    for (const std::string& fragment : {std::string("2,\"unit"), std::string("2,unit B,verif"),
-                                        std::string("row,lab")}) {
+    for (const std::string& fragment :
+         {std::string("2,\"unit"), std::string("2,unit B,verif"), std::string("row,lab")}) {
         SCOPED_TRACE(fragment);
         const bool headerCut = fragment.starts_with("row");
         write(path, headerCut ? fragment : whole + fragment);
@@ -220,8 +219,8 @@ TEST(FleetRecordTime, LocalTimeWithItsOffset) {
         ::unsetenv("TZ");
     }
     ::tzset();
-    EXPECT_TRUE(std::regex_match(
-        recordTime(), std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d)")));
+    EXPECT_TRUE(std::regex_match(recordTime(),
+                                 std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d)")));
 }
 
 TEST(FleetRecordPath, BesideTheSheet) {

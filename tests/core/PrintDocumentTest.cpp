@@ -1,5 +1,5 @@
-#include "rules/FieldListing.h"
 #include "rules/PrintDocument.h"
+#include "rules/FieldListing.h"
 
 #include "model/DefaultImage.h"
 
@@ -22,8 +22,8 @@ TEST(PrintDocument, AConfigurationListsEveryFieldAsShowDoes) {
     const std::vector<FieldListingRow> listing = fieldListing(image);
     ASSERT_EQ(fields.rows.size(), listing.size());
     for (std::size_t i = 0; i < listing.size(); ++i) {
-        EXPECT_EQ(fields.rows[i][0], listing[i].caption.empty() ? listing[i].name
-                                                                : listing[i].caption);
+        EXPECT_EQ(fields.rows[i][0],
+                  listing[i].caption.empty() ? listing[i].name : listing[i].caption);
         EXPECT_EQ(fields.rows[i][1], listing[i].value);
     }
     const auto bandwidth = std::ranges::find(fields.rows, Cells{"Decoder Bandwidth", "1.5 %"});
@@ -57,13 +57,12 @@ TEST(PrintDocument, AFleetRowShowsItsCallsBandwidthAndRecord) {
         const PrintDocument document = fleetDocument("fleet.csv", std::span(&row, 1));
         EXPECT_EQ(document.subtitle, "PX520 fleet: 1 pager");
         ASSERT_EQ(document.tables.size(), 1u);
-        EXPECT_EQ(document.tables[0].columns,
-                  (Cells{"Row", "Label", "Calls", "Group calls", "Bandwidth",
-                         "Written and verified"}));
-        EXPECT_EQ(document.tables[0].rows.at(0),
-                  (Cells{"4", "unit D",
-                         "CALL #1: 1006.9 Hz, 707.3 Hz\nCALL #3: 1513.5 Hz, 707.3 Hz",
-                         "Group CALL #2: 1200.0 Hz", "1.5 %", c.shown}));
+        EXPECT_EQ(document.tables[0].columns, (Cells{"Row", "Label", "Calls", "Group calls",
+                                                     "Bandwidth", "Written and verified"}));
+        EXPECT_EQ(
+            document.tables[0].rows.at(0),
+            (Cells{"4", "unit D", "CALL #1: 1006.9 Hz, 707.3 Hz\nCALL #3: 1513.5 Hz, 707.3 Hz",
+                   "Group CALL #2: 1200.0 Hz", "1.5 %", c.shown}));
     }
 }
 

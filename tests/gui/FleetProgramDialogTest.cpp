@@ -83,8 +83,8 @@ private slots:
     void programsEachPagerInTurnAndResumes() {
         RecordingMessages messages;
         {
-            TFleetProgramDialog dialog(pagers, record.toStdString(), base(),
-                                       board->slavePath(), messages, kTestLinkTiming);
+            TFleetProgramDialog dialog(pagers, record.toStdString(), base(), board->slavePath(),
+                                       messages, kTestLinkTiming);
             DialogDriver d(dialog);
             QCOMPARE(d.seat(), QStringLiteral("Seat pager 1 of 3 (unit A)"));
             QCOMPARE(d.fleet()->text(), QStringLiteral("0 of 3 done"));
@@ -123,13 +123,12 @@ private slots:
             d.click("btnStop");
             QVERIFY(!dialog.isVisible());
         }
-        const QString firstRun =
-            QStringLiteral("row,label,result,time,firmware,message\n"
-                           ",,base,T,,base.tbl\n"
-                           "1,unit A,verified,T,1.86,\n"
-                           "2,\"unit B, spare\",failed,T,1.86,Write Error !\n"
-                           "2,\"unit B, spare\",skipped,T,,\n"
-                           "3,unit C,verified,T,1.86,\n");
+        const QString firstRun = QStringLiteral("row,label,result,time,firmware,message\n"
+                                                ",,base,T,,base.tbl\n"
+                                                "1,unit A,verified,T,1.86,\n"
+                                                "2,\"unit B, spare\",failed,T,1.86,Write Error !\n"
+                                                "2,\"unit B, spare\",skipped,T,,\n"
+                                                "3,unit C,verified,T,1.86,\n");
         const QString secondRun = QStringLiteral("2,\"unit B, spare\",verified,T,1.86,\n");
         QCOMPARE(recordWithoutTimes(), firstRun);
 

@@ -17,8 +17,8 @@ namespace {
 // wrapped on the page still reads as one.
 QString pdfText(const QString& path) {
     QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), path,
-                                                  QStringLiteral("-")});
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-raw"), path, QStringLiteral("-")});
     if (!pdftotext.waitForFinished(30000) || pdftotext.exitCode() != 0) {
         qWarning("pdftotext failed: %s", pdftotext.readAllStandardError().constData());
         return {};

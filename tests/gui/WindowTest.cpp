@@ -142,11 +142,11 @@ private slots:
         };
         // Write waits for Write Mode.
         const Item items[] = {
-            {"OpenO1", "Open", "Ctrl+O", true},   {"SaveS1", "Save", "Ctrl+S", true},
-            {"SaveAs1", "Save As ...", "", true}, {"ExitE1", "Exit", "Ctrl+E", true},
+            {"OpenO1", "Open", "Ctrl+O", true},      {"SaveS1", "Save", "Ctrl+S", true},
+            {"SaveAs1", "Save As ...", "", true},    {"ExitE1", "Exit", "Ctrl+E", true},
             {"Print1", "Print ...", "Ctrl+P", true}, {"ExportPdf1", "Export PDF ...", "", true},
-            {"Write1", "Write", "F4", false},     {"Read1", "Read", "F3", true},
-            {"Verify1", "Verify", "F2", true},    {"Advance2", "Advance", "", true},
+            {"Write1", "Write", "F4", false},        {"Read1", "Read", "F3", true},
+            {"Verify1", "Verify", "F2", true},       {"Advance2", "Advance", "", true},
             {"About2", "About", "", true},
         };
         for (const Item& item : items) {
