@@ -261,6 +261,15 @@ std::string FleetModel::findingText(const PlanFinding& finding) const {
         plans);
 }
 
+std::vector<std::string> FleetModel::rowNames() const {
+    std::vector<std::string> names;
+    names.reserve(fleet.rows.size());
+    for (std::size_t row = 0; row < fleet.rows.size(); ++row) {
+        names.push_back(rowName(static_cast<int>(row) + 1, fleet.rows[row].label));
+    }
+    return names;
+}
+
 std::vector<std::string> FleetModel::planSummary() const {
     return planSummaryLines(check, fleet.rows.size());
 }

@@ -57,6 +57,10 @@ public:
     std::vector<int> sortedOrder(int column, Qt::SortOrder order) const;
 
     const TonePlanCheck& planCheck() const { return check; }
+    // What the plan took of each row, in row order.
+    const std::vector<PlanPager>& rowPlans() const { return plans; }
+    // "row 3 (unit C)": each row as findings name it.
+    std::vector<std::string> rowNames() const;
     // A finding in the words px520-cli check prints it.
     std::string findingText(const PlanFinding& finding) const;
     std::vector<std::string> planSummary() const;

@@ -6,6 +6,7 @@
 #include "fleet/FleetFiles.h"
 #include "fleet/FleetModel.h"
 #include "fleet/FleetProgramDialog.h"
+#include "fleet/TonePlanChart.h"
 #include "model/FleetRecord.h"
 #include "rules/FieldEntry.h"
 #include "window/FileDialogs.h"
@@ -86,10 +87,18 @@ TFleetWindow::TFleetWindow(TForm1& main, Messages& messageSink, FileDialogs& dia
     head.setSortIndicatorShown(true);
     head.setSortIndicator(-1, Qt::AscendingOrder);
     connect(&head, &QHeaderView::sortIndicatorChanged, this, &TFleetWindow::sortBy);
+    // The plan drawn beside its list; a tone chosen there chooses its row.
+    chart = new TonePlanChart(ui->splPlan);
+    chart->setObjectName(QStringLiteral("chtPlan"));
+    ui->splPlan->addWidget(chart);
+    ui->splPlan->setStretchFactor(0, 1);
+    ui->splPlan->setStretchFactor(1, 1);
+    connect(chart, &TonePlanChart::rowChosen, this, &TFleetWindow::selectRow);
     ui->splFleet->setStretchFactor(0, 3);
     ui->splFleet->setStretchFactor(1, 1);
     setTabOrder(ui->btnChangeBase, ui->tblFleet);
     setTabOrder(ui->tblFleet, ui->lstFindings);
+    setTabOrder(ui->lstFindings, chart);
 
     wireMenus();
     buildEditMenu();
@@ -105,6 +114,12 @@ TFleetWindow::TFleetWindow(TForm1& main, Messages& messageSink, FileDialogs& dia
     connect(&fleet->model(), &FleetModel::columnsInserted, this,
             [this](const QModelIndex&, int first) { ui->tblFleet->resizeColumnToContents(first); });
     connect(ui->lstFindings, &QListWidget::currentRowChanged, this, &TFleetWindow::selectFinding);
+    connect(ui->tblFleet->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid() && chart->selectedRow() != current.row()) {
+                    chart->selectRow(current.row());
+                }
+            });
     connect(ui->lstFindings, &QListWidget::itemActivated, this,
             [this](const QListWidgetItem* item) { selectFinding(ui->lstFindings->row(item)); });
     showTitle();
@@ -186,8 +201,10 @@ void TFleetWindow::showBase() {
 void TFleetWindow::showPlan() {
     const FleetModel& model = fleet->model();
     ui->lstFindings->clear();
+    std::vector<std::string> lines;
     for (const PlanFinding& finding : model.planCheck().findings) {
-        auto* item = new QListWidgetItem(qText(model.findingText(finding)), ui->lstFindings);
+        lines.push_back(model.findingText(finding));
+        auto* item = new QListWidgetItem(qText(lines.back()), ui->lstFindings);
         item->setData(kRowARole, static_cast<int>(finding.pagerA));
         item->setData(kRowBRole, static_cast<int>(finding.pagerB));
         if (finding.kind == FindingKind::Overlap) {
@@ -199,6 +216,7 @@ void TFleetWindow::showPlan() {
         summary << qText(line);
     }
     ui->lblPlanSummary->setText(summary.join(QLatin1Char('\n')));
+    chart->setPlan(model.rowNames(), model.rowPlans(), model.planCheck(), lines);
 }
 
 void TFleetWindow::selectFinding(int item) {

@@ -18,6 +18,7 @@ class FleetModel;
 class Messages;
 class QModelIndex;
 class TForm1;
+class TonePlanChart;
 
 namespace Ui {
 class TFleetWindow;
@@ -95,5 +96,6 @@ private:
     Messages& messages;
     FileDialogs& fileDialogs;
     FleetDocument* fleet = nullptr;
+    TonePlanChart* chart = nullptr;
     ColumnChooser chooseColumn;
 };

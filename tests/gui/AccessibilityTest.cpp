@@ -209,7 +209,7 @@ private slots:
         QVERIFY(pageNames().contains(QStringLiteral("Advance Setting")));
     }
 
-    // The fleet window's base button, table and tone-plan list are each
+    // The fleet window's base button, table, tone-plan list and chart are each
     // named and reached with Tab in reading order; a cell says the field it
     // is in and a greyed value that it comes from the base.
     void fleetWindowIsNamedAndReachedWithTab() {
@@ -221,13 +221,15 @@ private slots:
         QWidget* button = f.find<QWidget>("btnChangeBase");
         button->setFocus();
         QStringList names{nameOf(button)};
-        for (int stop = 0; stop < 3; ++stop) {
+        for (int stop = 0; stop < 4; ++stop) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             WindowFixture::settle();
             names << nameOf(QApplication::focusWidget());
         }
         QCOMPARE(names, (QStringList{QStringLiteral("Change Base"), QStringLiteral("Fleet"),
-                                     QStringLiteral("Tone plan"), QStringLiteral("Change Base")}));
+                                     QStringLiteral("Tone plan"),
+                                     QStringLiteral("Tone plan chart"),
+                                     QStringLiteral("Change Base")}));
         QAccessibleInterface* table = accessible(f.table());
         QCOMPARE(table->tableInterface()->columnDescription(1), QStringLiteral("CALL #1 TONE1"));
         f.table()->setCurrentIndex(f.model().index(1, 2));
