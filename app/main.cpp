@@ -1,3 +1,4 @@
+#include "fleet/FleetWindow.h"
 #include "link/GivenPorts.h"
 #include "model/Version.h"
 #include "link/PortList.h"
@@ -107,6 +108,8 @@ int main(int argc, char** argv) {
                          return withGivenPortsFirst(arguments->givenPorts, listCommPorts());
                      });
         form1.setStartFile(arguments->file);
+        // Offers itself in form1's File menu; shown when a fleet is begun or opened.
+        TFleetWindow fleet(form1, messages, fileDialogs);
         messages.setParentWindow(&form1);
         fileDialogs.setParentWindow(&form1);
         form1.show();

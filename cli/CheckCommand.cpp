@@ -4,8 +4,9 @@
 #include "cli/ExitCodes.h"
 #include "cli/FieldJson.h"
 #include "cli/TableFiles.h"
-#include "cli/TerminalText.h"
+#include "model/TextEncoding.h"
 #include "rules/TonePlan.h"
+#include "rules/TonePlanText.h"
 
 #include <nlohmann/json.hpp>
 
@@ -26,42 +27,9 @@ struct Fleet {
     }
 };
 
-std::string callName(const PlanCall& call) {
-    return (call.kind == CallKind::Group ? "Group CALL #" : "CALL #") + std::to_string(call.call);
-}
-
-std::string tonesText(const PlanCall& call) {
-    std::string text = formatTone(call.tone1) + " Hz";
-    if (call.kind == CallKind::Individual) {
-        text += ", " + formatTone(call.tone2) + " Hz";
-    }
-    return text;
-}
-
-std::string percent(int tenths) {
-    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " %";
-}
-
-std::string findingText(const PlanFinding& f, const Fleet& fleet) {
-    const std::string& a = fleet.names[f.pagerA];
-    const std::string& b = fleet.names[f.pagerB];
-    std::ostringstream text;
-    text << (f.kind == FindingKind::Shared ? "shared:  " : "overlap: ") << a << " "
-         << callName(f.callA) << " (" << tonesText(f.callA) << ") and " << b << " "
-         << callName(f.callB) << " (" << tonesText(f.callB) << ")";
-    if (f.kind == FindingKind::Overlap) {
-        const auto hears = [&](std::size_t who, std::size_t whose) {
-            return "; " + fleet.names[who] + " answers " + fleet.names[whose] +
-                   "'s call at its " + percent(fleet.plans[who].bandwidth);
-        };
-        if (f.aAnswersB) {
-            text << hears(f.pagerA, f.pagerB);
-        }
-        if (f.bAnswersA) {
-            text << hears(f.pagerB, f.pagerA);
-        }
-    }
-    return text.str();
+std::string findingLine(const PlanFinding& f, const Fleet& fleet) {
+    return findingText(
+        f, [&fleet](std::size_t pager) { return fleet.names[pager]; }, fleet.plans);
 }
 
 nlohmann::ordered_json callJson(const Fleet& fleet, std::size_t pager, const PlanCall& call) {
@@ -71,26 +39,20 @@ nlohmann::ordered_json callJson(const Fleet& fleet, std::size_t pager, const Pla
         tones.push_back(std::stod(formatTone(call.tone2)));
     }
     return {{"pager", fleet.names[pager]},
-            {"call", callName(call)},
+            {"call", planCallName(call)},
             {"tones", tones},
             {"bandwidth", fleet.plans[pager].bandwidth / 10.0}};
-}
-
-std::string moreText(std::uint64_t more, const char* one, const char* many) {
-    return "... and " + std::to_string(more) + " more " + (more == 1 ? one : many) + "\n";
 }
 
 // Lists the findings, a bounded number of each kind; the number of overlaps.
 std::uint64_t printFindings(const Fleet& fleet, bool json, std::ostream& out) {
     const TonePlanCheck check = checkTonePlan(fleet.plans);
-    std::uint64_t listedOverlaps = 0;
     nlohmann::ordered_json overlapJson = nlohmann::ordered_json::array();
     nlohmann::ordered_json sharedJson = nlohmann::ordered_json::array();
     for (const PlanFinding& f : check.findings) {
         const bool overlap = f.kind == FindingKind::Overlap;
-        listedOverlaps += overlap ? 1 : 0;
         if (!json) {
-            out << findingText(f, fleet) << '\n';
+            out << findingLine(f, fleet) << '\n';
             continue;
         }
         nlohmann::ordered_json entry{{"a", callJson(fleet, f.pagerA, f.callA)},
@@ -101,7 +63,6 @@ std::uint64_t printFindings(const Fleet& fleet, bool json, std::ostream& out) {
         }
         (overlap ? overlapJson : sharedJson).push_back(entry);
     }
-    const std::uint64_t listedShared = check.findings.size() - listedOverlaps;
     if (json) {
         // The arrays hold a bounded number; the counts are of every pair.
         out << jsonText({{"pagers", fleet.names.size()},
@@ -113,21 +74,9 @@ std::uint64_t printFindings(const Fleet& fleet, bool json, std::ostream& out) {
             << '\n';
         return check.overlaps;
     }
-    if (check.overlaps > listedOverlaps) {
-        out << moreText(check.overlaps - listedOverlaps, "overlap", "overlaps");
+    for (const std::string& line : planSummaryLines(check, fleet.names.size())) {
+        out << line << '\n';
     }
-    if (check.shared > listedShared) {
-        out << moreText(check.shared - listedShared, "shared call", "shared calls");
-    }
-    // Counts that stopped are lower bounds.
-    const char* orMore = check.complete ? "" : " or more";
-    out << check.overlaps << (check.overlaps == 1 ? " overlap" : " overlaps") << orMore << ", "
-        << check.shared << (check.shared == 1 ? " shared call" : " shared calls") << orMore
-        << " among " << fleet.names.size() << " pagers";
-    if (!check.complete) {
-        out << ": counting stopped at " << kMostOverlapsCounted << " overlaps";
-    }
-    out << ".\n";
     return check.overlaps;
 }
 

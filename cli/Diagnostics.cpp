@@ -1,8 +1,8 @@
 #include "cli/Diagnostics.h"
 
-#include "cli/TerminalText.h"
 #include "link/CommErrorText.h"
 #include "link/SystemErrorText.h"
+#include "model/TextEncoding.h"
 
 #include <cstring>
 #include <iostream>

@@ -30,10 +30,3 @@ nlohmann::ordered_json storedJson(const ShownValue& shown) {
 std::string jsonText(const nlohmann::ordered_json& value) {
     return value.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
-
-std::string fieldLabel(const FieldRef& ref) {
-    if (ref.def->kind == FieldKind::Uninterpreted) {
-        return (ref.def->bits(0).size > 1 ? "bytes " : "byte ") + std::string(ref.def->name);
-    }
-    return fieldRefName(ref);
-}

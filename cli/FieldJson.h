@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rules/FieldDisplay.h"
+#include "rules/FieldListing.h"
 #include "rules/FieldRegistry.h"
 
 #include <nlohmann/json.hpp>
@@ -18,10 +19,6 @@ nlohmann::ordered_json storedJson(const ShownValue& shown);
 // UTF-8 character (in a file name or a sheet's label) becomes U+FFFD rather
 // than ending the program.
 std::string jsonText(const nlohmann::ordered_json& value);
-
-// How a value is labelled on a terminal: "T1[2]", or "bytes 12-15" for bytes
-// the tool does not interpret.
-std::string fieldLabel(const FieldRef& ref);
 
 // The key of show --json's object of window captions, which a document
 // given back to set only describes.

@@ -1,8 +1,8 @@
 #include "cli/PortsCommand.h"
 
 #include "cli/ExitCodes.h"
-#include "cli/TerminalText.h"
 #include "link/PortList.h"
+#include "model/TextEncoding.h"
 
 #include <iomanip>
 #include <iostream>

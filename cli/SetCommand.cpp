@@ -4,7 +4,7 @@
 #include "cli/DiffCommand.h"
 #include "cli/ExitCodes.h"
 #include "cli/TableFiles.h"
-#include "cli/TerminalText.h"
+#include "model/TextEncoding.h"
 #include "rules/FieldEntry.h"
 
 #include <iostream>

@@ -6,7 +6,7 @@
 #include "cli/InputText.h"
 #include "cli/SetCommand.h"
 #include "cli/TableFiles.h"
-#include "cli/TerminalText.h"
+#include "model/TextEncoding.h"
 #include "rules/FieldEntry.h"
 
 #include <nlohmann/json.hpp>

@@ -5,6 +5,7 @@
 #include "cli/FieldJson.h"
 #include "cli/TableFiles.h"
 #include "rules/FieldDisplay.h"
+#include "rules/FieldListing.h"
 
 #include <iomanip>
 #include <iostream>
@@ -19,10 +20,10 @@ constexpr int kCaptionWidth = 31;
 
 // Name, the window's caption, value.
 void printText(const ConfigImage& image) {
-    for (const FieldRef& ref : allFieldRefs()) {
-        const std::string text = showField(image, ref).text;
-        std::string label = fieldLabel(ref);
-        std::string caption = fieldCaption(ref);
+    for (FieldListingRow& row : fieldListing(image)) {
+        const std::string& text = row.value;
+        std::string& label = row.name;
+        std::string& caption = row.caption;
         // One row per line of the text; an empty text (a blank version tag)
         // still gets its row.
         std::size_t start = 0;

@@ -1,9 +1,9 @@
 #include "cli/TableFiles.h"
 
 #include "cli/Diagnostics.h"
-#include "cli/TerminalText.h"
 #include "model/TableFile.h"
 #include "model/TableSave.h"
+#include "model/TextEncoding.h"
 #include "rules/DisplayPass.h"
 
 #include <iostream>

@@ -1,9 +1,9 @@
 #include "cli/TerminalView.h"
 
 #include "cli/Diagnostics.h"
-#include "cli/TerminalText.h"
 #include "cli/VerifyReport.h"
 #include "link/OperationMessages.h"
+#include "model/TextEncoding.h"
 
 #include <algorithm>
 #include <iostream>

@@ -8,14 +8,16 @@
 #include "cli/Interruption.h"
 #include "cli/PagerSheet.h"
 #include "cli/TableFiles.h"
-#include "cli/TerminalText.h"
 #include "cli/TerminalView.h"
 #include "cli/TraceFile.h"
 #include "cli/VerifyReport.h"
+#include "link/FleetWrite.h"
 #include "link/LineSettings.h"
 #include "link/OperationMessages.h"
 #include "link/OperationOutcome.h"
 #include "link/Operations.h"
+#include "model/FleetRecord.h"
+#include "model/TextEncoding.h"
 #include "model/WritePreparation.h"
 #include "rules/DisplayPass.h"
 
@@ -160,10 +162,10 @@ private:
 
 constexpr std::string_view kWriteAbandoned =
     "write abandoned: the pager now holds a partial configuration and must be written again.";
-constexpr std::string_view kPartlyWritten =
-    "the pager may hold part of the new configuration; write it again.";
 constexpr std::string_view kStoppedAfterPager =
     "stopped after the pager in progress was finished.";
+// The log line's and the record's words for a write abandoned half way.
+constexpr std::string_view kAbandonedLog = "abandoned: partial configuration, write it again";
 
 // A Write stores the file as prepared for the pager's firmware (marks,
 // version tag, checksum): the image to compare with. The firmware query is
@@ -230,11 +232,47 @@ struct Tally {
     int failed = 0;
 };
 
+// A sheet row's pager as a fleet writes it; its result goes to the record
+// when there is one (recorded is false when the record could not take it).
+struct RowWrite {
+    OperationOutcome outcome;
+    bool recorded = true;
+};
+
+RowWrite writeRow(Session& session, ConfigImage& image, const SheetPager& row,
+                  FleetRecord* record) {
+    FleetPagerWrite written;
+    try {
+        session.run(
+            image,
+            [&written, &row](PagerOperations& operations, const std::string& port) {
+                written = writeFleetPager(operations, port, row.row, row.label);
+                if (written.partlyWritten()) {
+                    report(kPartlyWritten);
+                }
+                return written.outcome;
+            },
+            true);
+    } catch (const EInterrupted&) {
+        if (record != nullptr) {
+            const FleetRecordLine abandoned{row.row,      row.label, RecordResult::Failed,
+                                            recordTime(), "",        std::string(kAbandonedLog)};
+            if (!record->append(abandoned)) {
+                report(record->error());
+            }
+        }
+        throw;
+    }
+    return {written.outcome, record == nullptr || record->append(written.line)};
+}
+
 // One pager after another: the file's configuration, or with a sheet each
 // row's own, each prepared for its pager's firmware. Without a sheet it runs
-// until the user stops; with one, until its last row.
+// until the user stops; with one, until its last row. With a record, each
+// row's result is appended to it; a record that cannot be written stops the
+// batch.
 int writeRepeatedly(Session& session, const ConfigImage& configuration,
-                    std::span<const SheetPager> sheet, int sheetRows) {
+                    std::span<const SheetPager> sheet, int sheetRows, FleetRecord* record) {
     std::map<std::string, Tally> byFirmware;
     Tally total;
     int firstFailure = kExitSuccess;
@@ -242,16 +280,17 @@ int writeRepeatedly(Session& session, const ConfigImage& configuration,
         const SheetPager* row = sheet.empty() ? nullptr : &sheet[pager - 1];
         ConfigImage image = row != nullptr ? row->image : configuration;
         const std::string where = row != nullptr ? "  " + rowName(*row) : std::string{};
-        OperationOutcome outcome;
+        RowWrite written;
         try {
-            outcome = session.run(image, writeToPager, true);
+            written = row != nullptr ? writeRow(session, image, *row, record)
+                                     : RowWrite{session.run(image, writeToPager, true)};
         } catch (const EInterrupted&) {
-            std::cout << now() << "  pager " << pager << where
-                      << "  abandoned: partial configuration, write it again\n";
+            std::cout << now() << "  pager " << pager << where << "  " << kAbandonedLog << '\n';
             report(kWriteAbandoned);
             ++total.failed;
             break;
         }
+        const OperationOutcome& outcome = written.outcome;
         const int code = exitCodeOf(outcome);
         const std::string firmware = outcome.firmware ? outcome.firmware->text() : "-";
         Tally& tally = byFirmware[firmware];
@@ -272,6 +311,13 @@ int writeRepeatedly(Session& session, const ConfigImage& configuration,
         std::cout << now() << "  pager " << pager << where << "  firmware " << firmware << "  "
                   << result << '\n'
                   << std::flush;
+        if (!written.recorded) {
+            report(record->error() + "; stopped after this pager.");
+            if (firstFailure == kExitSuccess) {
+                firstFailure = kExitFile;
+            }
+            break;
+        }
         if (session.interrupted()) {
             report(kStoppedAfterPager);
             break;
@@ -387,12 +433,22 @@ int runWrite(const std::string& path, const TransferOptions& options, bool repea
         sheet.assign(std::make_move_iterator(pagers->begin() + (batch.fromRow - 1)),
                      std::make_move_iterator(pagers->end()));
     }
+    // A record that cannot be written is found before the first pager.
+    std::optional<FleetRecord> record;
+    if (batch.record) {
+        record.emplace(*batch.record);
+        if (!record->load() || (record->empty() && !record->appendBase(path))) {
+            report(record->error() + "; nothing was written.");
+            return kExitFile;
+        }
+    }
     Session session(options);
     if (const int code = session.check(options); code != kExitSuccess) {
         return code;
     }
     if (repeat) {
-        return writeRepeatedly(session, configuration->image, sheet, sheetRows);
+        return writeRepeatedly(session, configuration->image, sheet, sheetRows,
+                               record ? &*record : nullptr);
     }
     ConfigImage image = configuration->image;
     try {

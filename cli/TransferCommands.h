@@ -19,6 +19,9 @@ struct BatchOptions {
     int fromRow = 1;
     bool userTones = false;
     bool allowOverlap = false;
+    // A fleet record: each row's result appended, a base line first into a
+    // new one.
+    std::optional<std::string> record;
 };
 
 // Writes FILE, taken as the window takes it on Open, into the pager and

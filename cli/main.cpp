@@ -139,6 +139,12 @@ int run(int argc, char** argv) {
                     "With --each: write a sheet whose rows' calls overlap (another pager would "
                     "answer them) all the same.")
         ->needs(each);
+    write
+        ->add_option("--record", batch.record,
+                     "With --each: append each pager's result (verified or failed, when, "
+                     "its firmware) to this record file, and a line naming FILE first when "
+                     "the record is new; the fleet window reads it to tell the rows done.")
+        ->needs(each);
 
     auto* show = app.add_subcommand("show", "Every field of a table file in the window's units.");
     show->add_option("FILE", file, "The table file (.tbl).")->required();

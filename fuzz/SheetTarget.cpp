@@ -1,29 +1,33 @@
-// Arbitrary bytes as a --each sheet: refused with a reason, or every row
-// checked, numbered from 1 in order, before a pager would be touched.
+// Arbitrary bytes as a sheet: refused with a reason, or read into rows that
+// are written back in the sheet's dialect and read again to the same bytes,
+// and every row checked on the base before a pager would be touched.
 
-#include "InputFile.h"
-
-#include "cli/PagerSheet.h"
 #include "model/DefaultImage.h"
+#include "rules/PagerSheet.h"
 
+#include <cstdint>
 #include <cstdlib>
-#include <span>
+#include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const InputFile sheet(std::span(data, size), "sheet.csv");
-    bool refused = false;
-    const auto pagers =
-        readPagerSheet(sheet.path().string(), defaultImage(), ToneMode::Standard, refused);
-    if (!pagers) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const PagerSheetRead read = parsePagerSheet(bytes);
+    if (!read.sheet) {
+        if (!read.error || read.error->message.empty()) {
+            std::abort(); // refused without a reason
+        }
         return 0;
     }
-    if (refused) {
-        std::abort(); // rows handed on although one was refused
+    const std::string written = formatPagerSheet(*read.sheet);
+    const PagerSheetRead again = parsePagerSheet(written);
+    if (!again.sheet || formatPagerSheet(*again.sheet) != written ||
+        again.sheet->rows.size() != read.sheet->rows.size()) {
+        std::abort(); // what was written does not read back as the same sheet
     }
-    for (std::size_t i = 0; i < pagers->size(); ++i) {
-        if ((*pagers)[i].row != static_cast<int>(i) + 1) {
-            std::abort();
-        }
+    const SheetImages checked = checkRows(defaultImage(), *read.sheet, ToneMode::Standard);
+    if (checked.error ? !checked.images.empty()
+                      : checked.images.size() != read.sheet->rows.size()) {
+        std::abort(); // rows handed on although one was refused, or rows lost
     }
     return 0;
 }

@@ -20,7 +20,7 @@ _px520_cli() {
             _filedir
             return
             ;;
-        --each)
+        --each | --record)
             _filedir csv
             return
             ;;
@@ -46,7 +46,7 @@ _px520_cli() {
         "") options="--trace --help --version" ;;
         ports) options="--help" ;;
         read) options="--port --raw --help" ;;
-        write) options="--port --repeat --each --from-row --user-tones --allow-overlap --help" ;;
+        write) options="--port --repeat --each --from-row --record --user-tones --allow-overlap --help" ;;
         verify) options="--port --as-written --help" ;;
         show) options="--json --help" ;;
         diff) options="--port --json --help" ;;

@@ -6,7 +6,10 @@
 
 namespace {
 
-const QString kKey = QStringLiteral("recentFiles");
+QString keyOf(RecentFiles::Kind kind) {
+    return kind == RecentFiles::Kind::Table ? QStringLiteral("recentFiles")
+                                            : QStringLiteral("recentFleets");
+}
 
 // The registry on Windows (unless the program chose another format); on
 // other systems the ini file under ~/.config the tool has always kept.
@@ -20,9 +23,9 @@ QSettings userSettings() {
 
 } // namespace
 
-QStringList RecentFiles::list() {
+QStringList RecentFiles::list(Kind kind) {
     QStringList files;
-    for (const QString& path : userSettings().value(kKey).toStringList()) {
+    for (const QString& path : userSettings().value(keyOf(kind)).toStringList()) {
         if (QFileInfo(path).isFile()) {
             files << path;
         }
@@ -30,13 +33,13 @@ QStringList RecentFiles::list() {
     return files;
 }
 
-void RecentFiles::add(const QString& path) {
-    QStringList files = list();
+void RecentFiles::add(const QString& path, Kind kind) {
+    QStringList files = list(kind);
     const QString absolute = QFileInfo(path).absoluteFilePath();
     files.removeAll(absolute);
     files.prepend(absolute);
     while (files.size() > kMostFiles) {
         files.removeLast();
     }
-    userSettings().setValue(kKey, files);
+    userSettings().setValue(keyOf(kind), files);
 }

@@ -78,6 +78,7 @@ bool TForm1::openTableFile(const QString& path) {
     if (opened) {
         document->markUnchanged();
         document->setOriginFile(path);
+        noteFileHoldsImage(path);
         RecentFiles::add(path);
     }
     return opened;
@@ -125,6 +126,7 @@ bool TForm1::saveToSaveFileName() {
         return false;
     }
     document->markUnchanged();
+    noteFileHoldsImage(saveFileName);
     RecentFiles::add(saveFileName);
     showFileOrigin();
     return true;
@@ -161,6 +163,7 @@ void TForm1::loadDefaultTable() {
         editor->displayImage();
         document->markUnchanged();
         document->setOriginFile(QString::fromLatin1(kDefaultTableName));
+        noteFileHoldsImage(QString::fromLatin1(kDefaultTableName));
         break;
     case TableStatus::Missing:
         break;
@@ -174,14 +177,25 @@ void TForm1::loadDefaultTable() {
     }
 }
 
+// The table files, then the fleets when the File menu offers them.
 void TForm1::fillRecentFiles() {
     recentMenu->clear();
-    const QStringList files = RecentFiles::list();
-    for (const QString& path : files) {
+    for (const QString& path : RecentFiles::list()) {
         QAction* item = recentMenu->addAction(path);
         connect(item, &QAction::triggered, this, [this, path] { openFromMenu(path); });
     }
-    recentMenu->setEnabled(!files.isEmpty());
+    if (fleetMenu.openFleetFile) {
+        const QStringList fleets = RecentFiles::list(RecentFiles::Kind::Fleet);
+        if (!fleets.isEmpty()) {
+            recentMenu->addSection(QStringLiteral("Fleets"));
+        }
+        for (const QString& path : fleets) {
+            QAction* item = recentMenu->addAction(path);
+            connect(item, &QAction::triggered, this,
+                    [this, path] { fleetMenu.openFleetFile(path); });
+        }
+    }
+    enableRecentMenu();
 }
 
 void TForm1::openFromMenu(const QString& path) {

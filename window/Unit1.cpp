@@ -70,7 +70,7 @@ void alignCallColumns(Ui::TForm1& ui) {
 TForm1::TForm1(Messages& messageSink, FileDialogs& dialogs, PortLister ports, LinkTiming timing,
                QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), messages(messageSink),
-      fileDialogs(dialogs), listPorts(std::move(ports)) {
+      fileDialogs(dialogs), listPorts(std::move(ports)), boardTiming(timing) {
     accessibleControls::install();
     ui->setupUi(this);
     setWindowTitle(qText(kWindowCaption));
@@ -197,6 +197,8 @@ void TForm1::wireMenus() {
     connect(ui->OpenO1, &QAction::triggered, this, &TForm1::OpenO1Click);
     connect(ui->SaveS1, &QAction::triggered, this, &TForm1::SaveS1Click);
     connect(ui->SaveAs1, &QAction::triggered, this, &TForm1::SaveAs1Click);
+    connect(ui->Print1, &QAction::triggered, this, &TForm1::Print1Click);
+    connect(ui->ExportPdf1, &QAction::triggered, this, &TForm1::ExportPdf1Click);
     connect(ui->ExitE1, &QAction::triggered, this, &TForm1::ExitE1Click);
     connect(ui->Read1, &QAction::triggered, this, &TForm1::Read1Click);
     connect(ui->Write1, &QAction::triggered, this, &TForm1::Write1Click);
@@ -359,7 +361,7 @@ void TForm1::buildRecentMenu() {
     recentMenu->setObjectName(QStringLiteral("OpenRecent1"));
     ui->FileF1->insertMenu(ui->SaveS1, recentMenu);
     connect(recentMenu, &QMenu::aboutToShow, this, &TForm1::fillRecentFiles);
-    recentMenu->setEnabled(!RecentFiles::list().isEmpty());
+    enableRecentMenu();
     setAcceptDrops(true);
 }
 

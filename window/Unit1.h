@@ -49,6 +49,14 @@ class TForm1;
 // list drops down.
 using PortLister = std::function<std::vector<SerialPortInfo>()>;
 
+// What the File menu offers for fleets, given by whoever keeps the fleet
+// window: New Fleet..., Open Fleet... and the fleets of Open Recent.
+struct FleetMenuHooks {
+    std::function<void()> newFleet;
+    std::function<void()> openFleet;
+    std::function<void(const QString&)> openFleetFile;
+};
+
 // The main window: its menus, the port list, the edit modes, the status bar
 // and the view of the board operations. The working image is its document's;
 // its fields are edited by the FieldEditor; it hosts the Advance settings lock.
@@ -89,6 +97,25 @@ public:
 
     // The display pass: every control shows the image.
     void showImage();
+
+    // The fleet window's links (FleetLinks.cpp). The File menu offers fleets.
+    void addFleetMenu(FleetMenuHooks hooks);
+    // A board command is running: the image is the command's until it ends.
+    bool boardCommandRunning() const { return boardBusy; }
+    // Stores or refuses the value being typed; false when it was refused.
+    bool endEntry() { return endEntryForTransfer(); }
+    // Asks about unsaved changes as Open does, then the configuration
+    // becomes the working image, one undo step named what; false when the
+    // image stays.
+    bool takeConfiguration(const ConfigImage& configuration, const QString& what);
+    // The table file that holds the working image as it is now (opened or
+    // saved, and not changed since); empty when no file does.
+    QString tableFileHoldingImage() const;
+    // The port chosen in cboPort, let go by this window so that another may
+    // hold it; empty when none is chosen.
+    std::string handOverPort();
+    // How long the board may stay silent.
+    const LinkTiming& linkTiming() const { return boardTiming; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -177,6 +204,14 @@ private:
     // Open's rules and message for one file; true when it was taken.
     bool openTableFile(const QString& path);
     void openStartFile();
+    // The file now holds the working image (FleetLinks.cpp).
+    void noteFileHoldsImage(const QString& path);
+    // Open Recent is enabled while it has files to list.
+    void enableRecentMenu();
+
+    // Print... and Export PDF... of the configuration (PrintCommands.cpp).
+    void Print1Click();
+    void ExportPdf1Click();
 
     std::unique_ptr<Ui::TForm1> ui;
     Messages& messages;
@@ -215,4 +250,9 @@ private:
     TForm3* splash = nullptr;
     TForm4* advanceLock = nullptr;
     QString startFile;
+    FleetMenuHooks fleetMenu;
+    LinkTiming boardTiming;
+    // The table file last opened or saved and the image it holds.
+    QString heldFile;
+    ConfigImage heldImage{};
 };

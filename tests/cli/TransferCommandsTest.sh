@@ -179,7 +179,7 @@ unit C,2000,2500,
 CSV
 run "$cli" write "$work/w.tbl" --port "$board" --repeat --each "$work/fleet.csv"
 expect_rc 4 "a refused row stops the batch before any pager"
-expect_err "fleet.csv row 3 (unit C): T2[1]: Please insert a number between 288.5 to 2468.2"
+expect_err "fleet.csv: row 3 (unit C), CALL #1 TONE2 (T2[1]) holds \"2500\": Please insert a number between 288.5 to 2468.2"
 grep -q "Target board testing" "$work/err" && fail "the board was asked before every row was checked"
 sed -i 's/2000,2500,/2000,2400,/' "$work/fleet.csv"
 pagers=("--firmware 1.86" "--firmware 1.86" "--firmware 1.86")
@@ -216,6 +216,49 @@ expect_rc 0 "write --repeat --each --from-row 2"
 expect_out "pager 1  row 2 (unit B, spare)"
 expect_out "Summary: 2 pagers, 2 written, 0 failed"
 stop_sim
+
+# --record: a base line into a new record, then each row's result; a second
+# run appends. A file that is no record is refused before any pager.
+start_sim --firmware 1.86 --bad-ack 5
+printf '\n' | "$cli" write "$work/w.tbl" --port "$board" --repeat --each "$work/fleet.csv" \
+    --from-row 2 --record "$work/fleet.record.csv" >"$work/out" 2>"$work/err"
+rc=$?
+expect_rc 7 "write --each --record with a failed pager"
+printf '\n' | "$cli" write "$work/w.tbl" --port "$board" --repeat --each "$work/fleet.csv" \
+    --from-row 3 --record "$work/fleet.record.csv" >"$work/out" 2>"$work/err"
+rc=$?
+expect_rc 0 "write --each --record appending"
+stop_sim
+time_re='[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}[+-][0-9]{2}:[0-9]{2}'
+sed -E "s/,$time_re,/,TIME,/" "$work/fleet.record.csv" >"$work/record.seen"
+cat >"$work/record.expected" <<'RECORD'
+row,label,result,time,firmware,message
+,,base,TIME,,w.tbl
+2,"unit B, spare",failed,TIME,1.86,Write Error !
+3,unit C,verified,TIME,1.86,
+3,unit C,verified,TIME,1.86,
+RECORD
+expect_same "$work/record.seen" "$work/record.expected"
+run "$cli" write "$work/w.tbl" --port "$work/no-such-port" --repeat --each "$work/fleet.csv" \
+    --record "$work/fleet.csv"
+expect_rc 3 "a sheet given as the record"
+expect_err "$work/fleet.csv is not a record"
+expect_err "nothing was written."
+grep -q "Target board testing" "$work/err" && fail "a refused record let the board be asked"
+
+# A sheet as Excel saves it in a German locale: a byte order mark, CRLF, ';'
+# and decimal commas; the second label is quoted and spans two lines.
+start_sim --firmware 1.86 --save "$work/semicolon.tbl"
+printf '\n' | "$cli" write "$work/w.tbl" --port "$board" --repeat \
+    --each "$fixtures/semicolon-sheet.csv" >"$work/out" 2>"$work/err"
+rc=$?
+stop_sim
+expect_rc 0 "write --repeat --each of a ';' sheet"
+expect_err 'Seat pager 2 of 2 (Zug "Nord"\x0AReserve) and press Enter, q to stop'
+expect_out 'pager 2  row 2 (Zug "Nord"\x0AReserve)  firmware 1.86  written'
+run "$cli" show "$work/semicolon.tbl"
+grep -q '^T1\[1\]  *CALL #1 TONE1  *1006.9 Hz' "$work/out" || fail "the last pager lacks its tone"
+grep -q '^BandWidth  *Decoder Bandwidth  *0.3 %' "$work/out" || fail "the last pager lacks its bandwidth"
 
 # diff --port: the pager read as the window reads it against a file, nothing
 # written.

@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <random>
+#include <string>
+#include <tuple>
 
 namespace {
 
@@ -205,6 +208,116 @@ TEST(TonePlan, CountingStopsAtItsBound) {
     EXPECT_LT(check.overlaps, 1500U * 1499U / 2U);
     EXPECT_EQ(check.findings.size(), kListedFindings);
     EXPECT_TRUE(checkTonePlan(planOf(std::span(plan).first(100))).complete);
+}
+
+// The plain check: every pair of calls of two pagers visited, all findings
+// kept in order of pagers and calls.
+struct EveryPair {
+    std::vector<PlanFinding> shared;
+    std::vector<PlanFinding> overlaps;
+};
+
+auto findingKey(const PlanFinding& f) {
+    return std::tuple(f.pagerA, f.pagerB, f.callA.kind, f.callA.call, f.callB.kind, f.callB.call,
+                      f.kind, f.callA.tone1, f.callA.tone2, f.callB.tone1, f.callB.tone2,
+                      f.aAnswersB, f.bAnswersA);
+}
+
+EveryPair checkEveryPair(std::span<const PlanPager> pagers) {
+    EveryPair all;
+    for (std::size_t a = 0; a < pagers.size(); ++a) {
+        for (std::size_t b = a + 1; b < pagers.size(); ++b) {
+            for (const PlanCall& x : pagers[a].calls) {
+                for (const PlanCall& y : pagers[b].calls) {
+                    const bool aHears = answers(x, pagers[a].bandwidth, y);
+                    const bool bHears = answers(y, pagers[b].bandwidth, x);
+                    if (!aHears && !bHears) {
+                        continue;
+                    }
+                    const bool same = x.kind == y.kind && x.tone1 == y.tone1 && x.tone2 == y.tone2;
+                    (same ? all.shared : all.overlaps)
+                        .push_back({same ? FindingKind::Shared : FindingKind::Overlap, a, x, b, y,
+                                    aHears, bHears});
+                }
+            }
+        }
+    }
+    const auto byKey = [](const PlanFinding& f, const PlanFinding& g) {
+        return findingKey(f) < findingKey(g);
+    };
+    std::ranges::sort(all.shared, byKey);
+    std::ranges::sort(all.overlaps, byKey);
+    return all;
+}
+
+// The check against every pair visited: counts, the first `listed` findings
+// of each kind, and whether it stopped; findings of a check that stopped are
+// true ones.
+void expectAgreement(std::span<const PlanPager> plan, std::size_t listed, std::uint64_t most) {
+    const TonePlanCheck check = checkTonePlan(plan, listed, most);
+    const EveryPair all = checkEveryPair(plan);
+    EXPECT_EQ(check.shared, all.shared.size());
+    EXPECT_EQ(check.complete, all.overlaps.size() < most);
+    std::vector<PlanFinding> first;
+    for (const auto* kind : {&all.shared, &all.overlaps}) {
+        first.insert(first.end(), kind->begin(),
+                     kind->begin() + static_cast<std::ptrdiff_t>(std::min(listed, kind->size())));
+    }
+    std::ranges::sort(first, {}, findingKey);
+    if (check.complete) {
+        EXPECT_EQ(check.overlaps, all.overlaps.size());
+        ASSERT_EQ(check.findings.size(), first.size());
+        for (std::size_t i = 0; i < first.size(); ++i) {
+            EXPECT_EQ(findingKey(check.findings[i]), findingKey(first[i])) << i;
+        }
+        return;
+    }
+    EXPECT_GE(check.overlaps, most);
+    EXPECT_LE(check.overlaps, all.overlaps.size());
+    for (const PlanFinding& f : check.findings) {
+        const auto& kind = f.kind == FindingKind::Shared ? all.shared : all.overlaps;
+        EXPECT_TRUE(std::ranges::any_of(
+            kind, [&](const PlanFinding& g) { return findingKey(f) == findingKey(g); }));
+    }
+}
+
+// A pager with calls on both sides of an overlap, the first pager of each:
+// its pair with the other pager is still listed.
+TEST(TonePlan, ListsThePairsOfAPagerOnBothSides) {
+    const std::vector<PlanPager> plan{
+        {15, {{CallKind::Individual, 1, 10000, 10000}, {CallKind::Individual, 2, 10100, 10100}}},
+        {15, {{CallKind::Individual, 1, 10100, 10100}}}};
+    expectAgreement(plan, 1, kMostOverlapsCounted);
+}
+
+// Small fleets of a few close tones, bandwidths and calls, listed and
+// counted up to small bounds: the check finds what visiting every pair finds,
+// lists the first of each kind, and stops only where it must.
+TEST(TonePlan, AgreesWithEveryPairVisited) {
+    std::mt19937 random(2008);
+    const std::array<ToneTenths, 4> tones{10000, 10010, 10100, 10400};
+    const std::array<int, 3> bandwidths{1, 15, 31};
+    const auto pick = [&](const auto& from) { return from[random() % from.size()]; };
+    for (int fleet = 0; fleet < 300; ++fleet) {
+        std::vector<PlanPager> plan(2 + random() % (fleet % 2 == 0 ? 5 : 11));
+        for (PlanPager& pager : plan) {
+            pager.bandwidth = pick(bandwidths);
+            for (int call = 1; call <= 4; ++call) {
+                if (random() % 2 == 0) {
+                    pager.calls.push_back({CallKind::Individual, call, pick(tones), pick(tones)});
+                }
+            }
+            for (int call = 1; call <= 2; ++call) {
+                if (random() % 3 == 0) {
+                    pager.calls.push_back({CallKind::Group, call, pick(tones), 0});
+                }
+            }
+        }
+        const std::size_t listed = random() % 4;
+        const std::uint64_t most = random() % 2 == 0 ? kMostOverlapsCounted : 1 + random() % 30;
+        SCOPED_TRACE("fleet " + std::to_string(fleet));
+        expectAgreement(plan, listed, most);
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // its unit and its hint; pick-lists say what they set and hold their item as
 // their value; the focus sink and a locked page stay out of the way.
 
+#include "FleetFixture.h"
 #include "WindowFixture.h"
 
 #include <QAccessible>
@@ -206,6 +207,35 @@ private slots:
         QVERIFY(pageNames().contains(QStringLiteral("Config")));
         f.window().setAdvanceUnlocked(true);
         QVERIFY(pageNames().contains(QStringLiteral("Advance Setting")));
+    }
+
+    // The fleet window's base button, table, tone-plan list and chart are each
+    // named and reached with Tab in reading order; a cell says the field it
+    // is in and a greyed value that it comes from the base.
+    void fleetWindowIsNamedAndReachedWithTab() {
+        FleetFixture f;
+        QVERIFY(f.open("label,T1[1],T2[1]\nunit A,669.9,707.3\nunit B,667.5,712.5\n"));
+        QCOMPARE(f.findings()->count(), 1);
+        const QStringList faults = namingFaults(f.fleet);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1String("; "))));
+        QWidget* button = f.find<QWidget>("btnChangeBase");
+        button->setFocus();
+        QStringList names{nameOf(button)};
+        for (int stop = 0; stop < 4; ++stop) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            WindowFixture::settle();
+            names << nameOf(QApplication::focusWidget());
+        }
+        QCOMPARE(names, (QStringList{QStringLiteral("Change Base"), QStringLiteral("Fleet"),
+                                     QStringLiteral("Tone plan"),
+                                     QStringLiteral("Tone plan chart"),
+                                     QStringLiteral("Change Base")}));
+        QAccessibleInterface* table = accessible(f.table());
+        QCOMPARE(table->tableInterface()->columnDescription(1), QStringLiteral("CALL #1 TONE1"));
+        f.table()->setCurrentIndex(f.model().index(1, 2));
+        f.press(QKeySequence(Qt::Key_Delete));
+        QCOMPARE(f.model().index(1, 2).data(Qt::AccessibleTextRole).toString(),
+                 QStringLiteral("707.3, from the base"));
     }
 };
 

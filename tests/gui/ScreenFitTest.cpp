@@ -3,6 +3,7 @@
 // once offscreen. Each run on X leaves a screenshot of the screen in the
 // build folder's screenshots/.
 
+#include "FleetFixture.h"
 #include "WindowFixture.h"
 
 #include <QAbstractButton>
@@ -157,6 +158,32 @@ private slots:
             cut << cutCaptions(*window);
         }
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String("; "))));
+    }
+
+    // The fleet window, with a fleet open, lies whole inside the screen with
+    // room for a title bar, and its captions have the room they need.
+    void fleetWindowFitsTheScreen() {
+        FleetFixture f;
+        QVERIFY(f.open("label,T1[1],T2[1],BandWidth\nunit A,669.9,707.3,1.5\n"
+                       "unit B,667.5,712.5,0.3\nunit C,669.9,707.3,\n"));
+        const QRect area = f.fleet.screen()->availableGeometry();
+        const QRect frame = f.fleet.frameGeometry();
+        QVERIFY2(area.contains(frame), qPrintable(QStringLiteral("fleet window %1,%2 %3x%4 on %5x%6")
+                                                      .arg(frame.x())
+                                                      .arg(frame.y())
+                                                      .arg(frame.width())
+                                                      .arg(frame.height())
+                                                      .arg(area.width())
+                                                      .arg(area.height())));
+        QVERIFY(area.height() - frame.height() >= kDecorationRoom);
+        const QStringList cut = cutCaptions(f.fleet);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String("; "))));
+        if (onX11()) {
+            QDir().mkpath(PX520_SCREEN_FIT_SHOTS);
+            const QString file = QStringLiteral(PX520_SCREEN_FIT_SHOTS "/fleet-%1.png")
+                                     .arg(settingName(*f.fleet.screen()));
+            QVERIFY(f.fleet.screen()->grabWindow(0).save(file));
+        }
     }
 
     // Qt would add the application's display name to every title bar.

@@ -1,7 +1,9 @@
 // Not a test: pictures of the window for people to look at. Saves a PNG of
-// every tab of the main window, and of the window at the message of a Read
-// from the emulated board, offscreen, into the folder given.
+// every tab of the main window, of the window at the message of a Read from
+// the emulated board, and of the fleet window with an overlap, offscreen,
+// into the folder given.
 
+#include "FleetFixture.h"
 #include "WindowFixture.h"
 
 #include "model/ByteMap.h"
@@ -75,6 +77,21 @@ void readAtItsMessage(Pictures& pictures) {
     }
 }
 
+void fleetWithAnOverlap(Pictures& pictures) {
+    FleetFixture f;
+    if (!f.open("label,T1[1],T2[1],BandWidth\n"
+                "unit A,669.9,707.3,1.5\n"
+                "unit B,667.5,712.5,0.3\n"
+                "unit C,1006.9,766.2,\n"
+                "unit D,1513.5,707.3,\n")) {
+        pictures.fail(QStringLiteral("the fleet did not open"));
+        return;
+    }
+    f.fleet.resize(900, 560);
+    WindowFixture::settle();
+    pictures.save(f.fleet, QStringLiteral("fleet-window.png"));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -91,5 +108,6 @@ int main(int argc, char** argv) {
     Pictures pictures(folder);
     everyTab(pictures);
     readAtItsMessage(pictures);
+    fleetWithAnOverlap(pictures);
     return pictures.anyFailed() ? 1 : 0;
 }

@@ -142,10 +142,11 @@ private slots:
         };
         // Write waits for Write Mode.
         const Item items[] = {
-            {"OpenO1", "Open", "Ctrl+O", true},   {"SaveS1", "Save", "Ctrl+S", true},
-            {"SaveAs1", "Save As ...", "", true}, {"ExitE1", "Exit", "Ctrl+E", true},
-            {"Write1", "Write", "F4", false},     {"Read1", "Read", "F3", true},
-            {"Verify1", "Verify", "F2", true},    {"Advance2", "Advance", "", true},
+            {"OpenO1", "Open", "Ctrl+O", true},      {"SaveS1", "Save", "Ctrl+S", true},
+            {"SaveAs1", "Save As ...", "", true},    {"ExitE1", "Exit", "Ctrl+E", true},
+            {"Print1", "Print ...", "Ctrl+P", true}, {"ExportPdf1", "Export PDF ...", "", true},
+            {"Write1", "Write", "F4", false},        {"Read1", "Read", "F3", true},
+            {"Verify1", "Verify", "F2", true},       {"Advance2", "Advance", "", true},
             {"About2", "About", "", true},
         };
         for (const Item& item : items) {
@@ -161,10 +162,12 @@ private slots:
         }
         // Open Recent follows Open.
         const auto fileItems = f.find<QMenu>("FileF1")->actions();
-        QCOMPARE(fileItems.size(), 6);
+        QCOMPARE(fileItems.size(), 8);
         QCOMPARE(fileItems[1]->menu()->objectName(), QStringLiteral("OpenRecent1"));
-        QVERIFY(fileItems[4]->isSeparator());
-        QCOMPARE(fileItems[4]->objectName(), QStringLiteral("N1"));
+        QCOMPARE(fileItems[4]->objectName(), QStringLiteral("Print1"));
+        QCOMPARE(fileItems[5]->objectName(), QStringLiteral("ExportPdf1"));
+        QVERIFY(fileItems[6]->isSeparator());
+        QCOMPARE(fileItems[6]->objectName(), QStringLiteral("N1"));
     }
 
     // A sample of every kind of control: name, caption, hint, Tag,

@@ -37,6 +37,7 @@ expect "--as-written" px520-cli verify x.tbl --as
 expect "--from --help --output --user-tones" px520-cli set shop.tbl --
 expect "--each" px520-cli write shop.tbl --repeat --ea
 expect "fleet.csv pagers" px520-cli write shop.tbl --repeat --each ""
+expect "--record" px520-cli write shop.tbl --repeat --each fleet.csv --rec
 expect "pagers shop.tbl" px520-cli show ""
 expect "pagers shop.tbl" px520-cli --trace log.txt diff shop.tbl ""
 expect "fleet.csv notes.txt pagers shop.tbl" px520-cli --trace ""

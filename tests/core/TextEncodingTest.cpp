@@ -1,17 +1,15 @@
-// Text from outside as the command line shows it: what is escaped, where a
-// label is cut, what counts as UTF-8, and Windows-1252 read into UTF-8.
+// Text from outside: what is escaped, where a label is cut, what counts as
+// UTF-8, and Windows-1252 read into UTF-8 and written back.
 
-#include "cli/TerminalText.h"
-#include "cli/PortsCommand.h"
+#include "model/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 
 namespace {
 
-TEST(TerminalText, ControlsAndBrokenBytesAreEscapedAndCharactersKept) {
+TEST(TextEncoding, ControlsAndBrokenBytesAreEscapedAndCharactersKept) {
     struct Case {
         std::string text;
         std::string shown;
@@ -35,7 +33,7 @@ TEST(TerminalText, ControlsAndBrokenBytesAreEscapedAndCharactersKept) {
     }
 }
 
-TEST(TerminalText, ALongLabelIsCutAtACharacter) {
+TEST(TextEncoding, ALongLabelIsCutAtACharacter) {
     const std::string forty(kShownCharacters, 'x');
     EXPECT_EQ(shortened(forty), forty);
     EXPECT_EQ(shortened(forty + "y"), forty + "...");
@@ -48,7 +46,7 @@ TEST(TerminalText, ALongLabelIsCutAtACharacter) {
     EXPECT_EQ(shortened(std::string(kShownCharacters, '\n')).size(), 4 * kShownCharacters);
 }
 
-TEST(TerminalText, Utf8IsToldFromOtherBytes) {
+TEST(TextEncoding, Utf8IsToldFromOtherBytes) {
     EXPECT_TRUE(isUtf8(""));
     EXPECT_TRUE(isUtf8("label,T1[1]\nM\xC3\xBCller,669.9\n"));
     EXPECT_TRUE(isUtf8("\xF4\x8F\xBF\xBF")); // U+10FFFF
@@ -58,7 +56,7 @@ TEST(TerminalText, Utf8IsToldFromOtherBytes) {
     EXPECT_FALSE(isUtf8("\xC3"));             // cut at the end
 }
 
-TEST(TerminalText, Windows1252IsReadIntoUtf8) {
+TEST(TextEncoding, Windows1252IsReadIntoUtf8) {
     EXPECT_EQ(windows1252ToUtf8("M\xFCller \x80 \x9F \xA0"),
               "M\xC3\xBCller \xE2\x82\xAC \xC5\xB8 \xC2\xA0");
     // A byte the code page leaves free is kept as the control of its number.
@@ -69,15 +67,6 @@ TEST(TerminalText, Windows1252IsReadIntoUtf8) {
         every += static_cast<char>(byte);
     }
     EXPECT_TRUE(isUtf8(windows1252ToUtf8(every)));
-}
-
-// A description comes from the device (a USB product string) and is shown
-// as any other text from outside.
-TEST(PortsListing, NamesAndDescriptionsAreEscaped) {
-    std::ostringstream out;
-    printPorts({{"ttyUSB0", "Evil\x1B]0;owned\x07 \xFF UART (ttyUSB0)"}, {"ttyS0", ""}}, out);
-    EXPECT_EQ(out.str(), "ttyUSB0      Evil\\x1B]0;owned\\x07 \\xFF UART (ttyUSB0)\n"
-                         "ttyS0        \n");
 }
 
 } // namespace

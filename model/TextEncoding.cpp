@@ -1,4 +1,4 @@
-#include "cli/TerminalText.h"
+#include "model/TextEncoding.h"
 
 #include <algorithm>
 #include <array>
@@ -45,6 +45,16 @@ std::size_t characterLength(std::string_view text, std::size_t at) {
         return 0;
     }
     return length;
+}
+
+// The code point of the character of `length` bytes at text[at].
+std::uint32_t codeAt(std::string_view text, std::size_t at, std::size_t length) {
+    constexpr std::array<std::uint8_t, 5> kLeadBits{0, 0x7F, 0x1F, 0x0F, 0x07};
+    std::uint32_t code = static_cast<std::uint8_t>(text[at]) & kLeadBits[length];
+    for (std::size_t i = 1; i < length; ++i) {
+        code = code << 6 | (static_cast<std::uint8_t>(text[at + i]) & 0x3Fu);
+    }
+    return code;
 }
 
 void appendUtf8(std::string& out, std::uint32_t code) {
@@ -120,6 +130,37 @@ std::string windows1252ToUtf8(std::string_view text) {
         appendUtf8(out, byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte);
     }
     return out;
+}
+
+std::optional<std::string> utf8ToWindows1252(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = characterLength(text, at);
+        if (length == 0) {
+            return std::nullopt;
+        }
+        const std::uint32_t code = codeAt(text, at, length);
+        at += length;
+        if (code < 0x80 || (code >= 0xA0 && code < 0x100)) {
+            out += static_cast<char>(code);
+            continue;
+        }
+        const auto high = std::ranges::find(kHighControls, code);
+        if (high == kHighControls.end()) {
+            return std::nullopt;
+        }
+        out += static_cast<char>(0x80 + (high - kHighControls.begin()));
+    }
+    return out;
+}
+
+std::size_t characterCount(std::string_view text) {
+    std::size_t characters = 0;
+    for (std::size_t at = 0; at < text.size(); ++characters) {
+        at += std::max<std::size_t>(characterLength(text, at), 1);
+    }
+    return characters;
 }
 
 std::string escaped(std::string_view text) {
