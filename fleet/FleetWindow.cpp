@@ -9,6 +9,7 @@
 #include "fleet/TonePlanChart.h"
 #include "model/FleetRecord.h"
 #include "rules/FieldEntry.h"
+#include "window/DocumentPrint.h"
 #include "window/FileDialogs.h"
 #include "window/QtText.h"
 #include "window/RecentFiles.h"
@@ -156,6 +157,12 @@ void TFleetWindow::wireMenus() {
     connect(ui->actSave, &QAction::triggered, this, &TFleetWindow::save);
     connect(ui->actSaveAs, &QAction::triggered, this, &TFleetWindow::saveAs);
     connect(ui->actClose, &QAction::triggered, this, &TFleetWindow::close);
+    connect(ui->actPrint, &QAction::triggered, this,
+            [this] { printDocument(printedFleet(), this); });
+    connect(ui->actExportPdf, &QAction::triggered, this, [this] {
+        const QString& file = fleet->sheetFile();
+        exportDocumentPdf(printedFleet(), fileDialogs, messages, QFileInfo(file).path(), file);
+    });
     connect(ui->actAddRow, &QAction::triggered, this, [this] { addRow(false); });
     connect(ui->actDuplicateRow, &QAction::triggered, this, [this] { addRow(true); });
     connect(ui->actDeleteRow, &QAction::triggered, this, &TFleetWindow::deleteRow);
@@ -553,6 +560,32 @@ void TFleetWindow::programFleet() {
                                fleet->baseFile().toStdString(), port, messages,
                                mainWindow.linkTiming(), this);
     dialog.exec();
+}
+
+PrintDocument TFleetWindow::printedFleet() const {
+    const FleetModel& model = fleet->model();
+    const QString& file = fleet->sheetFile();
+    std::optional<FleetRecord> record;
+    if (!file.isEmpty()) {
+        record.emplace(recordPathFor(file.toStdString()));
+        if (!record->load()) {
+            record.reset();
+        }
+    }
+    std::vector<FleetPrintRow> rows;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        FleetPrintRow printed{row + 1, model.cellText(row, 0),
+                              model.rowPlans()[static_cast<std::size_t>(row)], std::nullopt};
+        if (record) {
+            if (const FleetRecordLine* line = record->last(printed.row, printed.label)) {
+                printed.record = *line;
+            }
+        }
+        rows.push_back(std::move(printed));
+    }
+    const QString title =
+        file.isEmpty() ? QStringLiteral("Untitled fleet") : QFileInfo(file).fileName();
+    return fleetDocument(title.toStdString(), rows);
 }
 
 void TFleetWindow::closeEvent(QCloseEvent* event) {

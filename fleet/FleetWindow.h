@@ -2,6 +2,7 @@
 
 #include "model/ConfigImage.h"
 #include "rules/FieldRegistry.h"
+#include "rules/PrintDocument.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -90,6 +91,8 @@ private:
     void takeBaseFromMainWindow();
     // Programming the saved fleet's pagers in turn, on the main window's port.
     void programFleet();
+    // The fleet as printed: each row's calls and what the record says of it.
+    PrintDocument printedFleet() const;
 
     std::unique_ptr<Ui::TFleetWindow> ui;
     TForm1& mainWindow;

@@ -362,6 +362,17 @@ private slots:
         QCOMPARE(rowsOf(f), (QStringList{QStringLiteral("unit A"), QStringLiteral("unit B")}));
     }
 
+    // Export PDF writes the fleet's pages where the user chose.
+    void fleetExportsAsPdf() {
+        FleetFixture f;
+        QVERIFY(f.open(kTwoUnits));
+        const QString pdf = f.main.workFolder().filePath(QStringLiteral("job.pdf"));
+        f.main.dialogs.answers = {pdf};
+        f.find<QAction>("actExportPdf")->trigger();
+        QCOMPARE(f.main.dialogs.asked.back().fileName, QStringLiteral("job.pdf"));
+        QVERIFY(FleetFixture::read(pdf).startsWith("%PDF"));
+    }
+
     // A row goes to the main window as its configuration, after the main
     // window's own question about its changes.
     void rowOpensInTheMainWindowAfterItsQuestion() {
