@@ -192,6 +192,22 @@ TEST_F(FleetRecordTest, RenumberingFollowsTheRowsThatMoved) {
     EXPECT_FALSE(fs::exists(dir / "r.csv.new"));
 }
 
+// Sets the process's time zone, or clears it for nullptr; Windows' C library
+// names the calls differently.
+void setZone(const char* zone) {
+#ifdef _WIN32
+    _putenv_s("TZ", zone != nullptr ? zone : "");
+    _tzset();
+#else
+    if (zone != nullptr) {
+        ::setenv("TZ", zone, 1);
+    } else {
+        ::unsetenv("TZ");
+    }
+    ::tzset();
+#endif
+}
+
 TEST(FleetRecordTime, LocalTimeWithItsOffset) {
     const char* saved = std::getenv("TZ");
     const std::string previous = saved != nullptr ? saved : "";
@@ -209,16 +225,10 @@ TEST(FleetRecordTime, LocalTimeWithItsOffset) {
         {"ZST-14", 86400 * 364 + 43200, "1971-01-01T02:00:00+14:00"},
     };
     for (const Case& c : cases) {
-        ::setenv("TZ", c.zone, 1);
-        ::tzset();
+        setZone(c.zone);
         EXPECT_EQ(recordTime(c.time), c.text) << c.zone;
     }
-    if (saved != nullptr) {
-        ::setenv("TZ", previous.c_str(), 1);
-    } else {
-        ::unsetenv("TZ");
-    }
-    ::tzset();
+    setZone(saved != nullptr ? previous.c_str() : nullptr);
     EXPECT_TRUE(std::regex_match(recordTime(),
                                  std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d)")));
 }
