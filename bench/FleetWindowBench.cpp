@@ -41,6 +41,7 @@ public:
     void show(MessageKind, const QString&, const QString&) override { ++shown; }
     SaveChoice askToSave(const QString&) override { return SaveChoice::Discard; }
     bool askToSaveAs(const QString&) override { return false; }
+    bool askYesNo(const QString&) override { return false; }
     int shown = 0;
 };
 

@@ -63,3 +63,15 @@ bool MessageBoxes::askToSaveAs(const QString& text) {
     }
     return box.clickedButton() == saveAs;
 }
+
+bool MessageBoxes::askYesNo(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kMessageCaption), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    const int answer = box.exec();
+    if (parent != nullptr) {
+        parent->activateWindow();
+    }
+    return answer == QMessageBox::Yes;
+}

@@ -22,6 +22,9 @@ public:
     // A question with the buttons Save As... and Cancel (caption "PX520");
     // true for Save As.
     virtual bool askToSaveAs(const QString& text) = 0;
+    // A question with the buttons Yes and No, No the default (caption
+    // "PX520"); true for Yes.
+    virtual bool askYesNo(const QString& text) = 0;
 
     void stop(const QString& text) { show(MessageKind::Stop, kMessageCaption, text); }
     void exclamation(const QString& text) { show(MessageKind::Exclamation, kMessageCaption, text); }
@@ -42,6 +45,7 @@ public:
     void show(MessageKind kind, const QString& caption, const QString& text) override;
     SaveChoice askToSave(const QString& text) override;
     bool askToSaveAs(const QString& text) override;
+    bool askYesNo(const QString& text) override;
 
 private:
     QWidget* parent = nullptr;

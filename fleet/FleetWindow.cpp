@@ -9,6 +9,7 @@
 #include "fleet/TonePlanChart.h"
 #include "model/FleetRecord.h"
 #include "rules/FieldEntry.h"
+#include "rules/TonePlanText.h"
 #include "window/DocumentPrint.h"
 #include "window/FileDialogs.h"
 #include "window/QtText.h"
@@ -542,6 +543,15 @@ void TFleetWindow::programFleet() {
     const SheetImages images = checkRows(model.base(), model.sheet(), FleetModel::kToneMode);
     if (images.error) {
         messages.exclamation(qText(images.error->message));
+        return;
+    }
+    // As px520-cli writes an overlapping sheet only with --allow-overlap.
+    const TonePlanCheck& plan = model.planCheck();
+    if (plan.overlaps > 0 &&
+        !messages.askYesNo(
+            qText(planSummaryLines(plan, images.images.size()).back()) +
+            QStringLiteral("\nSome pagers would alert on another pager's call. Program the "
+                           "fleet all the same?"))) {
         return;
     }
     std::vector<FleetPager> pagers;

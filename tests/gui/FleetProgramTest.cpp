@@ -30,24 +30,58 @@ private slots:
     // The main window lets its port go to the dialog, which writes each row's
     // configuration and records it beside the sheet.
     void savedFleetIsProgrammedOnTheMainWindowsPort() {
-        ConfigImage fresh = defaultImage();
-        fresh[field::VersionMajor] = 1;
-        fresh[field::VersionMinor] = 86;
         BoardEmulator board;
-        board.setMemory(fresh);
-        board.start();
+        seatFreshPager(board);
         FleetFixture f({{board.slavePath(), "emulated board"}});
         QVERIFY(f.open("label,T1[1]\nunit A,1513.5\n"));
-        ModalWatcher program([](QDialog& dialog) {
-            QTest::mouseClick(dialog.findChild<QPushButton*>("btnProgram"), Qt::LeftButton);
-            dialog.reject();
-        });
+        ModalWatcher program(programFirstPager);
         f.find<QAction>("actProgramFleet")->trigger();
         QCOMPARE(program.seen, QStringList{QStringLiteral("TFleetProgramDialog")});
         QCOMPARE(readWord(board.memory(), field::T1(1)), 15135);
         const QByteArray record =
             FleetFixture::read(f.main.workFolder().filePath(QStringLiteral("job.record.csv")));
         QVERIFY2(record.contains("\n1,unit A,verified,"), record.constData());
+    }
+
+    // As px520-cli writes a sheet whose calls overlap only with
+    // --allow-overlap, the window programs one only when the user says so.
+    void overlappingFleetIsProgrammedOnlyWhenConfirmed() {
+        BoardEmulator board;
+        seatFreshPager(board);
+        FleetFixture f({{board.slavePath(), "emulated board"}});
+        QVERIFY(f.open("label,T1[1],T2[1]\nunit A,669.9,707.3\nunit B,667.5,712.5\n"));
+        ModalWatcher program(programFirstPager);
+        auto* programFleet = f.find<QAction>("actProgramFleet");
+
+        f.main.messages.yesNoAnswers = {false};
+        programFleet->trigger();
+        QCOMPARE(f.main.messages.questions.size(), 1);
+        QVERIFY(f.main.messages.questions.front().startsWith(
+            QStringLiteral("1 overlap, 0 shared calls among 2 pagers.\n")));
+        QVERIFY(program.seen.isEmpty());
+        QCOMPARE(board.memory(), freshPager());
+
+        f.main.messages.yesNoAnswers = {true};
+        programFleet->trigger();
+        QCOMPARE(program.seen, QStringList{QStringLiteral("TFleetProgramDialog")});
+        QCOMPARE(readWord(board.memory(), field::T1(1)), 6699);
+    }
+
+private:
+    static ConfigImage freshPager() {
+        ConfigImage fresh = defaultImage();
+        fresh[field::VersionMajor] = 1;
+        fresh[field::VersionMinor] = 86;
+        return fresh;
+    }
+    static void seatFreshPager(BoardEmulator& board) {
+        board.setMemory(freshPager());
+        board.start();
+    }
+    // Programs the pager the dialog names first, then closes the dialog.
+    static void programFirstPager(QDialog& dialog) {
+        QTest::mouseClick(dialog.findChild<QPushButton*>("btnProgram"), Qt::LeftButton);
+        dialog.reject();
     }
 };
 

@@ -59,9 +59,20 @@ public:
         saveAsAnswers.pop_front();
         return answer;
     }
+    // The yes-or-no questions, answered in order (No when no answer is left).
+    bool askYesNo(const QString& text) override {
+        questions << text;
+        if (yesNoAnswers.empty()) {
+            return false;
+        }
+        const bool answer = yesNoAnswers.front();
+        yesNoAnswers.pop_front();
+        return answer;
+    }
     QStringList questions;
     std::deque<SaveChoice> saveAnswers;
     std::deque<bool> saveAsAnswers;
+    std::deque<bool> yesNoAnswers;
 
     QStringList texts() const {
         QStringList all;
