@@ -1,5 +1,7 @@
 #include "model/FleetRecord.h"
 
+#include "model/SheetText.h"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -109,21 +111,6 @@ std::optional<FleetRecordLine> recordLine(std::vector<std::string>& cells) {
     return line;
 }
 
-void putCell(std::string& out, std::string_view cell) {
-    if (cell.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out += cell;
-        return;
-    }
-    out += '"';
-    for (const char c : cell) {
-        out += c;
-        if (c == '"') {
-            out += '"';
-        }
-    }
-    out += '"';
-}
-
 bool within(const std::filesystem::path& relative) {
     return !relative.empty() && *relative.begin() != "..";
 }
@@ -208,7 +195,7 @@ std::string formatRecordLine(const FleetRecordLine& line) {
          {std::string_view(line.label), resultName(line.result), std::string_view(line.time),
           std::string_view(line.firmware), std::string_view(line.message)}) {
         out += ',';
-        putCell(out, cell);
+        appendSheetCell(out, cell, ',');
     }
     out += '\n';
     return out;

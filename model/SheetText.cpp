@@ -157,7 +157,9 @@ bool needsQuotes(std::string_view cell, char separator, bool alone) {
     return cell.find_first_of(std::string{separator, '"', '\n', '\r'}) != std::string_view::npos;
 }
 
-void appendCell(std::string& out, std::string_view cell, char separator, bool alone) {
+} // namespace
+
+void appendSheetCell(std::string& out, std::string_view cell, char separator, bool alone) {
     if (!needsQuotes(cell, separator, alone)) {
         out += cell;
         return;
@@ -172,12 +174,14 @@ void appendCell(std::string& out, std::string_view cell, char separator, bool al
     out += '"';
 }
 
+namespace {
+
 void appendLine(std::string& out, const std::vector<std::string>& cells, char separator) {
     for (std::size_t i = 0; i < cells.size(); ++i) {
         if (i != 0) {
             out += separator;
         }
-        appendCell(out, cells[i], separator, cells.size() == 1);
+        appendSheetCell(out, cells[i], separator, cells.size() == 1);
     }
 }
 

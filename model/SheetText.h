@@ -60,3 +60,9 @@ SheetTextRead parseSheetText(std::string_view bytes, std::size_t mostColumns, st
 // character that code page lacks is written as UTF-8 with a byte order mark,
 // which spreadsheets read as UTF-8: nothing typed is lost.
 std::string formatSheetText(const SheetText& sheet);
+
+// Appends one cell as formatSheetText writes it: in double quotes, its
+// quotes doubled, when it holds the separator, a quote or a line break, or
+// when it is blank and alone on its line.
+void appendSheetCell(std::string& out, std::string_view cell, char separator,
+                     bool alone = false);
