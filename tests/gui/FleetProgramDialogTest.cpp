@@ -8,6 +8,7 @@
 #include "model/DefaultImage.h"
 #include "model/WritePreparation.h"
 #include "sim/BoardEmulator.h"
+#include "../support/FleetPagers.h"
 
 #include <QFile>
 #include <QLabel>
@@ -17,27 +18,6 @@
 #include <QRegularExpression>
 
 namespace {
-
-ConfigImage freshPager() {
-    ConfigImage memory = defaultImage();
-    memory[field::VersionMajor] = 1;
-    memory[field::VersionMinor] = 86;
-    return memory;
-}
-
-// Row k: the base with its own first tone.
-FleetPager row(int k, std::string label) {
-    ConfigImage image = defaultImage();
-    image[field::T1(1)] = static_cast<std::uint8_t>(0x10 + k);
-    return {k, std::move(label), image};
-}
-
-ConfigImage asWritten(ConfigImage image) {
-    image[field::VersionMajor] = 1;
-    image[field::VersionMinor] = 86;
-    prepareImageForWrite(image, FirmwareVersion{1, 86}, makeVersionTag(kWindowCaption));
-    return image;
-}
 
 QString fileText(const QString& path) {
     QFile file(path);

@@ -6,6 +6,7 @@
 
 #include "model/ByteMap.h"
 #include "sim/BoardEmulator.h"
+#include "../support/FleetPagers.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -68,12 +69,6 @@ private slots:
     }
 
 private:
-    static ConfigImage freshPager() {
-        ConfigImage fresh = defaultImage();
-        fresh[field::VersionMajor] = 1;
-        fresh[field::VersionMinor] = 86;
-        return fresh;
-    }
     static void seatFreshPager(BoardEmulator& board) {
         board.setMemory(freshPager());
         board.start();

@@ -4,6 +4,7 @@
 #include "model/WritePreparation.h"
 #include "sim/BoardEmulator.h"
 #include "tests/link/RecordingView.h"
+#include "tests/support/FleetPagers.h"
 
 #include <gtest/gtest.h>
 
@@ -21,29 +22,6 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 constexpr LinkTiming kFast{101, 2ms};
-
-// A pager fresh from the factory, with firmware 1.86.
-ConfigImage freshPager() {
-    ConfigImage memory = defaultImage();
-    memory[field::VersionMajor] = 1;
-    memory[field::VersionMinor] = 86;
-    return memory;
-}
-
-// Row k's configuration: the base with its own first tone.
-FleetPager row(int k, std::string label) {
-    ConfigImage image = defaultImage();
-    image[field::T1(1)] = static_cast<std::uint8_t>(0x10 + k);
-    return {k, std::move(label), image};
-}
-
-// What a Write leaves in a pager with firmware 1.86.
-ConfigImage asWritten(ConfigImage image) {
-    image[field::VersionMajor] = 1;
-    image[field::VersionMinor] = 86;
-    prepareImageForWrite(image, FirmwareVersion{1, 86}, makeVersionTag(kWindowCaption));
-    return image;
-}
 
 std::string text(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
