@@ -75,3 +75,22 @@ bool MessageBoxes::askYesNo(const QString& text) {
     }
     return answer == QMessageBox::Yes;
 }
+
+void Messages::showOutcome(const OutcomeMessage& message) {
+    const QString text =
+        QString::fromUtf8(message.text.data(), static_cast<qsizetype>(message.text.size()));
+    switch (message.kind) {
+    case ViewMessage::Stop:
+        stop(text);
+        break;
+    case ViewMessage::Exclamation:
+        exclamation(text);
+        break;
+    case ViewMessage::Information:
+        information(text);
+        break;
+    case ViewMessage::Plain:
+        plain(text);
+        break;
+    }
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/OperationMessages.h"
+
 #include <QString>
 
 class QWidget;
@@ -34,6 +36,8 @@ public:
     // Stop icon, the application's title as caption: conversion errors and
     // exceptions that reach the event loop.
     void error(const QString& text) { show(MessageKind::Stop, applicationTitle(), text); }
+    // The box a transfer's outcome asks for.
+    void showOutcome(const OutcomeMessage& message);
 
     static QString applicationTitle();
 };

@@ -192,20 +192,6 @@ void TFleetProgramDialog::showOutcome(const OperationOutcome& outcome) {
         return;
     }
     if (const auto message = outcomeMessage(outcome)) {
-        const QString text = qText(message->text);
-        switch (message->kind) {
-        case ViewMessage::Stop:
-            messages.stop(text);
-            break;
-        case ViewMessage::Exclamation:
-            messages.exclamation(text);
-            break;
-        case ViewMessage::Information:
-            messages.information(text);
-            break;
-        case ViewMessage::Plain:
-            messages.plain(text);
-            break;
-        }
+        messages.showOutcome(*message);
     }
 }

@@ -93,7 +93,7 @@ void TForm1::searchBoard() {
         return;
     }
     if (const auto message = outcomeMessage(search)) {
-        showMessage(*message);
+        messages.showOutcome(*message);
     }
 }
 
@@ -166,7 +166,7 @@ void TForm1::showOutcome(const OperationOutcome& outcome) {
         editor->displayImage();
     }
     if (const auto message = outcomeMessage(outcome)) {
-        showMessage(*message);
+        messages.showOutcome(*message);
     }
     if (outcome.tookImage()) {
         showVersionField();
@@ -207,24 +207,6 @@ void TForm1::setPagerMenu(const PagerMenu& menu) {
 void TForm1::showVersionField() {
     ui->lblVersion->show();
     ui->edtVersion->show();
-}
-
-void TForm1::showMessage(const OutcomeMessage& message) {
-    const QString shown = qText(message.text);
-    switch (message.kind) {
-    case ViewMessage::Stop:
-        messages.stop(shown);
-        break;
-    case ViewMessage::Exclamation:
-        messages.exclamation(shown);
-        break;
-    case ViewMessage::Information:
-        messages.information(shown);
-        break;
-    case ViewMessage::Plain:
-        messages.plain(shown);
-        break;
-    }
 }
 
 bool TForm1::modifyModeSelected() const {

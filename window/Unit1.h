@@ -163,7 +163,6 @@ private:
     void setPagerMenu(const PagerMenu& menu);
     // edtVersion and lblVersion become visible with their current text.
     void showVersionField();
-    void showMessage(const OutcomeMessage& message);
     // RBtModify is selected: Write1 stays disabled after Read and Verify.
     bool modifyModeSelected() const;
     // The port chosen in cboPort.
